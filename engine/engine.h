@@ -1,0 +1,76 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "engine/game_state.h"
+#include "engine/random.h"
+#include "storage/settings_model.h"
+#include "systems/check_file.h"
+#include "ui/main_window_view.h"
+
+namespace orbista {
+
+// Running totals of one run of the program, for the simulator's summary.
+struct EngineCounters {
+    int64_t spins = 0;
+    int64_t cancels = 0;
+    int64_t newGames = 0;
+    int64_t winStops = 0;
+    int64_t lossStops = 0;
+    int64_t unitsStaked = 0;  // units deducted at settled spins
+    int64_t unitsWon = 0;     // units paid out on winning spins
+};
+
+// The spin engine: the cycle that enters (or cancels) a spin, settles it, lets the active system
+// recommend the next bets and shows the result; and the two resets of the game. It works on the
+// one GameState, reads the settings through the settings model at the moment of use and reaches
+// the window only through MainWindowView. Everything runs on the window's thread.
+class Engine : private CheckFileSink {
+public:
+    Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
+           RandomGenerator& random);
+
+    // Where AutosaveSpins writes (the window's "Autosave" folder); none: no autosave is written.
+    void SetAutosaveFolder(std::optional<std::filesystem::path> folder);
+    // The current directory of the check files.
+    void SetCheckFileFolder(std::filesystem::path folder);
+    // The pause after the win message is closed (100 ms in the window).
+    void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
+
+    // The start-up values of the game state and of the displays.
+    void StartUp();
+
+    // A number button: CurrentNumber := number, then ProcessSpin.
+    void EnterNumber(int32_t number);
+    void ProcessSpin();
+    // The cancel button: the newest spin is taken back and the recommendation recomputed.
+    void CancelSpin();
+
+    // "Новая игра": all balances back to 0.
+    void NewGame();
+    // A stop rule ended the game: the next begins at once; the total balance runs on.
+    void RestartGame();
+    // Saves the finished game's spins when it has two or more; throws FileError.
+    void AutosaveSpins();
+
+    GameState& State() { return state_; }
+    const EngineCounters& Counters() const { return counters_; }
+
+private:
+    void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+
+    GameState& state_;
+    SettingsModel& settings_;
+    MainWindowView& view_;
+    RandomGenerator& random_;
+    std::optional<std::filesystem::path> autosaveFolder_;
+    std::filesystem::path checkFileFolder_ = ".";
+    std::chrono::milliseconds pauseAfterWinMessage_{100};
+    bool checkFileFailureReported_ = false;
+    EngineCounters counters_;
+};
+
+}  // namespace orbista

@@ -1,0 +1,74 @@
+#include "storage/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#include "engine/errors.h"
+
+namespace orbista {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+FileHandle Open(const std::filesystem::path& path, const char* mode) {
+    return FileHandle(std::fopen(path.c_str(), mode));
+}
+
+}  // namespace
+
+bool FileCanBeOpened(const std::filesystem::path& path) {
+    std::error_code error;
+    return !std::filesystem::is_directory(path, error) && Open(path, "rb") != nullptr;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        throw FileError::CannotOpen(path, SystemErrorReason(EISDIR));
+    }
+    FileHandle file = Open(path, "rb");
+    if (!file) {
+        throw FileError::CannotOpen(path, SystemErrorReason(errno));
+    }
+    std::string text;
+    char buffer[1 << 16];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        text.append(buffer, got);
+    }
+    if (std::ferror(file.get())) {
+        throw FileError::CannotRead(path, SystemErrorReason(errno));
+    }
+    return text;
+}
+
+void WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
+    FileHandle file = Open(path, "wb");
+    if (!file) {
+        throw FileError::CannotWrite(path, SystemErrorReason(errno));
+    }
+    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
+        throw FileError::CannotWrite(path, SystemErrorReason(errno));
+    }
+    if (std::fclose(file.release()) != 0) {
+        throw FileError::CannotWrite(path, SystemErrorReason(errno));
+    }
+}
+
+void CreateEmptyFile(const std::filesystem::path& path) { WriteWholeFile(path, {}); }
+
+void CreateFolder(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) {
+        throw FileError::CannotCreateFolder(path, SystemErrorReason(error.value()));
+    }
+}
+
+}  // namespace orbista

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orbista {
+
+// Small file helpers that turn every failure into a FileError naming the file and the reason.
+
+bool FileCanBeOpened(const std::filesystem::path& path);
+std::string ReadWholeFile(const std::filesystem::path& path);
+// Creates or truncates the file and writes the text.
+void WriteWholeFile(const std::filesystem::path& path, std::string_view text);
+void CreateEmptyFile(const std::filesystem::path& path);
+// Creates the folder and its missing parents.
+void CreateFolder(const std::filesystem::path& path);
+
+}  // namespace orbista

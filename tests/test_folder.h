@@ -1,0 +1,46 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace orbista {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TestFolder {
+public:
+    TestFolder() {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() /
+                ("orbista-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TestFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    std::string Read(const std::filesystem::path& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void Write(const std::filesystem::path& name, const std::string& text) const {
+        std::ofstream out(path_ / name, std::ios::binary);
+        out << text;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace orbista
