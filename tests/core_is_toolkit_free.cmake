@@ -4,7 +4,8 @@ file(GLOB_RECURSE sources
     ${ROOT}/systems/*.h ${ROOT}/systems/*.cpp
     ${ROOT}/storage/*.h ${ROOT}/storage/*.cpp
     ${ROOT}/sim/*.h ${ROOT}/sim/*.cpp
-    ${ROOT}/ui/main_window_view.h ${ROOT}/ui/headless_view.h ${ROOT}/ui/headless_view.cpp)
+    ${ROOT}/ui/main_window_view.h ${ROOT}/ui/headless_view.h ${ROOT}/ui/headless_view.cpp
+    ${ROOT}/ui/chart_counts.h ${ROOT}/ui/chart_counts.cpp)
 set(offenders "")
 foreach(source IN LISTS sources)
     file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt|gtk|wx)")

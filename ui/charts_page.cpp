@@ -11,8 +11,13 @@
 
 namespace orbista {
 
-ChartsPage::ChartsPage(const GameState& state, MainWindowView& view, QWidget* parent)
-    : QWidget(parent), state_(state), view_(view), pages_(new QTabWidget(this)) {
+ChartsPage::ChartsPage(const GameState& state, const SettingsModel& settings,
+                       MainWindowView& view, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      settings_(settings),
+      view_(view),
+      pages_(new QTabWidget(this)) {
     pages_->setObjectName("PageControl2");
     pages_->setGeometry(-4, 0, 394, 556);
 

@@ -8,6 +8,7 @@ namespace orbista {
 
 struct GameState;
 class MainWindowView;
+class SettingsModel;
 
 // The "Графики" tab: the inner tab control PageControl2 with its four sub-tabs and the ten
 // statistics charts. It owns CheckBox8 ("Спины на колесе, иначе - на столе") and Memo21 with
@@ -16,7 +17,9 @@ class ChartsPage : public QWidget {
     Q_OBJECT
 
 public:
-    ChartsPage(const GameState& state, MainWindowView& view, QWidget* parent);
+    // The settings model is the window's: it reads CheckBox8 and Memo21 from this page.
+    ChartsPage(const GameState& state, const SettingsModel& settings, MainWindowView& view,
+               QWidget* parent);
 
     // Recounts everything from the game state and refills the ten series.
     void RebuildCharts();
@@ -29,6 +32,7 @@ signals:
 
 private:
     const GameState& state_;
+    const SettingsModel& settings_;
     MainWindowView& view_;
     QTabWidget* pages_;
 };
