@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <memory>
+
+#include "engine/game_state.h"
+#include "engine/random.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    orbista::LoadApplicationFonts();
+
+    // The game state is large (every history holds 110001 spins): it lives on the heap.
+    auto state = std::make_unique<orbista::GameState>();
+    orbista::RandomGenerator random;
+    const auto window = orbista::MainWindow::Create(*state, random);
+    window->show();
+    return application.exec();
+}

@@ -1,0 +1,499 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "engine/engine.h"
+#include "engine/errors.h"
+#include "storage/spin_file.h"
+#include "ui/about_dialog.h"
+#include "ui/charts_page.h"
+#include "ui/fonts.h"
+#include "ui/pause_dialog.h"
+#include "ui/spin_table.h"
+#include "ui/up_down.h"
+#include "ui/window_layout.h"
+
+namespace orbista {
+
+namespace {
+
+constexpr QPoint FirstPosition(430, 149);
+constexpr QSize ClientSize(392, 583);
+constexpr const char* HelpFileName = "orbista.chm";
+constexpr int MenuPixels = 13;
+constexpr int SmallestMenuPixels = 9;
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ChooseSavePath(QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, "Сохранить спины", QString(),
+                                        "Text File (*.txt);;All Files (*)");
+}
+
+int SettingIndex(Setting setting) {
+    return static_cast<int>(setting);
+}
+
+bool OnPauseDialog(Setting setting) {
+    return setting == Setting::PlaybackPauseField || setting == Setting::PlaybackSpinLimit;
+}
+
+template <typename Widget>
+Widget* FindControl(QObject* root, std::string_view name) {
+    auto* widget = root->findChild<Widget*>(FromUtf8(name));
+    if (widget == nullptr) {
+        throw std::logic_error("the window has no control " + std::string(name));
+    }
+    return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(GameState& state, RandomGenerator& random)
+    : state_(state), random_(random), chooseSavePath_(ChooseSavePath) {
+    setObjectName("Form1");
+    setWindowTitle("ORBISTA - 8");
+    setFont(WindowFont(15));
+    BuildMenu();
+    BuildTabs();
+    ConnectSettingControls(this, false);
+    FitMenuBar();
+    setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+    move(FirstPosition);
+
+    engine_ = std::make_unique<Engine>(state_, *this, *this, random_);
+    engine_->StartUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator& random) {
+    auto window = std::make_unique<MainWindow>(state, random);
+    auto* pauseDialog = new PauseDialog(window.get());
+    auto* aboutDialog = new AboutDialog(window.get());
+    window->AttachDialogs(pauseDialog, aboutDialog);
+    return window;
+}
+
+void MainWindow::AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialog) {
+    pauseDialog_ = pauseDialog;
+    aboutDialog_ = aboutDialog;
+    pauseDialog_->SetMessagePresenter(present_);
+    ConnectSettingControls(pauseDialog_, true);
+}
+
+void MainWindow::SetMessagePresenter(MessagePresenter presenter) {
+    present_ = std::move(presenter);
+    if (pauseDialog_ != nullptr) {
+        pauseDialog_->SetMessagePresenter(present_);
+    }
+}
+
+void MainWindow::BuildTabs() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientSize);
+    setCentralWidget(client);
+
+    pages_ = new QTabWidget(client);
+    pages_->setObjectName("PageControl1");
+    pages_->setGeometry(0, 0, 395, 585);
+    pages_->setFont(WindowFont(13));
+
+    const auto addSheet = [this](const char* name, const char* caption) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(name);
+        pages_->addTab(sheet, caption);
+        return sheet;
+    };
+    spinTable_ = BuildBetsTab(addSheet("TabSheet1", "Окно ставок"));
+    BuildSettingsTab(addSheet("TabSheet2", "Настройки"));
+    BuildMethodsTab(addSheet("TabSheet3", "Методики"));
+    QWidget* chartsSheet = addSheet("TabSheet4", "Графики");
+    chartsPage_ = new ChartsPage(state_, *this, *this, chartsSheet);
+    auto* chartsLayout = new QVBoxLayout(chartsSheet);
+    chartsLayout->setContentsMargins(0, 0, 0, 0);
+    chartsLayout->addWidget(chartsPage_);
+    pages_->setCurrentIndex(0);
+
+    QWidget* bets = pages_->widget(0);
+    spinCountLabel_ = FindControl<QLabel>(bets, "Label12");
+    for (int n = 0; n < NumberCount; ++n) {
+        const int index = n == 0 ? 73 : n;
+        auto* button = FindControl<QPushButton>(bets, "BitBtn" + std::to_string(index));
+        connect(button, &QPushButton::clicked, this, [this, n] { EnterNumber(n); });
+        mirrorButtons_[n] =
+            FindControl<QPushButton>(bets, "BitBtn" + std::to_string(MirrorButtonIndex(n)));
+    }
+    connect(FindControl<QPushButton>(bets, "BitBtn75"), &QPushButton::clicked, this,
+            [this] { CancelSpin(); });
+
+    connect(pages_, &QTabWidget::currentChanged, this,
+            [this] { RunCommand([this] { RebuildCharts(); }); });
+    connect(chartsPage_, &ChartsPage::RebuildRequested, this,
+            [this] { RunCommand([this] { RebuildCharts(); }); });
+}
+
+void MainWindow::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    const auto addMenu = [bar](const char* name, const QString& caption) {
+        QMenu* menu = bar->addMenu(caption);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(QString(name) + "Item");
+        return menu;
+    };
+
+    QMenu* file = addMenu("N1", "Файл");
+    QAction* save = addItem(file, "N2", "Сохранить спины");
+    save->setShortcut(QKeySequence("Ctrl+S"));
+    connect(save, &QAction::triggered, this, &MainWindow::SaveSpinsAs);
+    connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
+            [this] { RunCommand([this] { engine_->NewGame(); }); });
+    connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = addMenu("N3", "Настройки");
+    stayOnTop_ = addItem(options, "N6", "Поверх окон");
+    stayOnTop_->setCheckable(true);
+    connect(stayOnTop_, &QAction::triggered, this, &MainWindow::SetStayOnTop);
+
+    QMenu* play = addMenu("N4", "&Игра из файла");
+    addItem(play, "N18", "&Игра из файла")->setShortcut(QKeySequence("Ctrl+O"));
+    addItem(play, "N19", "Эмуляция игры");
+
+    QMenu* presets = addMenu("N10", "Системы от автора");
+    addItem(presets, "N11", "Выжидание");
+    addItem(presets, "PEEPcjnrkjytybtv1", "PEEP с отклонением");
+    addItem(presets, "N13", "Стандартная система");
+    addItem(presets, "N14", "Сектора на поле");
+    addItem(presets, "N15", "С выборкой и мягкой прогрессией");
+    addItem(presets, "N16", "Без прогрессий");
+    addItem(presets, "N17", "Без выборки");
+
+    QMenu* info = addMenu("N8", "INFO");
+    connect(addItem(info, "N9", "Описание программы"), &QAction::triggered, this,
+            &MainWindow::OpenHelpFile);
+    connect(addItem(info, "N12", "INFO"), &QAction::triggered, this, [this] { ShowAboutDialog(); });
+}
+
+void MainWindow::FitMenuBar() {
+    // Every menu must be in sight: when the typeface is too wide for one row, the bar would hide
+    // the last menus behind an extension arrow, so its font gives way instead.
+    QMenuBar* bar = menuBar();
+    bar->resize(ClientSize.width(), bar->sizeHint().height());
+    QFont font = WindowFont(MenuPixels);
+    const QList<QAction*> menus = bar->actions();
+    const auto fits = [&] {
+        const QRect last = bar->actionGeometry(menus.back());
+        return !last.isEmpty() && last.right() < ClientSize.width();
+    };
+    bar->setFont(font);
+    while (!fits() && font.pixelSize() > SmallestMenuPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+        bar->setFont(font);
+    }
+}
+
+void MainWindow::ConnectSettingControls(QObject* root, bool onPauseDialog) {
+    for (const SettingInfo& info : SettingsTable()) {
+        if (OnPauseDialog(info.setting) != onPauseDialog || info.setting == Setting::StayOnTop) {
+            continue;
+        }
+        const Setting setting = info.setting;
+        if (info.kind == SettingKind::Number) {
+            fields_[SettingIndex(setting)] = FindControl<QLineEdit>(root, info.control);
+            connect(FindControl<UpDown>(root, info.stepper), &UpDown::Stepped, this,
+                    [this, setting](int direction) { StepSetting(*this, setting, direction); });
+            continue;
+        }
+        QAbstractButton* box = FindControl<QCheckBox>(root, info.control);
+        checkBoxes_[SettingIndex(setting)] = box;
+        if (setting == Setting::UseCorrectedSeries || setting == Setting::UseDrawnSeries) {
+            connect(box, &QAbstractButton::clicked, this, [this, box, setting](bool checked) {
+                // The click has already switched the box; the rule wants to see the change.
+                box->setChecked(!checked);
+                SetSeriesChoice(*this, setting, checked);
+            });
+        }
+    }
+    if (onPauseDialog) {
+        return;
+    }
+    systemGroup_ = new QButtonGroup(this);
+    int index = 0;
+    for (const SystemInfo& info : SystemsTable()) {
+        radioButtons_[index] = FindControl<QRadioButton>(this, info.radio);
+        systemGroup_->addButton(radioButtons_[index]);
+        ++index;
+    }
+    for (const SettingInfo& info : SettingsTable()) {
+        if (info.kind == SettingKind::Flag && info.setting != Setting::StayOnTop) {
+            checkBoxes_[SettingIndex(info.setting)]->setChecked(info.defaultValue != 0);
+        }
+    }
+    SetActiveSystem(SelectionSystem::WithSelection);
+}
+
+void MainWindow::RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+}
+
+void MainWindow::EnterNumber(int number) {
+    RunCommand([this, number] {
+        try {
+            engine_->EnterNumber(number);
+        } catch (...) {
+            // A cycle that stopped half-way must not leave a playback waiting for it forever.
+            state_.SpinInProgress = 0;
+            throw;
+        }
+    });
+}
+
+void MainWindow::CancelSpin() {
+    RunCommand([this] {
+        try {
+            engine_->CancelSpin();
+        } catch (...) {
+            state_.SpinInProgress = 0;
+            state_.UndoRequested = 0;
+            throw;
+        }
+    });
+}
+
+void MainWindow::SaveSpinsAs() {
+    const QString path = chooseSavePath_(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    RunCommand([this, &path] {
+        SaveSpins(state_, std::filesystem::path(QFile::encodeName(path).toStdString()));
+    });
+}
+
+void MainWindow::OpenHelpFile() {
+    // The help file is optional: a missing one is not worth a message.
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::SetStayOnTop() {
+    stayOnTop_->setChecked(true);
+    MakeTopmost();
+}
+
+void MainWindow::MakeTopmost() {
+    if (!stayOnTop_->isChecked() || windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        return;
+    }
+    // Changing the flag hides the window; it comes back where it was, without taking the focus.
+    const bool visible = isVisible();
+    const QPoint at = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    move(at);
+    if (visible) {
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        MakeTopmost();
+    }
+}
+
+// ---- MainWindowView
+
+QLineEdit& MainWindow::Display(const char* name) const {
+    return *FindControl<QLineEdit>(pages_->widget(0), name);
+}
+
+void MainWindow::ShowSpinCount(int32_t count) {
+    spinCountLabel_->setText(QString::number(count));
+}
+
+void MainWindow::ShowStakeLevel(std::string_view text) {
+    Display("Memo1").setText(FromUtf8(text));
+}
+
+void MainWindow::ShowTableStake(std::string_view text) {
+    Display("Memo12").setText(FromUtf8(text));
+}
+
+void MainWindow::ShowTotalBalance(int32_t value) {
+    Display("Memo5").setText(QString::number(value));
+}
+
+void MainWindow::ShowGameBalance(int32_t value) {
+    Display("Memo3").setText(QString::number(value));
+}
+
+void MainWindow::ShowGameBalanceMin(int32_t value) {
+    Display("Memo14").setText(QString::number(value));
+}
+
+void MainWindow::ShowGameBalanceMax(int32_t value) {
+    Display("Memo15").setText(QString::number(value));
+}
+
+int32_t MainWindow::ReadBalance(const char* control, std::string_view caption) {
+    return ReadFieldNumber(Display(control).text().toStdString(), control, caption);
+}
+
+int32_t MainWindow::ReadTotalBalance() {
+    return ReadBalance("Memo5", TotalBalanceCaption);
+}
+int32_t MainWindow::ReadGameBalance() {
+    return ReadBalance("Memo3", GameBalanceCaption);
+}
+int32_t MainWindow::ReadGameBalanceMin() {
+    return ReadBalance("Memo14", GameBalanceMinCaption);
+}
+int32_t MainWindow::ReadGameBalanceMax() {
+    return ReadBalance("Memo15", GameBalanceMaxCaption);
+}
+
+void MainWindow::ClearRecommendedNumbers() {
+    for (QPushButton* mirror : mirrorButtons_) {
+        mirror->setText(QString());
+    }
+}
+
+void MainWindow::ShowRecommendedNumbers(const StakeArray& stakes) {
+    for (int n = 0; n < NumberCount; ++n) {
+        if (stakes[n] > 0) {
+            mirrorButtons_[n]->setText(QString::number(n));
+        }
+    }
+}
+
+void MainWindow::ShowSpinColumn(const GameState& state) {
+    spinTable_->ShowSpinColumn(state);
+}
+
+void MainWindow::ClearSpinColumn() {
+    spinTable_->ClearSpinColumn();
+}
+
+void MainWindow::RebuildCharts() {
+    chartsPage_->RebuildCharts();
+}
+
+void MainWindow::ShowMessageBox(std::string_view text) {
+    present_(this, FromUtf8(text));
+}
+
+void MainWindow::ReportError(std::string_view text) {
+    present_(this, FromUtf8(text));
+}
+
+void MainWindow::ShowPauseDialog() {
+    pauseDialog_->ShowModal();
+}
+
+void MainWindow::ShowAboutDialog() {
+    aboutDialog_->ShowModal();
+}
+
+// ---- SettingsModel
+
+QLineEdit& MainWindow::NumericField(Setting setting) const {
+    QLineEdit* field = fields_[SettingIndex(setting)];
+    if (field == nullptr) {
+        throw std::logic_error("no text field for " + std::string(InfoOf(setting).field));
+    }
+    return *field;
+}
+
+QAbstractButton& MainWindow::CheckBox(Setting setting) const {
+    QAbstractButton* box = checkBoxes_[SettingIndex(setting)];
+    if (box == nullptr) {
+        throw std::logic_error("no check box for " + std::string(InfoOf(setting).field));
+    }
+    return *box;
+}
+
+std::string MainWindow::Text(Setting setting) const {
+    return NumericField(setting).text().toStdString();
+}
+
+void MainWindow::SetText(Setting setting, std::string_view text) {
+    NumericField(setting).setText(FromUtf8(text));
+}
+
+bool MainWindow::Flag(Setting setting) const {
+    if (setting == Setting::StayOnTop) {
+        return stayOnTop_->isChecked();
+    }
+    return CheckBox(setting).isChecked();
+}
+
+void MainWindow::SetFlag(Setting setting, bool on) {
+    if (setting == Setting::StayOnTop) {
+        // Once on, the window stays on top for the rest of the run.
+        if (on) {
+            SetStayOnTop();
+        }
+        return;
+    }
+    CheckBox(setting).setChecked(on);
+}
+
+SelectionSystem MainWindow::ActiveSystem() const {
+    int index = 0;
+    for (const SystemInfo& info : SystemsTable()) {
+        if (radioButtons_[index++]->isChecked()) {
+            return info.system;
+        }
+    }
+    return SelectionSystem::None;
+}
+
+void MainWindow::SetActiveSystem(SelectionSystem system) {
+    int index = 0;
+    for (const SystemInfo& info : SystemsTable()) {
+        if (info.system == system) {
+            radioButtons_[index]->setChecked(true);
+            return;
+        }
+        ++index;
+    }
+    // No system: an exclusive group never lets its last button go, so lift that for a moment.
+    systemGroup_->setExclusive(false);
+    for (QRadioButton* radio : radioButtons_) {
+        radio->setChecked(false);
+    }
+    systemGroup_->setExclusive(true);
+}
+
+}  // namespace orbista

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "storage/settings_model.h"
+#include "ui/main_window_view.h"
+#include "ui/message_box.h"
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace orbista {
+
+class AboutDialog;
+class ChartsPage;
+class Engine;
+class PauseDialog;
+class RandomGenerator;
+class SpinTable;
+
+// Form1, the program's window: the number buttons, the recommendation, the balances, the settings
+// and the charts. It shows what the engine tells it (MainWindowView) and is the settings model on
+// its own controls: every read takes what the control shows at that moment.
+class MainWindow : public QMainWindow, public MainWindowView, public SettingsModel {
+    Q_OBJECT
+
+  public:
+    // Opens the save dialog of "Сохранить спины"; an empty result means the player cancelled.
+    using SavePathChooser = std::function<QString(QWidget* parent)>;
+
+    MainWindow(GameState& state, RandomGenerator& random);
+    ~MainWindow() override;
+
+    // The window, then the pause dialog and the about box, in the order the program creates
+    // them. The dialogs live as long as the window.
+    static std::unique_ptr<MainWindow> Create(GameState& state, RandomGenerator& random);
+    // The dialogs the window shows; their fields join the settings model.
+    void AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialog);
+
+    Engine& GameEngine() { return *engine_; }
+    PauseDialog* PauseDialogWindow() const { return pauseDialog_; }
+    AboutDialog* AboutDialogWindow() const { return aboutDialog_; }
+    ChartsPage* Charts() const { return chartsPage_; }
+    SpinTable* SpinColumn() const { return spinTable_; }
+    QTabWidget* PageControl1() const { return pages_; }
+
+    // Every message of the window and of the pause dialog goes through this.
+    void SetMessagePresenter(MessagePresenter presenter);
+    void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
+
+    // MainWindowView
+    void ShowSpinCount(int32_t count) override;
+    using MainWindowView::ShowStakeLevel;
+    using MainWindowView::ShowTableStake;
+    void ShowStakeLevel(std::string_view text) override;
+    void ShowTableStake(std::string_view text) override;
+    void ShowTotalBalance(int32_t value) override;
+    void ShowGameBalance(int32_t value) override;
+    void ShowGameBalanceMin(int32_t value) override;
+    void ShowGameBalanceMax(int32_t value) override;
+    int32_t ReadTotalBalance() override;
+    int32_t ReadGameBalance() override;
+    int32_t ReadGameBalanceMin() override;
+    int32_t ReadGameBalanceMax() override;
+    void ClearRecommendedNumbers() override;
+    void ShowRecommendedNumbers(const StakeArray& stakes) override;
+    void ShowSpinColumn(const GameState& state) override;
+    void ClearSpinColumn() override;
+    void RebuildCharts() override;
+    void ShowMessageBox(std::string_view text) override;
+    void ReportError(std::string_view text) override;
+    void ShowPauseDialog() override;
+    void ShowAboutDialog() override;
+
+    // SettingsModel
+    std::string Text(Setting setting) const override;
+    void SetText(Setting setting, std::string_view text) override;
+    bool Flag(Setting setting) const override;
+    void SetFlag(Setting setting, bool on) override;
+    SelectionSystem ActiveSystem() const override;
+    void SetActiveSystem(SelectionSystem system) override;
+
+    // "Поверх окон": checks the item for good and keeps the window above the others.
+    void SetStayOnTop();
+    // "Сохранить спины": the save dialog, then the spins of this game into the chosen file.
+    void SaveSpinsAs();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildTabs();
+    void BuildMenu();
+    void FitMenuBar();
+    void ConnectSettingControls(QObject* root, bool onPauseDialog);
+    void EnterNumber(int number);
+    void CancelSpin();
+    void OpenHelpFile();
+    void MakeTopmost();
+    // Runs a command of the player; an error it raises is shown, never let through the event
+    // loop.
+    void RunCommand(const std::function<void()>& command);
+
+    QLineEdit& NumericField(Setting setting) const;
+    QAbstractButton& CheckBox(Setting setting) const;
+    QLineEdit& Display(const char* name) const;
+    int32_t ReadBalance(const char* control, std::string_view caption);
+
+    GameState& state_;
+    RandomGenerator& random_;
+    std::unique_ptr<Engine> engine_;
+    QTabWidget* pages_ = nullptr;
+    SpinTable* spinTable_ = nullptr;
+    ChartsPage* chartsPage_ = nullptr;
+    QLabel* spinCountLabel_ = nullptr;
+    std::array<QPushButton*, NumberCount> mirrorButtons_{};
+    std::array<QLineEdit*, SettingCount> fields_{};
+    std::array<QAbstractButton*, SettingCount> checkBoxes_{};
+    std::array<QRadioButton*, 13> radioButtons_{};  // in the order of SystemsTable()
+    QButtonGroup* systemGroup_ = nullptr;
+    QAction* stayOnTop_ = nullptr;
+    PauseDialog* pauseDialog_ = nullptr;
+    AboutDialog* aboutDialog_ = nullptr;
+    MessagePresenter present_ = ShowModalMessageBox;
+    SavePathChooser chooseSavePath_;
+};
+
+}  // namespace orbista

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace orbista {
+
+// Shows a text to the player and returns when it has been read. The window and the pause dialog
+// show every message through one of these, so tests can take the messages without a modal loop.
+using MessagePresenter = std::function<void(QWidget* parent, const QString& text)>;
+
+// The program's message box: modal, the text, one OK button, no icon, captioned with the
+// application title (the executable's name without its extension).
+void ShowModalMessageBox(QWidget* parent, const QString& text);
+
+}  // namespace orbista

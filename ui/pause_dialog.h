@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+#include "ui/message_box.h"
+
+class QLineEdit;
+
+namespace orbista {
+
+// Form3 "Пауза": the pace and the length of a playback or an emulation. It is created once and
+// hidden between showings, so it offers the values last entered. Its two fields belong to the
+// settings model (PlaybackPauseField and PlaybackSpinLimit), which also drives its arrows.
+class PauseDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit PauseDialog(QWidget* parent);
+
+    // The pause between two played spins, in tenths of a second: 0 until "Применить" is first
+    // pressed, whatever the field shows.
+    int32_t PlaybackPauseTenths() const { return pauseTenths_; }
+
+    // Shows the dialog modally; returns when it is closed, by "Применить" or by its close box.
+    void ShowModal();
+
+    // "Применить": takes the pause from the field and closes. A field that holds no integer is
+    // reported, and the dialog stays open with the pause unchanged.
+    void Apply();
+
+    void SetMessagePresenter(MessagePresenter presenter) { present_ = std::move(presenter); }
+
+  private:
+    QLineEdit* pauseField_;
+    int32_t pauseTenths_ = 0;
+    bool shownBefore_ = false;
+    MessagePresenter present_ = ShowModalMessageBox;
+};
+
+}  // namespace orbista

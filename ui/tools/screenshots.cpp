@@ -1,0 +1,92 @@
+// Renders the real window offscreen into PNG files, one per tab, chart sub-tab, menu and dialog,
+// so the layout can be looked at on a machine without a display.
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <cstdio>
+#include <memory>
+
+#include "engine/engine.h"
+#include "engine/game_state.h"
+#include "engine/random.h"
+#include "ui/about_dialog.h"
+#include "ui/charts_page.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+#include "ui/pause_dialog.h"
+
+namespace {
+
+// A short game, so the spin table, the recommendation and the balances show something.
+constexpr int SampleSpins[] = {8, 32, 0, 17, 36, 5, 23, 14, 1, 30, 11, 19};
+
+bool Save(QWidget& widget, const QDir& folder, const QString& name) {
+    widget.ensurePolished();
+    const QString path = folder.filePath(name + ".png");
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    orbista::LoadApplicationFonts();
+
+    auto state = std::make_unique<orbista::GameState>();
+    orbista::RandomGenerator random;
+    random.Seed(1);
+    const auto window = orbista::MainWindow::Create(*state, random);
+    window->SetMessagePresenter([](QWidget*, const QString& text) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    });
+    window->show();
+    for (const int number : SampleSpins) {
+        window->GameEngine().EnterNumber(number);
+    }
+
+    bool saved = true;
+    QTabWidget* pages = window->PageControl1();
+    for (int tab = 0; tab < pages->count(); ++tab) {
+        pages->setCurrentIndex(tab);
+        saved &= Save(*window, folder, QString("main-tab%1").arg(tab + 1));
+    }
+    QTabWidget* charts = window->Charts()->PageControl2();
+    pages->setCurrentWidget(pages->findChild<QWidget*>("TabSheet4"));
+    for (int tab = 0; tab < charts->count(); ++tab) {
+        charts->setCurrentIndex(tab);
+        saved &= Save(*window, folder, QString("charts-tab%1").arg(tab + 1));
+    }
+    pages->setCurrentIndex(0);
+
+    int menuIndex = 0;
+    for (QAction* action : window->menuBar()->actions()) {
+        if (QMenu* menu = action->menu()) {
+            menu->adjustSize();
+            saved &= Save(*menu, folder, QString("menu%1").arg(++menuIndex));
+        }
+    }
+
+    window->PauseDialogWindow()->show();
+    saved &= Save(*window->PauseDialogWindow(), folder, "pause-dialog");
+    window->PauseDialogWindow()->hide();
+    window->AboutDialogWindow()->show();
+    saved &= Save(*window->AboutDialogWindow(), folder, "about-dialog");
+    window->AboutDialogWindow()->hide();
+    return saved ? 0 : 1;
+}

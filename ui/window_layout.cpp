@@ -1,0 +1,344 @@
+#include "ui/window_layout.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <span>
+#include <vector>
+
+#include "engine/game_state.h"
+#include "storage/settings_table.h"
+#include "ui/fonts.h"
+#include "ui/spin_table.h"
+#include "ui/up_down.h"
+
+namespace orbista {
+
+namespace {
+
+constexpr int FieldWidth = 57;
+constexpr int FieldHeight = 22;
+// A field stands a little above the text of its row, so both share one baseline.
+constexpr int FieldRaise = 3;
+constexpr int CaptionGap = 6;
+// Free space kept above the next row, so a caption of two lines does not touch it.
+constexpr int RowGap = 3;
+const QColor Green(0x00, 0x80, 0x00);
+
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+QFont Styled(QFont font, bool bold, bool underline = false, bool strikeOut = false) {
+    font.setBold(bold);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    return font;
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& text, QPoint at, bool bold = false) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(Styled(parent->font(), bold));
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* AddField(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setGeometry(geometry);
+    return field;
+}
+
+// A numeric setting's field with its arrows, showing the setting's default.
+QLineEdit* AddSettingField(QWidget* parent, const char* name, int rowTop) {
+    QLineEdit* field =
+        AddField(parent, name, {SettingFieldLeft, rowTop - FieldRaise, FieldWidth, FieldHeight});
+    for (const SettingInfo& info : SettingsTable()) {
+        // The pause dialog has fields of the same names; theirs are not on the main window.
+        const bool onPauseDialog = info.setting == Setting::PlaybackPauseField ||
+                                   info.setting == Setting::PlaybackSpinLimit;
+        if (info.control == name && !onPauseDialog) {
+            field->setText(QString::number(info.defaultValue));
+            new UpDown(field, QString::fromUtf8(info.stepper.data(), info.stepper.size()), parent);
+        }
+    }
+    return field;
+}
+
+int NumberColumn(int number) {
+    return (number - 1) % 3;
+}
+int NumberRow(int number) {
+    return (number - 1) / 3;
+}
+
+constexpr int NumberButtonWidth = 42;
+constexpr int NumberButtonHeight = 22;
+constexpr std::array<int, 12> NumberRowTops = {62,  90,  118, 146, 182, 210,
+                                               238, 266, 301, 329, 357, 385};
+constexpr std::array<int, 3> NumberColumnLefts = {3, 51, 99};
+constexpr std::array<int, 3> MirrorColumnLefts = {246, 294, 342};
+
+QColor NumberColour(int number, const QPalette& palette) {
+    if (number == 0) {
+        return Green;
+    }
+    return IsRed(number) ? QColor(Qt::red) : palette.color(QPalette::WindowText);
+}
+
+QPushButton* AddNumberButton(QWidget* parent, int index, int number, const QRect& geometry,
+                             bool mirror) {
+    auto* button = new QPushButton(mirror ? QString() : QString::number(number), parent);
+    button->setObjectName(QString("BitBtn%1").arg(index));
+    button->setGeometry(geometry);
+    button->setFont(WindowFont(15, true));
+    button->setFocusPolicy(mirror ? Qt::NoFocus : Qt::TabFocus);
+    SetTextColour(button, QPalette::ButtonText, NumberColour(number, button->palette()));
+    if (mirror) {
+        // The mirror only shows the recommendation; it neither reacts nor looks pressed.
+        button->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    return button;
+}
+
+void AddNumberBlocks(QWidget* sheet) {
+    AddNumberButton(sheet, 73, 0, {3, 32, 138, 24}, false);
+    AddNumberButton(sheet, 74, 0, {246, 32, 138, 24}, true);
+    for (int n = 1; n <= 36; ++n) {
+        const int top = NumberRowTops[NumberRow(n)];
+        AddNumberButton(
+            sheet, n, n,
+            {NumberColumnLefts[NumberColumn(n)], top, NumberButtonWidth, NumberButtonHeight},
+            false);
+        AddNumberButton(
+            sheet, 36 + n, n,
+            {MirrorColumnLefts[NumberColumn(n)], top, NumberButtonWidth, NumberButtonHeight}, true);
+    }
+}
+
+// A caption beside a field: it must end before the field starts.
+QLabel* AddFieldCaption(QWidget* sheet, const char* text, QPoint at, int right, bool bold = false) {
+    QLabel* label = AddLabel(sheet, QString::fromUtf8(text), at, bold);
+    FitCaption(label, right - CaptionGap / 2);
+    return label;
+}
+
+void AddBalanceFields(QWidget* sheet) {
+    AddFieldCaption(sheet, "Min", {7, 415}, 35);
+    AddField(sheet, "Memo14", {35, 413, 70, 25});
+    AddFieldCaption(sheet, "Max", {118, 415}, 152);
+    AddField(sheet, "Memo15", {152, 413, 70, 25});
+    AddFieldCaption(sheet, "Ставка", {238, 416}, 285);
+    AddField(sheet, "Memo1", {285, 413, 79, 25})->setFont(WindowFont(15, true));
+
+    AddFieldCaption(sheet, "Сыграно спинов - ", {3, 444}, 133)->setObjectName("Label9");
+    QLabel* count = AddLabel(sheet, "0", {133, 444});
+    count->setObjectName("Label12");
+    // Wide enough for the longest game the history can hold.
+    count->resize(count->fontMetrics().horizontalAdvance("0000000") + CaptionGap, count->height());
+
+    AddFieldCaption(sheet, "Стоит на поле", {197, 468}, 285, true);
+    AddField(sheet, "Memo12", {285, 464, 78, 25})->setFont(WindowFont(12));
+    AddFieldCaption(sheet, "Суммарный баланс", {3, 473}, 113);
+    AddField(sheet, "Memo5", {113, 468, 70, 25});
+    AddFieldCaption(sheet, "Баланс в этой игре", {184, 500}, 286);
+    AddField(sheet, "Memo3", {286, 495, 78, 25});
+
+    auto* cancel = new QPushButton(" Отменить спин", sheet);
+    cancel->setObjectName("BitBtn75");
+    cancel->setGeometry(3, 507, 111, 25);
+    QFont font = WindowFont(13, true);
+    // The button keeps its size; its caption gives way when the typeface is wider.
+    while (QFontMetrics(font).horizontalAdvance(cancel->text()) > cancel->width() - CaptionGap &&
+           font.pixelSize() > SmallestCaptionPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    cancel->setFont(font);
+    SetTextColour(cancel, QPalette::ButtonText, Qt::blue);
+}
+
+// One row of a settings tab: a check box or a label at the left, a numeric field at the right.
+struct SettingRow {
+    int top;
+    int left;
+    const char* checkBox;  // object name, or nullptr for a plain label
+    const char* caption;
+    bool bold;
+    const char* secondLine;  // a label under the caption, or nullptr
+    const char* field;       // the numeric field of the row, or nullptr
+};
+
+// `height` is the room down to the next row: a long label may take a second line there.
+void AddSettingRow(QWidget* sheet, const SettingRow& row, int height) {
+    const int right = row.field != nullptr ? SettingFieldLeft - CaptionGap : SheetWidth;
+    QWidget* caption = nullptr;
+    if (row.checkBox != nullptr) {
+        auto* box = new QCheckBox(QString::fromUtf8(row.caption), sheet);
+        box->setObjectName(row.checkBox);
+        box->setFont(Styled(sheet->font(), row.bold));
+        box->move(row.left, row.top);
+        caption = box;
+        FitCaption(caption, right);
+    } else {
+        QLabel* label =
+            AddLabel(sheet, QString::fromUtf8(row.caption), {row.left, row.top}, row.bold);
+        const int secondLineHeight = row.secondLine != nullptr ? label->height() : 0;
+        FitLabel(label, right, height - secondLineHeight);
+        caption = label;
+    }
+    if (row.secondLine != nullptr) {
+        QLabel* second = AddLabel(sheet, QString::fromUtf8(row.secondLine),
+                                  {row.left, row.top + caption->height()});
+        FitCaption(second, right);
+    }
+    if (row.field != nullptr) {
+        AddSettingField(sheet, row.field, row.top);
+    }
+}
+
+// clang-format off
+constexpr SettingRow MoneyRows[] = {
+    {14, 8, "CheckBox2", "Останавливать игру при выигрыше более ", false, nullptr, "Memo9"},
+    {37, 8, "CheckBox3", "Выводить сообшение о выигрыше", false, nullptr, nullptr},
+    {53, 8, nullptr, "Максимальная ставка", true, nullptr, "Memo4"},
+    {75, 8, nullptr, "Максимально возможный проигрыш", true, nullptr, "Memo8"},
+    {106, 8, nullptr, "Крутизна использованной прогрессии", false, nullptr, "Memo11"},
+    {131, 8, "CheckBox11", "Обнулять прогрессию при проигрыше (без рестарта игры)", false, nullptr, nullptr},
+    {154, 8, "CheckBox12", "Не выводить сообщение о проигрыше", false, nullptr, nullptr},
+    {173, 8, "CheckBox13", "Делать паузу в ставках при выигрыше (спинов)", false, nullptr, "Memo28"},
+    {208, 8, nullptr, "Кеф нормализации", false, nullptr, "Memo2"},
+    {234, 8, nullptr, "Минимальное количество закрываемых чисел", true, "или сикслайнов", "Memo7"},
+    {272, 8, nullptr, "Максимальное количество ОБРАБАТЫВАЕМЫХ чисел", false, "(все системы кроме сикслайнов, секторов и ESD)", "Memo6"},
+    {323, 8, nullptr, "Максимальное количество ОБРАБАТЫВАЕМЫХ сикслайнов", false, nullptr, "Memo13"},
+    {374, 8, nullptr, "Добавка к выигрышу за 10 спинов (до 10 единиц)", false, nullptr, "Memo16"},
+    {405, 8, "CheckBox10", "Не делать ставки первые спины (используется для сбора статистики)", false, nullptr, nullptr},
+    {425, 8, nullptr, "Количество пропущенных спинов в начале игры", false, nullptr, "Memo27"},
+    {497, 8, "CheckBox4", "Скорректированный массив", false, nullptr, nullptr},
+    {520, 8, "CheckBox5", "Массив выпавших чисел", false, nullptr, nullptr},
+};
+
+struct SystemRow {
+    int top;
+    int left;
+    const char* radio;
+    const char* caption;
+};
+
+constexpr SystemRow SystemRows[] = {
+    {14, 16, "RadioButton1", "Игра с выборкой"},
+    {14, 173, "RadioButton2", "Игра без выборки"},
+    {37, 16, "RadioButton5", "Система  PEER"},
+    {37, 173, "RadioButton4", "Игра на сикслайны"},
+    {60, 16, "RadioButton7", "Выжидание"},
+    {114, 16, "RadioButton3", "Сектора"},
+    {190, 16, "RadioButton8", "Epocal Storm Dinamic"},
+    {299, 19, "RadioButton9", "Хуйнюшка"},
+    {299, 131, "RadioButton10", "Хаос (Играем на случайные числа)"},
+    {344, 16, "RadioButton13", "Любимые номера"},
+    {475, 16, "RadioButton6", "Система анти review"},
+    {498, 16, "RadioButton12", "Использовать собственную систему"},
+    {521, 16, "RadioButton11", "Без ставок, только вести статистику"},
+};
+
+// Labels that share their row with a radio button stand right against their field.
+constexpr SettingRow MethodRows[] = {
+    {89, 16, nullptr, "Спинов без попаданий:", false, nullptr, "Memo18"},
+    {114, -1, nullptr, "Длина сектора", false, nullptr, "Memo17"},
+    {144, 16, "CheckBox1", "Сектора на поле (иначе - на колесе)", false, nullptr, nullptr},
+    {164, 16, nullptr, "Количество обрабатываемых последних чисел", false, nullptr, "Memo23"},
+    {190, -1, nullptr, "кол. спинов:", false, nullptr, "Memo19"},
+    {226, 16, nullptr, "Длина сектора перекрывания:", false, nullptr, "Memo20"},
+    {253, 16, "CheckBox6", "Сектора на поле (иначе - на колесе)", false, nullptr, nullptr},
+    {276, 16, "CheckBox7", "Увеличенное перекрывание при рядом стоящих числах", false, nullptr, nullptr},
+    {319, 16, nullptr, "Количество чисел для ставок:", false, nullptr, "Memo22"},
+    {367, 16, "CheckBox9", "Делать ставку на последнее выпавшее", false, nullptr, nullptr},
+    {387, 16, nullptr, "Количество любимых номеров:", false, nullptr, "Memo24"},
+    {418, 16, nullptr, "Количество рассмотренных последних:", false, nullptr, "Memo25"},
+    {449, 16, nullptr, "Порог повторов любимых номеров:", false, nullptr, "Memo26"},
+};
+// clang-format on
+
+void AddRadioButton(QWidget* sheet, const SystemRow& row) {
+    auto* radio = new QRadioButton(QString::fromUtf8(row.caption), sheet);
+    radio->setObjectName(row.radio);
+    bool underlined = false;
+    bool struckOut = false;
+    for (const SystemInfo& info : SystemsTable()) {
+        if (info.radio == row.radio) {
+            underlined = info.underlined;
+            struckOut = info.system == SelectionSystem::AntiReview;
+        }
+    }
+    radio->setFont(Styled(sheet->font(), false, underlined, struckOut));
+    radio->move(row.left, row.top);
+    FitCaption(radio, SheetWidth);
+}
+
+// A label of a row whose left part holds a radio button: it ends just before the field.
+void AddRightAlignedRow(QWidget* sheet, const SettingRow& row) {
+    QLabel* label = AddLabel(sheet, QString::fromUtf8(row.caption), {0, row.top});
+    label->move(SettingFieldLeft - CaptionGap - label->width(), row.top);
+    AddSettingField(sheet, row.field, row.top);
+}
+
+// The rows in order from the top; each may use the room down to the next row or to the next of
+// the other controls' tops.
+template <size_t Count>
+void AddSettingRows(QWidget* sheet, const SettingRow (&rows)[Count], std::span<const int> others) {
+    for (size_t i = 0; i < Count; ++i) {
+        const SettingRow& row = rows[i];
+        int next = i + 1 < Count ? rows[i + 1].top : SheetHeight;
+        for (const int top : others) {
+            if (top > row.top && top < next) {
+                next = top;
+            }
+        }
+        if (row.left < 0) {
+            AddRightAlignedRow(sheet, row);
+        } else {
+            AddSettingRow(sheet, row, next - row.top - RowGap);
+        }
+    }
+}
+
+}  // namespace
+
+SpinTable* BuildBetsTab(QWidget* sheet) {
+    FitCaption(AddLabel(sheet, "Выпавшие спины", {3, 8}), 152);
+    QLabel* recommended = AddLabel(sheet, "Рекомендуемые для ставок числа", {168, 8});
+    recommended->setFont(WindowFont(11, true));
+    FitCaption(recommended, SheetWidth);
+    AddNumberBlocks(sheet);
+    auto* table = new SpinTable(sheet);
+    AddBalanceFields(sheet);
+    return table;
+}
+
+void BuildSettingsTab(QWidget* sheet) {
+    const int headingTop = 473;
+    AddSettingRows(sheet, MoneyRows, std::span(&headingTop, 1));
+    QLabel* heading = AddLabel(sheet, "Настройка коррекции", {8, headingTop});
+    heading->setFont(Styled(sheet->font(), false, true));
+    SetTextColour(heading, QPalette::WindowText, Qt::blue);
+    heading->adjustSize();
+}
+
+void BuildMethodsTab(QWidget* sheet) {
+    for (const SystemRow& row : SystemRows) {
+        AddRadioButton(sheet, row);
+    }
+    std::vector<int> radioTops;
+    for (const SystemRow& row : SystemRows) {
+        radioTops.push_back(row.top);
+    }
+    AddSettingRows(sheet, MethodRows, radioTops);
+}
+
+}  // namespace orbista
