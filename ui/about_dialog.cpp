@@ -60,6 +60,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     close->setObjectName("Button1");
     close->setFont(WindowFont(13));
     close->setGeometry(135, 164, 177, 25);
+    FitButtonCaption(close);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -1,6 +1,8 @@
 #include "ui/fonts.h"
 
+#include <QAbstractButton>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QStringList>
 
@@ -64,6 +66,18 @@ void FitCaption(QWidget* caption, int right) {
         caption->setFont(font);
         caption->adjustSize();
     }
+}
+
+void FitButtonCaption(QAbstractButton* button) {
+    // Room for the button's frame and a little air on either side of the text.
+    constexpr int FrameAndMargin = 8;
+    QFont font = button->font();
+    while (QFontMetrics(font).horizontalAdvance(button->text()) >
+               button->width() - FrameAndMargin &&
+           font.pixelSize() > SmallestCaptionPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    button->setFont(font);
 }
 
 }  // namespace orbista

@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+class QAbstractButton;
 class QLabel;
 class QWidget;
 
@@ -24,5 +25,7 @@ void FitCaption(QWidget* caption, int right);
 // A label that would reach past `right` breaks into lines within `height` first; only when that
 // is not enough does its font become smaller.
 void FitLabel(QLabel* label, int right, int height);
+// A push button keeps its size; its caption's font gives way when the text would not fit.
+void FitButtonCaption(QAbstractButton* button);
 
 }  // namespace orbista

@@ -53,6 +53,7 @@ PauseDialog::PauseDialog(QWidget* parent) : QDialog(parent) {
     auto* apply = new QPushButton("Применить", this);
     apply->setObjectName("Button1");
     apply->setGeometry(106, 163, 75, 25);
+    FitButtonCaption(apply);
     apply->setAutoDefault(false);
     connect(apply, &QPushButton::clicked, this, &PauseDialog::Apply);
 }

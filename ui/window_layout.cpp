@@ -1,7 +1,6 @@
 #include "ui/window_layout.h"
 
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -154,13 +153,8 @@ void AddBalanceFields(QWidget* sheet) {
     auto* cancel = new QPushButton(" Отменить спин", sheet);
     cancel->setObjectName("BitBtn75");
     cancel->setGeometry(3, 507, 111, 25);
-    QFont font = WindowFont(13, true);
-    // The button keeps its size; its caption gives way when the typeface is wider.
-    while (QFontMetrics(font).horizontalAdvance(cancel->text()) > cancel->width() - CaptionGap &&
-           font.pixelSize() > SmallestCaptionPixels) {
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    cancel->setFont(font);
+    cancel->setFont(WindowFont(13, true));
+    FitButtonCaption(cancel);
     SetTextColour(cancel, QPalette::ButtonText, Qt::blue);
 }
 

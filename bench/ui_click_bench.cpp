@@ -1,0 +1,126 @@
+// Time of one click on a number button of the real window, short game against long game. The
+// click runs the whole spin cycle and repaints what changed; with 100000 spins of history it must
+// still fit well within one frame (16.7 ms).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "engine/engine.h"
+#include "engine/game_state.h"
+#include "engine/random.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+
+namespace orbista {
+namespace {
+
+// A press and a release of the left mouse button in the middle of the button, as the player's
+// click arrives.
+void Click(QPushButton* button) {
+    const QPointF centre = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(button, &release);
+}
+
+// A game of `spins` spins as the history would hold it, without playing them one by one.
+void FillHistory(GameState& state, RandomGenerator& random, int32_t spins) {
+    for (int32_t i = 1; i <= std::min(spins, KeptSpins); ++i) {
+        const int32_t number = random.Random(NumberCount);
+        state.SpinHistory[i] = number;
+        state.CorrectedNumbers[i] = random.Random(NumberCount);
+        state.SixLineHistory[i] = SixLineOf(number);
+        state.CorrectedSixLines[i] = random.Random(6) + 1;
+    }
+    state.SpinCount = spins;
+}
+
+void BM_NumberButtonClick(benchmark::State& bench) {
+    const auto spins = static_cast<int32_t>(bench.range(0));
+    const std::filesystem::path checkFiles =
+        std::filesystem::temp_directory_path() / "orbista-ui-bench";
+    std::filesystem::create_directories(checkFiles);
+
+    auto state = std::make_unique<GameState>();
+    RandomGenerator random;
+    random.Seed(1);
+    const auto window = MainWindow::Create(*state, random);
+    window->SetMessagePresenter([](QWidget*, const QString&) {});
+    window->GameEngine().SetCheckFileFolder(checkFiles);
+    // The game must keep its length: no stop rule may restart it.
+    window->SetFlag(Setting::StopOnWin, false);
+    window->SetFlag(Setting::WinMessage, false);
+    window->SetFlag(Setting::NoLossMessage, true);
+    window->SetFlag(Setting::ResetProgressionOnLoss, true);
+    window->show();
+    QApplication::processEvents();
+    FillHistory(*state, random, spins);
+    window->ShowSpinColumn(*state);
+    QApplication::processEvents();
+
+    auto* sheet = window->PageControl1()->widget(0);
+    std::array<QPushButton*, 4> buttons = {
+        sheet->findChild<QPushButton*>("BitBtn17"), sheet->findChild<QPushButton*>("BitBtn32"),
+        sheet->findChild<QPushButton*>("BitBtn73"), sheet->findChild<QPushButton*>("BitBtn5")};
+    size_t next = 0;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        state->SpinCount = spins;  // the game length stays what is measured
+        bench.ResumeTiming();
+        Click(buttons[next++ % buttons.size()]);
+        QApplication::processEvents();  // the repaint belongs to the click
+    }
+    bench.counters["spins_in_game"] = static_cast<double>(spins);
+    std::filesystem::remove_all(checkFiles);
+}
+BENCHMARK(BM_NumberButtonClick)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// Prints the runs as usual and keeps the time per click of each game length.
+class ClickTimes : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                const auto spins = static_cast<int64_t>(run.counters.at("spins_in_game").value);
+                microseconds[spins] =
+                    run.real_accumulated_time * 1e6 / static_cast<double>(run.iterations);
+            }
+        }
+    }
+    std::map<int64_t, double> microseconds;
+};
+
+}  // namespace
+}  // namespace orbista
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication application(argc, argv);
+    orbista::LoadApplicationFonts();
+    benchmark::Initialize(&argc, argv);
+    orbista::ClickTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+    benchmark::Shutdown();
+    if (times.microseconds.count(100) != 0 && times.microseconds.count(100000) != 0) {
+        const double shortGame = times.microseconds[100];
+        const double longGame = times.microseconds[100000];
+        std::printf("click: %.1f us at 100 spins, %.1f us at 100000 spins, ratio %.2f\n", shortGame,
+                    longGame, longGame / shortGame);
+    }
+    return 0;
+}
