@@ -29,7 +29,7 @@ struct EngineCounters {
 // recommend the next bets and shows the result; and the two resets of the game. It works on the
 // one GameState, reads the settings through the settings model at the moment of use and reaches
 // the window only through MainWindowView. Everything runs on the window's thread.
-class Engine : private CheckFileSink {
+class Engine : public CheckFileSink {
   public:
     Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
            RandomGenerator& random);
@@ -65,8 +65,11 @@ class Engine : private CheckFileSink {
     GameState& State() { return state_; }
     const EngineCounters& Counters() const { return counters_; }
 
-  private:
+      // A system's check file, written into the check-file folder. A failure is told to the player
+    // once per run and never stops the spin.
     void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+
+private:
 
     // Before the cycle changes anything: every field it may read holds an integer, or a
     // ConversionError is thrown.
