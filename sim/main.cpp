@@ -1,8 +1,6 @@
-#include <vector>
+#include <cstdio>
 
-#include "sim/simulator.h"
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return orbista::RunSimulator(args, stdout, stderr);
+int main() {
+    std::fputs("orbista-sim: not built yet\n", stderr);
+    return 2;
 }
