@@ -65,12 +65,11 @@ class Engine : public CheckFileSink {
     GameState& State() { return state_; }
     const EngineCounters& Counters() const { return counters_; }
 
-      // A system's check file, written into the check-file folder. A failure is told to the player
+    // A system's check file, written into the check-file folder. A failure is told to the player
     // once per run and never stops the spin.
     void WriteCheckFile(std::string_view fileName, std::string_view content) override;
 
-private:
-
+  private:
     // Before the cycle changes anything: every field it may read holds an integer, or a
     // ConversionError is thrown.
     void CheckCycleFields() const;
