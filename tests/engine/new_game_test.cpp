@@ -58,18 +58,6 @@ TEST_F(ResetTest, RestartKeepsTheTotalTheExtremesAndTheOldCount) {
     EXPECT_EQ(state.Stakes[1], 0);
 }
 
-TEST_F(ResetTest, RestartOfALongGameEmptiesTheWholeHistoryItUsed) {
-    view.system = nullptr;
-    for (int i = 0; i < 1500; ++i) {
-        engine.EnterNumber(1 + i % 36);
-    }
-    engine.RestartGame();
-    for (int k = 0; k <= 1501; ++k) {
-        ASSERT_EQ(state.SpinHistory[k], 0) << k;
-        ASSERT_EQ(state.CorrectedNumbers[k], 0) << k;
-    }
-}
-
 TEST_F(ResetTest, OnlyGamesOfTwoOrMoreSpinsAreSavedAndASecondSaveInTheSameSecondKeepsTheFirst) {
     Spins({5});
     engine.NewGame();

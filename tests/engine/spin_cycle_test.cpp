@@ -6,22 +6,15 @@
 namespace orbista {
 namespace {
 
-TEST_F(EngineTest, FirstSpinFillsRowOneAndTheCountAndLeavesTheNextRowEmpty) {
+TEST_F(EngineTest, SpinColumnShowsTheNewestThousandSpinsAndAnEmptyRowAfterThem) {
     SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
     Spins({17});
     EXPECT_EQ(view.SpinRow(0), "Выпало");
     EXPECT_EQ(view.SpinRow(1), "    17");
     EXPECT_EQ(view.SpinRow(2), "");
     EXPECT_EQ(Text("Label12"), "1");
-    EXPECT_EQ(state.SpinHistory[1], 17);
-    EXPECT_EQ(state.SpinHistory[2], 0);
     EXPECT_EQ(state.SixLineHistory[1], 3);
-    EXPECT_EQ(state.WorkingSeries[1], 17);
-    EXPECT_EQ(state.SpinInProgress, 0);
-}
-
-TEST_F(EngineTest, LongGameShowsTheNewestThousandSpins) {
-    for (int i = 0; i < 1500; ++i) {
+    for (int i = 1; i < 1500; ++i) {
         engine.EnterNumber(i % 37);
     }
     EXPECT_EQ(Text("Label12"), "1500");
@@ -44,29 +37,21 @@ TEST_F(EngineTest, CancelRemovesTheNewestRowAndAZeroInheritsTheCancelledSixLine)
     EXPECT_EQ(state.SixLineHistory[1], 6);  // copied in from the cancelled 31
 }
 
-TEST_F(EngineTest, WorkingSeriesFollowsTheChosenSeriesAndStaysWhenNoneIsChosen) {
-    Spins({3, 14, 15, 9, 26});
-    for (int k = 1; k <= 100; ++k) {
-        ASSERT_EQ(state.WorkingSeries[k], state.CorrectedNumbers[k]) << k;
-        ASSERT_EQ(state.SixLineHistory[k], state.CorrectedSixLines[k]) << k;
-    }
-    SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
-    Spins({5});
-    EXPECT_EQ(state.WorkingSeries[1], 5);
-    EXPECT_EQ(state.WorkingSeries[6], 3);
-    settings.SetFlag(Setting::UseDrawnSeries, false);
-    Spins({35});
-    EXPECT_EQ(state.WorkingSeries[1], 5);
-}
-
-TEST_F(EngineTest, SettingsCopiesActAtTheNearestBoundWhileTheFieldsKeepTheirText) {
+TEST_F(EngineTest, SystemsSeeTheChosenSeriesAndSettingsHeldToTheirBounds) {
     settings.SetText(Setting::MinCoveredCount, "99");
     settings.SetText(Setting::ProgressionSteepness, "-5");
-    Spins({1});
+    Spins({3, 14, 15});
+    EXPECT_EQ(state.WorkingSeries[1], state.CorrectedNumbers[1]);
+    EXPECT_EQ(state.SixLineHistory[2], state.CorrectedSixLines[2]);
     EXPECT_EQ(state.MinCoveredCount, 30);
     EXPECT_EQ(state.ProgressionSteepness, 0);
-    EXPECT_EQ(state.MaxProcessedCount, 24);
     EXPECT_EQ(settings.Text(Setting::MinCoveredCount), "99");
+    SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
+    Spins({5});
+    EXPECT_EQ(state.WorkingSeries[4], 3);
+    settings.SetFlag(Setting::UseDrawnSeries, false);  // neither: the series stays as it was
+    Spins({35});
+    EXPECT_EQ(state.WorkingSeries[1], 5);
 }
 
 // A spin that cannot be entered whole is not entered at all.

@@ -106,16 +106,13 @@ TEST(SpinFile, OnlyTheFirstMillionNumbersOfALongerFileAreKept) {
     EXPECT_EQ(longer.numbers.back(), (LoadedSpinCapacity - 1) % 37);
 }
 
-TEST(Autosave, NameHasNoLeadingZerosAndShortGamesWriteNothing) {
-    EXPECT_EQ(AutosaveFileName({2026, 12, 8, 3, 54, 30}), "8_12_2026 3.54.30.txt");
+TEST(Autosave, NameHasNoLeadingZerosAndTheFolderIsCreatedWithItsParents) {
     EXPECT_EQ(AutosaveFileName({2027, 1, 2, 0, 0, 5}, 3), "2_1_2027 0.0.5 (3).txt");
     TestFolder folder;
-    EXPECT_FALSE(AutosaveSpins(*GameOf({5}), folder.Path() / "Autosave", {}));
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Autosave"));
     const auto written =
         AutosaveSpins(*GameOf({5, 23}), folder.Path() / "a" / "Autosave", {2026, 12, 8, 3, 54, 30});
     ASSERT_TRUE(written);
-    EXPECT_EQ(folder.Read(*written), "5  23");
+    EXPECT_EQ(written->filename(), "8_12_2026 3.54.30.txt");
 }
 
 }  // namespace
