@@ -77,12 +77,15 @@ TEST_F(WindowTest, BalanceTypedIntoItsFieldIsTakenUpByTheNextSpin) {
     EXPECT_EQ(Text("Memo3"), QString::number(expected));
 }
 
-TEST_F(WindowTest, TextThatIsNoNumberIsReportedAndTheWindowStaysUsable) {
+TEST_F(WindowTest, TextThatIsNoNumberIsReportedAndNothingIsEntered) {
     Type(Control<QLineEdit>("Memo3"), "abc");
     ClickNumber(17);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("abc"));
     EXPECT_TRUE(messages[0].contains("Баланс в этой игре"));
+    EXPECT_EQ(state->SpinCount, 0);
+    EXPECT_EQ(Control<QLabel>("Label12")->text(), "0");
+    EXPECT_EQ(window->SpinColumn()->Model().CellText(1, 0), "");
     EXPECT_EQ(state->SpinInProgress, 0);
     EXPECT_EQ(Text("Memo3"), "abc");
 
