@@ -67,8 +67,12 @@ Lookback SixLineLookback(const History& series, int32_t n, int32_t a) {
 double ExpectedDistinct(int32_t j, int32_t m) {
     const double values = m;
     double p = 1.0;
-    for (int32_t i = 0; i < j && p != 0.0; ++i) {
-        p = p * (values - 1) / values;
+    for (int32_t i = 0; i < j; ++i) {
+        const double next = p * (values - 1) / values;
+        if (next == p) {
+            break;  // p has settled (at the smallest value a double holds): the rest change nothing
+        }
+        p = next;
     }
     return values - values * p;
 }
