@@ -62,30 +62,6 @@ TEST_F(SelectionStep, StatisticsOnlyCustomAndNoneRecommendNothing) {
     }
 }
 
-TEST_F(SelectionStep, CheckFilesGoToTheirOwnNames) {
-    Game({7, 7, 2, 9, 4});
-    const std::vector<std::pair<SelectionSystem, std::string>> writers = {
-        {SelectionSystem::WithSelection, "проверка.txt"},
-        {SelectionSystem::WithoutSelection, "проверка.txt"},
-        {SelectionSystem::SixLines, "проверка.txt"},
-        {SelectionSystem::Peer, "проверка.txt"},
-        {SelectionSystem::AntiReview, "test.txt"},
-    };
-    for (const auto& [system, name] : writers) {
-        files.written.clear();
-        Run(system);
-        ASSERT_EQ(files.written.size(), 1u) << InfoOf(system)->field;
-        EXPECT_EQ(files.written[0].first, name);
-    }
-    for (const SelectionSystem system :
-         {SelectionSystem::Sectors, SelectionSystem::Esd, SelectionSystem::Favourites,
-          SelectionSystem::Gizmo, SelectionSystem::Chaos, SelectionSystem::Waiting}) {
-        files.written.clear();
-        Run(system);
-        EXPECT_TRUE(files.written.empty()) << InfoOf(system)->field;
-    }
-}
-
 TEST_F(SelectionStep, EverySystemStaysInsideAGameLongerThanTheHistory) {
     // A game far past the kept spins, with every history full to its last kept entry.
     for (int32_t k = 1; k <= KeptSpins; ++k) {

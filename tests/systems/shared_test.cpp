@@ -49,18 +49,5 @@ TEST(SelectionTables, DistinctLookbackCountsBackToTheWantedValues) {
     EXPECT_EQ(longGame.length, 300001);
 }
 
-TEST(SelectionTables, SixLineLookbackSetsZeroSpinsApart) {
-    auto series = std::make_unique<History>();
-    const int32_t sixLines[] = {0, 2, 0, 2, 5};
-    for (int32_t k = 1; k <= 5; ++k) {
-        (*series)[k] = sixLines[k - 1];
-    }
-    const Lookback two = SixLineLookback(*series, 5, 2);
-    EXPECT_EQ(two.length, 5);
-    EXPECT_EQ(two.zeros, 1);
-    EXPECT_FALSE(two.exhausted);
-    EXPECT_TRUE(SixLineLookback(*series, 5, 3).exhausted);
-}
-
 }  // namespace
 }  // namespace orbista
