@@ -19,7 +19,7 @@ constexpr std::array<double, 24> DistinctSpreadTable = {
 
 constexpr int32_t LargestSpreadCount = static_cast<int32_t>(DistinctSpreadTable.size());
 constexpr int32_t AntiReviewLargestCount = 30;
-// Betting more numbers than this leaves too little to win back.
+// Anti-review never bets more numbers than this.
 constexpr int32_t AntiReviewMostNumbers = 34;
 
 struct Candidate {
@@ -72,17 +72,15 @@ void CandidateScan(SelectionContext& context, const CandidateScanRule& rule, Jud
         file.Line("");
         file.Line(count);
         file.Line(candidate.lookback.length);
-        if (!candidate.lookback.exhausted) {
-            if (const std::optional<double> deviation = judge(candidate, threshold)) {
-                threshold = *deviation;
-                accept(state, candidate);
-                file.Line(CheckFileBetsMarker);
-                file.Line(count);
-                file.Line(candidate.lookback.length);
-            }
-        }
         if (candidate.lookback.exhausted) {
-            break;
+            break;  // the game is too short for this count, and so for every larger one
+        }
+        if (const std::optional<double> deviation = judge(candidate, threshold)) {
+            threshold = *deviation;
+            accept(state, candidate);
+            file.Line(CheckFileBetsMarker);
+            file.Line(count);
+            file.Line(candidate.lookback.length);
         }
     }
     context.checkFiles.WriteCheckFile(rule.checkFileName, file.Text());
