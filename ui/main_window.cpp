@@ -224,8 +224,12 @@ void MainWindow::ConnectSettingControls(QObject* root, bool onPauseDialog) {
         const Setting setting = info.setting;
         if (info.kind == SettingKind::Number) {
             fields_[SettingIndex(setting)] = FindControl<QLineEdit>(root, info.control);
-            connect(FindControl<UpDown>(root, info.stepper), &UpDown::Stepped, this,
-                    [this, setting](int direction) { StepSetting(*this, setting, direction); });
+            auto* arrows = FindControl<UpDown>(root, info.stepper);
+            // The charts page steps its own field; a second connection would step it twice.
+            if (!chartsPage_->isAncestorOf(arrows)) {
+                connect(arrows, &UpDown::Stepped, this,
+                        [this, setting](int direction) { StepSetting(*this, setting, direction); });
+            }
             continue;
         }
         QAbstractButton* box = FindControl<QCheckBox>(root, info.control);

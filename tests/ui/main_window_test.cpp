@@ -261,6 +261,10 @@ TEST_F(WindowTest, ChangingTabsRebuildsTheChartsAndReportsABadSpinWindow) {
     window->PageControl1()->setCurrentIndex(0);
     // Each change of tab rebuilds, and each rebuild finds the field still wrong.
     EXPECT_EQ(messages.size(), 2u);
+
+    spinWindow->setText("0");
+    Step(window->Charts()->findChild<QWidget*>("UpDown14"), +1);
+    EXPECT_EQ(spinWindow->text(), "1");
 }
 
 }  // namespace
