@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
     window->SetMessagePresenter([](QWidget*, const QString& text) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     });
+    // The systems' check files of the sample game are of no use here.
+    const QTemporaryDir checkFiles;
+    window->GameEngine().SetCheckFileFolder(checkFiles.path().toStdString());
     window->show();
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);
