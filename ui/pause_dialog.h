@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <atomic>
 #include <cstdint>
 
 #include "ui/message_box.h"
@@ -21,6 +22,8 @@ class PauseDialog : public QDialog {
     // The pause between two played spins, in tenths of a second: 0 until "Применить" is first
     // pressed, whatever the field shows.
     int32_t PlaybackPauseTenths() const { return pauseTenths_; }
+    // The same value for a playback worker, which reads it while the window may change it.
+    const std::atomic<int32_t>& PauseTenthsForPlayback() const { return pauseTenths_; }
 
     // Shows the dialog modally; returns when it is closed, by "Применить" or by its close box.
     void ShowModal();
@@ -33,7 +36,7 @@ class PauseDialog : public QDialog {
 
   private:
     QLineEdit* pauseField_;
-    int32_t pauseTenths_ = 0;
+    std::atomic<int32_t> pauseTenths_ = 0;
     bool shownBefore_ = false;
     MessagePresenter present_ = ShowModalMessageBox;
 };
