@@ -154,7 +154,7 @@ void MainWindow::BuildTabs() {
 
 void MainWindow::BuildMenu() {
     QMenuBar* bar = menuBar();
-    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption) {
+    const auto addItem = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         return action;
@@ -162,7 +162,6 @@ void MainWindow::BuildMenu() {
     const auto addMenu = [bar](const char* name, const QString& caption) {
         QMenu* menu = bar->addMenu(caption);
         menu->setObjectName(name);
-        menu->menuAction()->setObjectName(QString(name) + "Item");
         return menu;
     };
 
