@@ -79,6 +79,12 @@ void WritePictures(Page& page, const QString& folder, int spins) {
         std::printf("wrote %s\n", name.toUtf8().constData());
     }
     tabs->setCurrentIndex(1);
+    page.settings.SetFlag(orbista::Setting::ChartWheelOrder, true);
+    page.page->RebuildCharts();
+    const QString wheel = QString("%1/charts_%2_wheel.png").arg(folder).arg(spins);
+    page.page->grab().save(wheel);
+    std::printf("wrote %s\n", wheel.toUtf8().constData());
+    page.settings.SetFlag(orbista::Setting::ChartWheelOrder, false);
 }
 
 }  // namespace

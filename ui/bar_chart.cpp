@@ -11,17 +11,23 @@
 
 namespace orbista {
 
-AxisRange AutomaticRange(std::span<const ChartBar> bars, int maxTicks) {
+namespace {
+
+constexpr int LabelGap = 3;  // pixels between neighbouring labels
+
+}  // namespace
+
+AxisRange AutomaticRange(std::span<const double> values, int maxTicks) {
     double low = 0.0;
     double high = 0.0;
     bool whole = true;
-    for (const ChartBar& bar : bars) {
-        if (!std::isfinite(bar.value)) {
+    for (const double value : values) {
+        if (!std::isfinite(value)) {
             continue;
         }
-        low = std::min(low, bar.value);
-        high = std::max(high, bar.value);
-        whole = whole && bar.value == std::floor(bar.value);
+        low = std::min(low, value);
+        high = std::max(high, value);
+        whole = whole && value == std::floor(value);
     }
     if (high == low) {
         high = low + 1.0;
@@ -60,20 +66,20 @@ int ValueToPixel(double value, const AxisRange& range, int top, int bottom) {
         std::clamp(pixel, std::min(top, bottom) - margin, std::max(top, bottom) + margin)));
 }
 
-std::vector<ColumnSpan> AggregateColumns(std::span<const ChartBar> bars, int columns) {
+std::vector<ColumnSpan> AggregateColumns(std::span<const double> values, int columns) {
     std::vector<ColumnSpan> spans;
-    if (columns <= 0 || bars.empty()) {
+    if (columns <= 0 || values.empty()) {
         return spans;
     }
     spans.resize(columns);
-    const int64_t count = static_cast<int64_t>(bars.size());
+    const int64_t count = static_cast<int64_t>(values.size());
     for (int column = 0; column < columns; ++column) {
         int64_t first = column * count / columns;
         const int64_t last = std::max(first + 1, (column + 1) * count / columns);
         first = std::min(first, count - 1);
         ColumnSpan span;
         for (int64_t i = first; i < std::min(last, count); ++i) {
-            const double value = bars[i].value;
+            const double value = values[i];
             span.low = std::min(span.low, value);
             span.high = std::max(span.high, value);
         }
@@ -87,8 +93,7 @@ std::vector<int> ThinnedLabels(int barCount, double pitch, int labelWidth, int r
     if (barCount <= 0 || !(pitch > 0.0)) {
         return shown;
     }
-    constexpr int Gap = 4;
-    const double needed = labelWidth + Gap;
+    const double needed = labelWidth + LabelGap;
     const double rowPitch = pitch * std::max(1, rows);
     int64_t every = 1;
     for (int64_t power = 1; every * rowPitch < needed && power <= barCount; power *= 10) {
@@ -113,6 +118,16 @@ std::vector<int> ThinnedLabels(int barCount, double pitch, int labelWidth, int r
     return shown;
 }
 
+bool LabelsFit(std::span<const int> widths, double pitch, int rows) {
+    const std::size_t step = static_cast<std::size_t>(std::max(1, rows));
+    for (std::size_t i = 0; i + step < widths.size(); ++i) {
+        if (pitch * step < (widths[i] + widths[i + step]) / 2.0 + LabelGap) {
+            return false;
+        }
+    }
+    return true;
+}
+
 namespace {
 
 constexpr int BorderWidth = 2;
@@ -122,6 +137,7 @@ constexpr int TickLength = 3;
 constexpr int AxisFontPixels = 10;
 constexpr int TitleFontPixels = 12;
 constexpr int SmallestTitlePixels = 9;
+constexpr int SmallestMarkPixels = 7;
 const QColor MarkBackground{0xFF, 0xFF, 0xE1};
 const QColor WallEdge{0x80, 0x80, 0x80};
 const QColor GridColour{0xC0, 0xC0, 0xC0};
@@ -152,6 +168,8 @@ struct Frame {
     int plotBottom = 0;
     AxisRange range;
     double pitch = 0.0;
+    int labelRows = 1;
+    QFont markFont;
 
     int Y(double value) const { return ValueToPixel(value, range, plotTop, plotBottom); }
     int Width() const { return plotRight - plotLeft; }
@@ -206,14 +224,8 @@ QFont TitleFont(const QString& title, int width) {
     return PixelFont(SmallestTitlePixels, true);
 }
 
-QString LongestLabel(const std::vector<ChartBar>& bars) {
-    const ChartBar* longest = nullptr;
-    for (const ChartBar& bar : bars) {
-        if (longest == nullptr || bar.label.size() > longest->label.size()) {
-            longest = &bar;
-        }
-    }
-    return longest == nullptr ? QString() : QString::fromStdString(longest->label);
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 int TickLabelWidth(const AxisRange& range, const QFontMetrics& metrics) {
@@ -227,14 +239,14 @@ int TickCount(const AxisRange& range) {
 }
 
 // Raises the top of the axis by whole ticks until the marks above the highest bars fit.
-void MakeRoomForMarks(Frame& frame, const std::vector<ChartBar>& bars, ValueMarks marks,
+void MakeRoomForMarks(Frame& frame, std::span<const double> values, ValueMarks marks,
                       int markHeight) {
     double highest = 0.0;
     double lowest = 0.0;
-    for (std::size_t i = 0; i < bars.size(); ++i) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
         if (CarriesMark(marks, i)) {
-            highest = std::max(highest, bars[i].value);
-            lowest = std::min(lowest, bars[i].value);
+            highest = std::max(highest, values[i]);
+            lowest = std::min(lowest, values[i]);
         }
     }
     const int room = markHeight + frame.depth + 3;
@@ -247,7 +259,54 @@ void MakeRoomForMarks(Frame& frame, const std::vector<ChartBar>& bars, ValueMark
     }
 }
 
-Frame LayOut(const QRect& whole, const ChartSeries& series, const BarChartLook& look) {
+constexpr std::size_t MeasuredLabels = 64;
+
+std::vector<int> LabelWidths(const ChartBars& bars, const QFontMetrics& metrics) {
+    std::vector<int> widths;
+    for (const ChartBar bar : bars) {
+        widths.push_back(metrics.horizontalAdvance(ToQString(bar.label)));
+    }
+    return widths;
+}
+
+// A few labels are measured one by one, so short ones may stand closer than the longest; many
+// are thinned by the longest.
+std::vector<int> ShownLabels(const ChartBars& bars, double pitch, const QFontMetrics& metrics,
+                             int rows) {
+    const int count = static_cast<int>(bars.size());
+    if (bars.size() <= MeasuredLabels) {
+        if (LabelsFit(LabelWidths(bars, metrics), pitch, rows)) {
+            std::vector<int> all(count);
+            for (int i = 0; i < count; ++i) {
+                all[i] = i;
+            }
+            return all;
+        }
+    }
+    const int longest = metrics.horizontalAdvance(ToQString(bars.LongestLabel()));
+    return ThinnedLabels(count, pitch, longest, rows);
+}
+
+// The largest mark font, up to the chart's own, at which neighbouring marks do not touch.
+QFont MarkFont(const ChartSeries& series, double pitch, int largest) {
+    const double spacing = pitch * (series.marks == ValueMarks::EveryThird ? 3 : 1);
+    QString widest;
+    for (std::size_t i = 0; i < series.bars.size(); ++i) {
+        const QString text = ValueText(series.bars[i].value);
+        if (CarriesMark(series.marks, i) && text.size() > widest.size()) {
+            widest = text;
+        }
+    }
+    for (int pixels = largest; pixels > SmallestMarkPixels; --pixels) {
+        const QFont font = PixelFont(pixels);
+        if (QFontMetrics(font).horizontalAdvance(widest) + 6 <= spacing) {
+            return font;
+        }
+    }
+    return PixelFont(SmallestMarkPixels);
+}
+
+Frame LayOut(const QRect& whole, const ChartSeries& series, const BarChartLook& look, int rows) {
     Frame frame;
     frame.inner = whole.adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
     const QString title = QString::fromStdString(series.title);
@@ -261,18 +320,38 @@ Frame LayOut(const QRect& whole, const ChartSeries& series, const BarChartLook& 
 
     const int labelHeight = QFontMetrics(PixelFont(look.labelFontPixels)).height();
     frame.plotTop = frame.title.bottom() + 3 + frame.depth;
-    frame.plotBottom = frame.inner.bottom() - 1 - look.labelRows * labelHeight - TickLength;
+    frame.labelRows = rows;
+    frame.plotBottom = frame.inner.bottom() - 1 - rows * labelHeight - TickLength;
     const int ticks = std::max(2, (frame.plotBottom - frame.plotTop) / 22);
-    frame.range = AutomaticRange(series.bars, ticks);
+    frame.range = AutomaticRange(series.bars.Values(), ticks);
     if (series.marks != ValueMarks::None) {
         const int markHeight = QFontMetrics(PixelFont(look.markFontPixels)).height() + 2;
-        MakeRoomForMarks(frame, series.bars, series.marks, markHeight);
+        MakeRoomForMarks(frame, series.bars.Values(), series.marks, markHeight);
     }
     const QFontMetrics axis(PixelFont(AxisFontPixels));
     frame.plotLeft = frame.inner.left() + 3 + TickLabelWidth(frame.range, axis) + TickLength + 2;
     frame.plotRight = frame.inner.right() - 3 - frame.depth;
     frame.pitch = series.bars.empty() ? 0.0 : double(frame.Width()) / series.bars.size();
+    if (series.marks != ValueMarks::None) {
+        frame.markFont = MarkFont(series, frame.pitch, look.markFontPixels);
+    }
     return frame;
+}
+
+// A few labels that do not fit side by side move to two alternating rows.
+Frame LayOut(const QRect& whole, const ChartSeries& series, const BarChartLook& look) {
+    const int rows = std::max(1, look.labelRows);
+    Frame frame = LayOut(whole, series, look, rows);
+    if (rows > 1 || series.bars.size() > MeasuredLabels) {
+        return frame;
+    }
+    const QFontMetrics metrics(PixelFont(look.labelFontPixels));
+    const std::vector<int> widths = LabelWidths(series.bars, metrics);
+    if (LabelsFit(widths, frame.pitch, 1)) {
+        return frame;
+    }
+    Frame twoRows = LayOut(whole, series, look, 2);
+    return LabelsFit(widths, twoRows.pitch, 2) ? twoRows : frame;
 }
 
 void PaintBackground(QPainter& painter, const QRect& whole, const Frame& frame,
@@ -371,13 +450,19 @@ void PaintBar(QPainter& painter, const Frame& frame, const BarChartLook& look, c
                      BarGradient(look, bar.colour, top, bottom));
 }
 
+// A mark that would touch the one before it is left out.
 void PaintMark(QPainter& painter, const Frame& frame, const QFontMetrics& metrics, double value,
-               int centre, int barTop, int barBottom, bool below) {
+               int centre, int barTop, int barBottom, int& lastRight) {
     const QString text = ValueText(value);
     const int width = metrics.horizontalAdvance(text) + 4;
     const int height = metrics.height();
-    const int top = below ? barBottom + 2 : barTop - frame.depth - 2 - height;
-    const QRect box(centre - width / 2, top, width, height);
+    const int left = centre - width / 2;
+    if (left <= lastRight) {
+        return;
+    }
+    lastRight = left + width;
+    const int top = value < 0.0 ? barBottom + 2 : barTop - frame.depth - 2 - height;
+    const QRect box(left, top, width, height);
     painter.setPen(Qt::black);
     painter.setBrush(MarkBackground);
     painter.drawRect(box);
@@ -395,9 +480,9 @@ void PaintSingleBars(QPainter& painter, const Frame& frame, const ChartSeries& s
     if (series.marks == ValueMarks::None) {
         return;
     }
-    const QFont font = PixelFont(look.markFontPixels);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
+    painter.setFont(frame.markFont);
+    const QFontMetrics metrics(frame.markFont);
+    int lastRight = std::numeric_limits<int>::min();
     for (std::size_t i = 0; i < series.bars.size(); ++i) {
         if (!CarriesMark(series.marks, i)) {
             continue;
@@ -408,7 +493,7 @@ void PaintSingleBars(QPainter& painter, const Frame& frame, const ChartSeries& s
         const int zero = frame.Y(0.0);
         const int y = frame.Y(value);
         PaintMark(painter, frame, metrics, value, centre, std::min(zero, y), std::max(zero, y),
-                  value < 0.0);
+                  lastRight);
     }
 }
 
@@ -428,15 +513,13 @@ void PaintBarLabels(QPainter& painter, const Frame& frame, const ChartSeries& se
     const QFont font = PixelFont(look.labelFontPixels);
     const QFontMetrics metrics(font);
     painter.setFont(font);
-    const int rows = std::max(1, look.labelRows);
-    const int labelWidth = metrics.horizontalAdvance(LongestLabel(series.bars));
-    const std::vector<int> shown =
-        ThinnedLabels(static_cast<int>(series.bars.size()), frame.pitch, labelWidth, rows);
+    const int rows = frame.labelRows;
+    const std::vector<int> shown = ShownLabels(series.bars, frame.pitch, metrics, rows);
     std::vector<int> rowRight(rows, std::numeric_limits<int>::min());
     for (std::size_t n = 0; n < shown.size(); ++n) {
         const int i = shown[n];
         const int row = static_cast<int>(n % rows);
-        const QString text = QString::fromStdString(series.bars[i].label);
+        const QString text = ToQString(series.bars[i].label);
         const int width = metrics.horizontalAdvance(text);
         const int centre = frame.plotLeft + static_cast<int>(std::lround((i + 0.5) * frame.pitch));
         // A label at either end slides inwards rather than being cut by the border.
@@ -468,8 +551,8 @@ void BarChart::Clear() {
     Changed();
 }
 
-void BarChart::Append(double value, std::string label, uint32_t colour) {
-    series_.bars.push_back(ChartBar{value, std::move(label), colour});
+void BarChart::Append(double value, std::string_view label, uint32_t colour) {
+    series_.bars.Append(value, label, colour);
     Changed();
 }
 
@@ -493,7 +576,7 @@ void BarChart::Changed() {
 
 const std::vector<ColumnSpan>& BarChart::Columns(int columns) {
     if (!columnsValid_ || static_cast<int>(columns_.size()) != columns) {
-        columns_ = AggregateColumns(series_.bars, columns);
+        columns_ = AggregateColumns(series_.bars.Values(), columns);
         columnsValid_ = true;
     }
     return columns_;

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 #include <span>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/chart_counts.h"
@@ -24,7 +24,7 @@ struct AxisRange {
 
 // A range that holds every value and zero, widened to whole ticks of 1, 2 or 5 times a power of
 // ten, with about `maxTicks` ticks. Whole values get whole ticks.
-AxisRange AutomaticRange(std::span<const ChartBar> bars, int maxTicks);
+AxisRange AutomaticRange(std::span<const double> values, int maxTicks);
 
 // The pixel row of a value on an axis drawn from `bottom` (minimum) up to `top` (maximum).
 int ValueToPixel(double value, const AxisRange& range, int top, int bottom);
@@ -37,12 +37,16 @@ struct ColumnSpan {
 };
 
 // Bars spread evenly over `columns` columns (more bars than columns), column by column.
-std::vector<ColumnSpan> AggregateColumns(std::span<const ChartBar> bars, int columns);
+std::vector<ColumnSpan> AggregateColumns(std::span<const double> values, int columns);
 
 // Which bars get a label under the axis: every bar when the labels fit, otherwise every n-th with
 // n a round 2, 5, 10, 20, ... so the labels shown are round. `pitch` is the distance between bars
 // in pixels; with two rows the labels alternate between them, so neighbours may be closer.
 std::vector<int> ThinnedLabels(int barCount, double pitch, int labelWidth, int rows);
+
+// Whether labels of these widths, centred under bars `pitch` apart and alternating over `rows`
+// rows, all fit without touching.
+bool LabelsFit(std::span<const int> widths, double pitch, int rows);
 
 // How a chart looks; the data gives only the bars.
 struct BarChartLook {
@@ -67,14 +71,14 @@ class BarChart : public QWidget {
     BarChart(const QString& objectName, const BarChartLook& look, QWidget* parent);
 
     void Clear();
-    void Append(double value, std::string label, uint32_t colour);
+    void Append(double value, std::string_view label, uint32_t colour);
     // Title, marks and bars at once.
     void SetSeries(ChartSeries series);
     // Shows `series` and hands back what was shown, so the caller can refill that storage next
     // time instead of allocating anew.
     void ExchangeSeries(ChartSeries& series);
 
-    const std::vector<ChartBar>& Bars() const { return series_.bars; }
+    const ChartBars& Bars() const { return series_.bars; }
     QString Title() const { return QString::fromStdString(series_.title); }
     ValueMarks Marks() const { return series_.marks; }
     const BarChartLook& Look() const { return look_; }

@@ -1,6 +1,7 @@
 #include "ui/chart_counts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <span>
 #include <string_view>
 
@@ -47,6 +48,45 @@ ChartCounters CountSpins(const History& spins, int32_t depth) {
     return counters;
 }
 
+void ChartBars::Append(double value, std::string_view label, uint32_t colour) {
+    values_.push_back(value);
+    colours_.push_back(colour);
+    labels_.append(label);
+    labelEnds_.push_back(static_cast<uint32_t>(labels_.size()));
+}
+
+void ChartBars::clear() {
+    values_.clear();
+    colours_.clear();
+    labelEnds_.clear();
+    labels_.clear();
+}
+
+void ChartBars::reserve(std::size_t bars) {
+    values_.reserve(bars);
+    colours_.reserve(bars);
+    labelEnds_.reserve(bars);
+    labels_.reserve(bars * 6);  // "100000"
+}
+
+ChartBar ChartBars::operator[](std::size_t index) const {
+    const std::size_t start = index == 0 ? 0 : labelEnds_[index - 1];
+    return ChartBar{values_[index],
+                    std::string_view(labels_).substr(start, labelEnds_[index] - start),
+                    colours_[index]};
+}
+
+std::string_view ChartBars::LongestLabel() const {
+    std::string_view longest;
+    for (std::size_t i = 0; i < size(); ++i) {
+        const std::string_view label = (*this)[i].label;
+        if (label.size() > longest.size()) {
+            longest = label;
+        }
+    }
+    return longest;
+}
+
 namespace {
 
 ChartSeries Series(std::string_view chart, std::string_view title, ValueMarks marks) {
@@ -57,15 +97,21 @@ ChartSeries Series(std::string_view chart, std::string_view title, ValueMarks ma
     return series;
 }
 
-void AppendBar(ChartSeries& series, double value, std::string label) {
-    series.bars.push_back(ChartBar{value, std::move(label), BarColour});
+void AppendBar(ChartSeries& series, double value, int64_t label) {
+    std::array<char, 24> digits{};
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), label);
+    series.bars.Append(value, std::string_view(digits.data(), written.ptr - digits.data()));
+}
+
+void AppendBar(ChartSeries& series, double value, std::string_view label) {
+    series.bars.Append(value, label);
 }
 
 // Bars "1", "2", ... over the counters of a group.
 void AppendNumbered(ChartSeries& series, std::span<const int32_t> hits) {
     series.bars.reserve(hits.size());
     for (std::size_t k = 0; k < hits.size(); ++k) {
-        AppendBar(series, hits[k], std::to_string(k + 1));
+        AppendBar(series, hits[k], static_cast<int64_t>(k + 1));
     }
 }
 
@@ -73,7 +119,7 @@ void AppendNumberHits(ChartSeries& series, const ChartCounters& counters, bool w
     series.bars.reserve(NumberCount);
     for (int32_t position = 0; position < NumberCount; ++position) {
         const int32_t number = wheelOrder ? ChartWheelSequence[position] : position;
-        AppendBar(series, counters.NumberHits[number], std::to_string(number));
+        AppendBar(series, counters.NumberHits[number], int64_t{number});
     }
 }
 
@@ -81,14 +127,14 @@ void AppendNumberHits(ChartSeries& series, const ChartCounters& counters, bool w
 void AppendPerSpin(ChartSeries& series, const History& history, int32_t depth) {
     series.bars.reserve(depth);
     for (int32_t k = 1; k <= depth; ++k) {
-        AppendBar(series, history[depth - k + 1], std::to_string(k));
+        AppendBar(series, history[depth - k + 1], int64_t{k});
     }
 }
 
 void AppendPair(ChartSeries& series, const std::array<int32_t, 2>& hits, std::string_view first,
                 std::string_view second) {
-    AppendBar(series, hits[0], std::string(first));
-    AppendBar(series, hits[1], std::string(second));
+    AppendBar(series, hits[0], first);
+    AppendBar(series, hits[1], second);
 }
 
 }  // namespace

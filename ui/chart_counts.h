@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/game_state.h"
@@ -48,10 +50,54 @@ ChartCounters CountSpins(const History& spins, int32_t depth);
 // Bars are all added in one colour, 0xRRGGBB; the chart shades them.
 constexpr uint32_t BarColour = 0x0000FF;
 
+// One bar as read back from a ChartBars; the label points into the list.
 struct ChartBar {
     double value = 0.0;
-    std::string label;
+    std::string_view label;
     uint32_t colour = BarColour;
+};
+
+// The bars of one chart in the order appended. The labels share one buffer and the values lie
+// side by side: a hundred thousand bars take a couple of megabytes, refilled in place.
+class ChartBars {
+  public:
+    class Iterator {
+      public:
+        Iterator(const ChartBars& bars, std::size_t index) : bars_(&bars), index_(index) {}
+        ChartBar operator*() const { return (*bars_)[index_]; }
+        Iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return index_ == other.index_; }
+
+      private:
+        const ChartBars* bars_;
+        std::size_t index_;
+    };
+
+    void Append(double value, std::string_view label, uint32_t colour = BarColour);
+    // Empties the list and keeps its storage.
+    void clear();
+    void reserve(std::size_t bars);
+
+    std::size_t size() const { return values_.size(); }
+    bool empty() const { return values_.empty(); }
+    ChartBar operator[](std::size_t index) const;
+    ChartBar front() const { return (*this)[0]; }
+    ChartBar back() const { return (*this)[size() - 1]; }
+    Iterator begin() const { return Iterator(*this, 0); }
+    Iterator end() const { return Iterator(*this, size()); }
+
+    std::span<const double> Values() const { return values_; }
+    // The label with the most characters, for sizing the axis.
+    std::string_view LongestLabel() const;
+
+  private:
+    std::vector<double> values_;
+    std::vector<uint32_t> colours_;
+    std::vector<uint32_t> labelEnds_;  // label i ends where label i + 1 starts
+    std::string labels_;
 };
 
 enum class ValueMarks { None, All, EveryThird };
@@ -73,7 +119,7 @@ struct ChartSeries {
     std::string chart;  // the chart's control name, "Diagramma", "Chart1", ...
     std::string title;
     ValueMarks marks = ValueMarks::None;
-    std::vector<ChartBar> bars;
+    ChartBars bars;
 };
 
 // The charts in the order they are refilled: Diagramma, then Chart1 to Chart10.

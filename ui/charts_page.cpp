@@ -64,9 +64,14 @@ ChartsPage::ChartsPage(const GameState& state, SettingsModel& settings, MainWind
       pages_(new QTabWidget(this)) {
     pages_->setObjectName("PageControl2");
     pages_->setGeometry(-4, 0, 394, 556);
-    QFont tabFont = pages_->tabBar()->font();
-    tabFont.setPixelSize(TabFontPixels);  // all four captions fit side by side
-    pages_->tabBar()->setFont(tabFont);
+    // Narrow tabs, so all four captions fit side by side in the page's width.
+    pages_->tabBar()->setStyleSheet(QString("QTabBar { font-size: %1px; }"
+                                            "QTabBar::tab { padding: 3px 5px; border: 1px solid "
+                                            "#A0A0A0; border-bottom: none; background: #E4E4E4; "
+                                            "margin-top: 2px; }"
+                                            "QTabBar::tab:selected { background: white; "
+                                            "margin-top: 0px; }")
+                                        .arg(TabFontPixels));
     pages_->addTab(BuildModeSheet(), "Режим отображения");
 
     QWidget* first = BuildSheet("TabSheet6");

@@ -23,17 +23,14 @@ std::unique_ptr<GameState> GameOf(std::initializer_list<int32_t> oldestFirst) {
 }
 
 std::vector<double> Values(const ChartSeries& series) {
-    std::vector<double> values;
-    for (const ChartBar& bar : series.bars) {
-        values.push_back(bar.value);
-    }
-    return values;
+    const std::span<const double> values = series.bars.Values();
+    return {values.begin(), values.end()};
 }
 
 std::vector<std::string> Labels(const ChartSeries& series) {
     std::vector<std::string> labels;
-    for (const ChartBar& bar : series.bars) {
-        labels.push_back(bar.label);
+    for (const ChartBar bar : series.bars) {
+        labels.emplace_back(bar.label);
     }
     return labels;
 }
@@ -123,8 +120,8 @@ TEST(ChartCounts, WheelOrderStartsAtFiveWithZeroNineteenth) {
     EXPECT_EQ(numbers.bars[18].label, "0");
     EXPECT_EQ(numbers.bars[18].value, 1);
     std::set<std::string> distinct;
-    for (const ChartBar& bar : numbers.bars) {
-        distinct.insert(bar.label);
+    for (const ChartBar bar : numbers.bars) {
+        distinct.emplace(bar.label);
     }
     EXPECT_EQ(distinct.size(), 37u);
 }

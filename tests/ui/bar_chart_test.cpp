@@ -12,32 +12,32 @@
 namespace orbista {
 namespace {
 
-std::vector<ChartBar> BarsOf(const std::vector<double>& values) {
-    std::vector<ChartBar> bars;
+ChartBars BarsOf(const std::vector<double>& values) {
+    ChartBars bars;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        bars.push_back(ChartBar{values[i], std::to_string(i + 1), BarColour});
+        bars.Append(values[i], std::to_string(i + 1));
     }
     return bars;
 }
 
 TEST(AutomaticRange, HoldsZeroAndNegativeValuesOnWholeTicks) {
-    const AxisRange range = AutomaticRange(BarsOf({10, -5, 20}), 6);
+    const AxisRange range = AutomaticRange(std::vector<double>{10, -5, 20}, 6);
     EXPECT_LE(range.minimum, -5);
     EXPECT_GE(range.maximum, 20);
     EXPECT_GT(range.step, 0);
     EXPECT_DOUBLE_EQ(range.minimum / range.step, std::round(range.minimum / range.step));
     EXPECT_DOUBLE_EQ(range.maximum / range.step, std::round(range.maximum / range.step));
 
-    const AxisRange positive = AutomaticRange(BarsOf({3, 7}), 6);
+    const AxisRange positive = AutomaticRange(std::vector<double>{3, 7}, 6);
     EXPECT_EQ(positive.minimum, 0);  // bars stand on zero
 
-    const AxisRange counts = AutomaticRange(BarsOf({1, 2}), 20);
+    const AxisRange counts = AutomaticRange(std::vector<double>{1, 2}, 20);
     EXPECT_GE(counts.step, 1);  // a count axis never shows halves
 
     const AxisRange empty = AutomaticRange({}, 5);
     EXPECT_EQ(empty.minimum, 0);
     EXPECT_GT(empty.maximum, 0);  // no bars, or all at zero, still give an axis
-    EXPECT_GT(AutomaticRange(BarsOf({0, 0, 0}), 5).maximum, 0);
+    EXPECT_GT(AutomaticRange(std::vector<double>{0, 0, 0}, 5).maximum, 0);
 }
 
 TEST(ValueToPixel, MapsTheRangeOntoTheRowsAndStaysSaneOutsideIt) {
@@ -51,7 +51,7 @@ TEST(ValueToPixel, MapsTheRangeOntoTheRowsAndStaysSaneOutsideIt) {
 }
 
 TEST(AggregateColumns, EachColumnCoversItsBarsStandingOnZero) {
-    const auto spans = AggregateColumns(BarsOf({3, 5, -2, 4, 1, 1}), 3);
+    const auto spans = AggregateColumns(std::vector<double>{3, 5, -2, 4, 1, 1}, 3);
     ASSERT_EQ(spans.size(), 3u);
     EXPECT_EQ(spans[0].low, 0);
     EXPECT_EQ(spans[0].high, 5);
@@ -59,7 +59,7 @@ TEST(AggregateColumns, EachColumnCoversItsBarsStandingOnZero) {
     EXPECT_EQ(spans[1].high, 4);
     EXPECT_EQ(spans[2].high, 1);
     EXPECT_TRUE(AggregateColumns({}, 10).empty());
-    EXPECT_TRUE(AggregateColumns(BarsOf({1}), 0).empty());
+    EXPECT_TRUE(AggregateColumns(std::vector<double>{1}, 0).empty());
 }
 
 TEST(AggregateColumns, NoBarIsLostAmongAHundredThousand) {
@@ -67,7 +67,7 @@ TEST(AggregateColumns, NoBarIsLostAmongAHundredThousand) {
     values[54321] = 99;
     values[0] = -50;
     values.back() = 77;
-    const auto spans = AggregateColumns(BarsOf(values), 380);
+    const auto spans = AggregateColumns(values, 380);
     ASSERT_EQ(spans.size(), 380u);
     EXPECT_EQ(spans[0].low, -50);
     EXPECT_EQ(spans[54321 * 380 / 100000].high, 99);
@@ -96,6 +96,15 @@ TEST(ThinnedLabels, AllWhenTheyFitElseRoundOnesThatDoNotOverlap) {
     // 37 two-digit labels on 9-pixel bars fit only on two alternating rows.
     EXPECT_EQ(ThinnedLabels(37, 9.5, 12, 2).size(), 37u);
     EXPECT_LT(ThinnedLabels(37, 9.5, 12, 1).size(), 37u);
+}
+
+TEST(LabelsFit, ShortNeighboursMayStandCloserThanTheLongest) {
+    // "Чет" beside "Не чет" fits where two labels as long as the longer would not.
+    EXPECT_TRUE(LabelsFit(std::vector<int>{20, 38}, 34.0, 1));
+    EXPECT_FALSE(LabelsFit(std::vector<int>{38, 38}, 34.0, 1));
+    EXPECT_TRUE(LabelsFit(std::vector<int>{12, 12, 12}, 8.0, 2));  // alternate rows
+    EXPECT_FALSE(LabelsFit(std::vector<int>{12, 12, 12}, 8.0, 1));
+    EXPECT_TRUE(LabelsFit({}, 1.0, 1));
 }
 
 // Counts the paints a widget receives.

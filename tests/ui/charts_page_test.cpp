@@ -35,7 +35,7 @@ class ChartsPageTest : public ::testing::Test {
 
     QLineEdit* Memo21() const { return page->findChild<QLineEdit*>("Memo21"); }
     QCheckBox* CheckBox8() const { return page->findChild<QCheckBox*>("CheckBox8"); }
-    const std::vector<ChartBar>& Bars(ChartIndex index) const { return page->Chart(index)->Bars(); }
+    const ChartBars& Bars(ChartIndex index) const { return page->Chart(index)->Bars(); }
 
     std::unique_ptr<GameState> state;
     ChartsPageSettings settings;
