@@ -7,6 +7,7 @@
 
 #include "engine/game_state.h"
 #include "engine/random.h"
+#include "storage/autosave.h"
 #include "storage/settings_model.h"
 #include "systems/check_file.h"
 #include "ui/main_window_view.h"
@@ -28,8 +29,8 @@ struct EngineCounters {
 // recommend the next bets and shows the result; and the two resets of the game. It works on the
 // one GameState, reads the settings through the settings model at the moment of use and reaches
 // the window only through MainWindowView. Everything runs on the window's thread.
-class Engine : private CheckFileSink {
-public:
+class Engine : public CheckFileSink {
+  public:
     Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
            RandomGenerator& random);
 
@@ -39,12 +40,17 @@ public:
     void SetCheckFileFolder(std::filesystem::path folder);
     // The pause after the win message is closed (100 ms in the window).
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
+    // The local time that names the autosave files (the system's clock unless set).
+    void SetLocalClock(LocalClock clock);
 
     // The start-up values of the game state and of the displays.
     void StartUp();
 
     // A number button: CurrentNumber := number, then ProcessSpin.
     void EnterNumber(int32_t number);
+    // The whole cycle for CurrentNumber (or, while UndoRequested, the cancel). A spin is entered
+    // whole or not at all: when a balance or a setting the cycle needs holds no integer, or the
+    // number is no roulette number, the error is reported and nothing changes.
     void ProcessSpin();
     // The cancel button: the newest spin is taken back and the recommendation recomputed.
     void CancelSpin();
@@ -59,8 +65,32 @@ public:
     GameState& State() { return state_; }
     const EngineCounters& Counters() const { return counters_; }
 
-private:
+    // A system's check file, written into the check-file folder. A failure is told to the player
+    // once per run and never stops the spin.
     void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+
+  private:
+    // Before the cycle changes anything: every field it may read holds an integer, or a
+    // ConversionError is thrown.
+    void CheckCycleFields() const;
+    void CheckSettingsOfCycle() const;
+    void EnterSpinIntoHistory();
+    void TakeBackNewestSpin();
+    // Money before the new recommendation; returns the game balance the cycle goes on with.
+    int64_t SettleSpin(bool cancel);
+    void SettleNumber();
+    void PayWin(int64_t& gameBalance);
+    void RefreshWorkingSeries();
+    void TakeSettingsCopies();
+    void RecommendNextSpin();
+    // Money after the new recommendation: the win pause, counting, displays and the loss stop.
+    void AccountForRecommendation(int64_t gameBalance);
+    void StopOnLoss();
+    void ClearRecommendation();
+    void ShowRecommendation();
+    // What NewGame and RestartGame share: the save, the history and the recommendation.
+    void EndGame(int32_t clearedSpins);
+    void AutosaveReportingFailure();
 
     GameState& state_;
     SettingsModel& settings_;
@@ -70,6 +100,7 @@ private:
     std::filesystem::path checkFileFolder_ = ".";
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
+    LocalClock clock_ = LocalNow;
     EngineCounters counters_;
 };
 

@@ -1,6 +1,8 @@
-#include <cstdio>
+#include <vector>
 
-int main() {
-    std::fputs("orbista-sim: not built yet\n", stderr);
-    return 2;
+#include "sim/simulator.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return orbista::RunSimulator(args, stdout, stderr);
 }

@@ -11,7 +11,9 @@ namespace orbista {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // The numbers of one line: at most two are kept, any further ones ignored.
 void ReadRow(const std::filesystem::path& path, int lineNumber, std::string_view line,
@@ -152,6 +154,8 @@ void SettingsFile::CaptureSettings(const SettingsModel& settings) {
     WriteSettingsFile();
 }
 
-void SettingsFile::WriteSettingsFile() const { WriteWholeFile(path_, SettingsFileText(stored_)); }
+void SettingsFile::WriteSettingsFile() const {
+    WriteWholeFile(path_, SettingsFileText(stored_));
+}
 
 }  // namespace orbista

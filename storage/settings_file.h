@@ -38,7 +38,7 @@ std::string SettingsFileText(const StoredSettings& rows);
 
 // save8.dat in a given folder, and what was last read from it or written to it.
 class SettingsFile {
-public:
+  public:
     explicit SettingsFile(std::filesystem::path folder);
 
     const std::filesystem::path& Path() const { return path_; }
@@ -52,7 +52,7 @@ public:
     void CaptureSettings(const SettingsModel& settings);
     void WriteSettingsFile() const;
 
-private:
+  private:
     std::filesystem::path path_;
     StoredSettings stored_{};
 };

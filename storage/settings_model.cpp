@@ -29,8 +29,8 @@ void SetSeriesChoice(SettingsModel& settings, Setting which, bool on) {
         return;
     }
     settings.SetFlag(which, on);
-    const Setting other =
-        which == Setting::UseCorrectedSeries ? Setting::UseDrawnSeries : Setting::UseCorrectedSeries;
+    const Setting other = which == Setting::UseCorrectedSeries ? Setting::UseDrawnSeries
+                                                               : Setting::UseCorrectedSeries;
     settings.SetFlag(other, false);
 }
 
@@ -44,8 +44,8 @@ namespace {
 void Step(SettingsModel& settings, Setting setting, int direction) {
     const SettingInfo& info = InfoOf(setting);
     const int64_t moved = int64_t{StepperValue(settings, setting)} + int64_t{direction} * info.step;
-    settings.SetNumber(setting, static_cast<int32_t>(
-                                    std::clamp<int64_t>(moved, info.minimum, info.maximum)));
+    settings.SetNumber(
+        setting, static_cast<int32_t>(std::clamp<int64_t>(moved, info.minimum, info.maximum)));
 }
 
 }  // namespace
@@ -86,8 +86,12 @@ void MemorySettings::SetText(Setting setting, std::string_view text) {
     texts_[static_cast<int>(setting)] = text;
 }
 
-bool MemorySettings::Flag(Setting setting) const { return flags_[static_cast<int>(setting)]; }
+bool MemorySettings::Flag(Setting setting) const {
+    return flags_[static_cast<int>(setting)];
+}
 
-void MemorySettings::SetFlag(Setting setting, bool on) { flags_[static_cast<int>(setting)] = on; }
+void MemorySettings::SetFlag(Setting setting, bool on) {
+    flags_[static_cast<int>(setting)] = on;
+}
 
 }  // namespace orbista

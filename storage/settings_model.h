@@ -13,7 +13,7 @@ namespace orbista {
 // shown at that moment, so a change takes effect at the next spin. The window implements this on
 // its controls; MemorySettings holds the same in memory for the simulator and the tests.
 class SettingsModel {
-public:
+  public:
     virtual ~SettingsModel() = default;
 
     // The whole text of a numeric field.
@@ -55,7 +55,7 @@ void StepSetting(SettingsModel& settings, Setting setting, int direction);
 int32_t StepperValue(const SettingsModel& settings, Setting setting);
 
 class MemorySettings : public SettingsModel {
-public:
+  public:
     // The defaults of a fresh window, before any settings file is read.
     MemorySettings();
 
@@ -66,7 +66,7 @@ public:
     SelectionSystem ActiveSystem() const override { return active_; }
     void SetActiveSystem(SelectionSystem system) override { active_ = system; }
 
-private:
+  private:
     std::array<std::string, SettingCount> texts_;
     std::array<bool, SettingCount> flags_{};
     SelectionSystem active_ = SelectionSystem::WithSelection;

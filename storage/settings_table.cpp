@@ -86,9 +86,13 @@ static_assert(TableInEnumOrder(), "the settings table lists the settings in enum
 
 }  // namespace
 
-std::span<const SettingInfo> SettingsTable() { return Table; }
+std::span<const SettingInfo> SettingsTable() {
+    return Table;
+}
 
-const SettingInfo& InfoOf(Setting setting) { return Table[static_cast<int>(setting)]; }
+const SettingInfo& InfoOf(Setting setting) {
+    return Table[static_cast<int>(setting)];
+}
 
 std::optional<Setting> SettingByField(std::string_view field) {
     for (const SettingInfo& info : Table) {
@@ -99,7 +103,9 @@ std::optional<Setting> SettingByField(std::string_view field) {
     return std::nullopt;
 }
 
-std::span<const SystemInfo> SystemsTable() { return Systems; }
+std::span<const SystemInfo> SystemsTable() {
+    return Systems;
+}
 
 const SystemInfo* InfoOf(SelectionSystem system) {
     for (const SystemInfo& info : Systems) {

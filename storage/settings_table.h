@@ -62,11 +62,11 @@ struct SettingInfo {
     std::string_view stepper;  // its up-down arrows, empty for a flag
     std::string_view caption;  // the text beside it, as a message names the field
     SettingKind kind;
-    int32_t defaultValue;      // flags: 1 on, 0 off
+    int32_t defaultValue;  // flags: 1 on, 0 off
     int32_t minimum;
     int32_t maximum;
     int32_t step;
-    int row;                   // row of save8.dat (1-based), 0 for a value of one run
+    int row;  // row of save8.dat (1-based), 0 for a value of one run
 };
 
 inline constexpr int SettingCount = static_cast<int>(Setting::PlaybackSpinLimit) + 1;
@@ -91,11 +91,11 @@ enum class SelectionSystem {
 
 struct SystemInfo {
     SelectionSystem system;
-    std::string_view field;       // "SystemWithSelection", ...
-    std::string_view radio;       // "RadioButton1", ...
+    std::string_view field;  // "SystemWithSelection", ...
+    std::string_view radio;  // "RadioButton1", ...
     std::string_view caption;
-    std::string_view simName;     // name on the simulator's command line
-    int row;                      // flag row of save8.dat, 0 for none
+    std::string_view simName;  // name on the simulator's command line
+    int row;                   // flag row of save8.dat, 0 for none
     bool underlined;
     // The numeric settings the system reads of its own when it runs.
     std::span<const Setting> reads;

@@ -61,7 +61,9 @@ void WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
     }
 }
 
-void CreateEmptyFile(const std::filesystem::path& path) { WriteWholeFile(path, {}); }
+void CreateEmptyFile(const std::filesystem::path& path) {
+    WriteWholeFile(path, {});
+}
 
 void CreateFolder(const std::filesystem::path& path) {
     std::error_code error;

@@ -12,9 +12,9 @@
 namespace orbista {
 namespace {
 
-const std::array<int32_t, 40> FirstStartRows = {
-    1, 500, 1, 20, 500, 10, 0, 1, 1, 1, 0, 0, 1, 0, 0, 6, 0, 0, 0, 0,
-    0, 24,  4, 0,  0,   2,  0, 0, 0, 30, 0, 1, 0, 0, 80, 0, 0, 5, 37, 2};
+const std::array<int32_t, 40> FirstStartRows = {1, 500, 1, 20, 500, 10, 0,  1,  1, 1, 0,  0, 1, 0,
+                                                0, 6,   0, 0,  0,   0,  0,  24, 4, 0, 0,  2, 0, 0,
+                                                0, 30,  0, 1,  0,   0,  80, 0,  0, 5, 37, 2};
 
 TEST(SettingsModel, DefaultsCaptureAsTheFirstStartFile) {
     MemorySettings settings;

@@ -1,0 +1,66 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "engine/engine.h"
+#include "engine/game_state.h"
+#include "storage/settings_model.h"
+#include "ui/headless_view.h"
+
+namespace orbista {
+namespace {
+
+// Fills the per-spin histories as a game of this length would have left them.
+void FillHistory(GameState& state, RandomGenerator& random, int32_t spins) {
+    state.SpinCount = spins;
+    const int32_t kept = std::min(spins, KeptSpins);
+    for (int32_t k = 1; k <= kept; ++k) {
+        const int32_t number = random.Random(NumberCount);
+        state.SpinHistory[k] = number;
+        state.SixLineHistory[k] = SixLineOf(number);
+        state.CorrectedNumbers[k] = random.Random(NumberCount);
+        state.CorrectedSixLines[k] = random.Random(6) + 1;
+    }
+}
+
+// One whole spin (history, settlement, the default system, the money after it and the displays)
+// with default settings, in a game of a given length. The game is held at that length: a win or
+// loss stop restarts it, and then the history is filled again outside the measurement.
+void BM_SpinCycle(benchmark::State& bench) {
+    const int32_t spins = static_cast<int32_t>(bench.range(0));
+    auto state = std::make_unique<GameState>();
+    MemorySettings settings;
+    HeadlessView view;
+    RandomGenerator random;
+    Engine engine(*state, settings, view, random);
+    const std::filesystem::path checkFolder =
+        std::filesystem::temp_directory_path() / "orbista-cycle-bench";
+    std::filesystem::create_directories(checkFolder);
+    engine.SetCheckFileFolder(checkFolder);
+    engine.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
+    engine.StartUp();
+    random.Seed(1);
+    FillHistory(*state, random, spins);
+
+    for (auto _ : bench) {
+        state->SpinCount = spins;
+        engine.EnterNumber(random.Random(NumberCount));
+        if (state->SpinCount == 0) {
+            bench.PauseTiming();
+            FillHistory(*state, random, spins);
+            bench.ResumeTiming();
+        }
+    }
+    bench.counters["spins_in_game"] = static_cast<double>(spins);
+    bench.counters["restarts"] =
+        static_cast<double>(engine.Counters().winStops + engine.Counters().lossStops);
+    bench.counters["spins_per_s"] =
+        benchmark::Counter(static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
+    std::error_code ignored;
+    std::filesystem::remove_all(checkFolder, ignored);
+}
+BENCHMARK(BM_SpinCycle)->Arg(100)->Arg(100000);
+
+}  // namespace
+}  // namespace orbista

@@ -1,0 +1,462 @@
+#include "engine/engine.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <thread>
+
+#include "engine/corrected_series.h"
+#include "engine/errors.h"
+#include "storage/settings_table.h"
+#include "storage/text_file.h"
+#include "systems/selection.h"
+
+namespace orbista {
+
+namespace {
+
+constexpr std::string_view WinMessageText = "Вы выиграли ;) !!!!";
+constexpr std::string_view LossMessageText = "Вы проиграли (-:";
+
+constexpr int WorkingSeriesRefreshed = 100;
+// A new game clears no more than the sector window can look back on; the rest of a longer game
+// lies beyond the end marker that every new spin moves up.
+constexpr int32_t SpinsClearedByNewGame = 1000;
+
+// Numeric settings that every cycle reads, whatever is switched on.
+constexpr std::array<Setting, 7> SettingsReadEveryCycle = {Setting::MaxStake,
+                                                           Setting::MaxLoss,
+                                                           Setting::ProgressionSteepness,
+                                                           Setting::NormalisationCoefficient,
+                                                           Setting::MinCoveredCount,
+                                                           Setting::MaxProcessedCount,
+                                                           Setting::WinBonusPerTenSpins};
+
+// Amounts are worked out wide; a field or a history entry holds them as far as 32 bits reach, so
+// a huge typed balance cannot wrap around into a loss.
+int32_t Saturated(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+bool IsRouletteNumber(int32_t number) {
+    return number >= 0 && number < NumberCount;
+}
+
+// The units bet on the numbers 0..36; the spare entries and anything not above 0 are no bet.
+int64_t UnitsOnTheTable(const StakeArray& stakes) {
+    int64_t sum = 0;
+    for (int n = 0; n < NumberCount; ++n) {
+        sum += std::max(stakes[n], 0);
+    }
+    return sum;
+}
+
+// The playback worker waits while this is set; it is cleared however the cycle ends.
+class SpinInProgressMark {
+  public:
+    explicit SpinInProgressMark(GameState& state) : state_(state) { state_.SpinInProgress = 1; }
+    ~SpinInProgressMark() { state_.SpinInProgress = 0; }
+    SpinInProgressMark(const SpinInProgressMark&) = delete;
+    SpinInProgressMark& operator=(const SpinInProgressMark&) = delete;
+
+  private:
+    GameState& state_;
+};
+
+}  // namespace
+
+Engine::Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
+               RandomGenerator& random)
+    : state_(state), settings_(settings), view_(view), random_(random) {}
+
+void Engine::SetAutosaveFolder(std::optional<std::filesystem::path> folder) {
+    autosaveFolder_ = std::move(folder);
+}
+
+void Engine::SetCheckFileFolder(std::filesystem::path folder) {
+    checkFileFolder_ = std::move(folder);
+}
+
+void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
+    pauseAfterWinMessage_ = pause;
+}
+
+void Engine::SetLocalClock(LocalClock clock) {
+    clock_ = std::move(clock);
+}
+
+void Engine::StartUp() {
+    state_.WinBonus = 0.0;
+    view_.ShowSpinCount(0);
+    state_.Deficit = 0;
+    state_.SelectedCount = 0;
+    random_.Randomize();
+    view_.ClearRecommendedNumbers();
+    state_.SpinCount = 0;
+    view_.ClearSpinColumn();
+    view_.ShowStakeLevel("");
+    view_.ShowGameBalance(0);
+    view_.ShowTotalBalance(0);
+    view_.ShowTableStake(0);
+    view_.ShowGameBalanceMin(0);
+    view_.ShowGameBalanceMax(0);
+    state_.UndoRequested = 0;
+}
+
+void Engine::EnterNumber(int32_t number) {
+    state_.CurrentNumber = number;
+    ProcessSpin();
+}
+
+void Engine::CancelSpin() {
+    state_.UndoRequested = 1;
+    ProcessSpin();
+    state_.UndoRequested = 0;
+}
+
+void Engine::ProcessSpin() {
+    const bool cancel = state_.UndoRequested != 0;
+    if (!cancel && !IsRouletteNumber(state_.CurrentNumber)) {
+        view_.ReportError("Число " + std::to_string(state_.CurrentNumber) +
+                          " не является номером рулетки (0–36).");
+        state_.SpinInProgress = 0;
+        return;
+    }
+    try {
+        CheckCycleFields();
+    } catch (const ConversionError& error) {
+        view_.ReportError(error.what());
+        state_.SpinInProgress = 0;
+        return;
+    }
+
+    SpinInProgressMark inProgress(state_);
+    // The fields were checked above; what could still fail here is a field read that the check
+    // does not know of. The player is told, and the cycle stops where it failed.
+    try {
+        if (cancel) {
+            TakeBackNewestSpin();
+        } else {
+            EnterSpinIntoHistory();
+        }
+        view_.ShowSpinColumn(state_);
+        const int64_t gameBalance = SettleSpin(cancel);
+        ClearRecommendation();
+        RefreshWorkingSeries();
+        TakeSettingsCopies();
+        RecommendNextSpin();
+        AccountForRecommendation(gameBalance);
+        ShowRecommendation();
+    } catch (const ConversionError& error) {
+        view_.ReportError(error.what());
+    } catch (const FileError& error) {
+        view_.ReportError(error.what());
+    }
+}
+
+void Engine::CheckCycleFields() const {
+    view_.ReadTotalBalance();
+    view_.ReadGameBalance();
+    view_.ReadGameBalanceMin();
+    view_.ReadGameBalanceMax();
+    CheckSettingsOfCycle();
+}
+
+void Engine::CheckSettingsOfCycle() const {
+    for (const Setting setting : SettingsReadEveryCycle) {
+        settings_.Number(setting);
+    }
+    if (settings_.Flag(Setting::StopOnWin) || settings_.Flag(Setting::WinMessage)) {
+        settings_.Number(Setting::WinTarget);
+    }
+    if (settings_.Flag(Setting::PauseAfterWin)) {
+        settings_.Number(Setting::PauseAfterWinSpins);
+    }
+    if (settings_.Flag(Setting::SkipFirstSpins)) {
+        settings_.Number(Setting::SkippedSpinCount);
+    }
+    if (const SystemInfo* system = InfoOf(settings_.ActiveSystem())) {
+        for (const Setting setting : system->reads) {
+            settings_.Number(setting);
+        }
+    }
+}
+
+void Engine::EnterSpinIntoHistory() {
+    ++state_.SpinCount;
+    ++counters_.spins;
+    view_.ShowSpinCount(state_.SpinCount);
+    ShiftHistoryUp(state_);
+    state_.SpinHistory[1] = state_.CurrentNumber;
+    // A zero keeps the six-line the shift brought in.
+    if (state_.CurrentNumber > 0) {
+        state_.SixLineHistory[1] = SixLineOf(state_.CurrentNumber);
+    }
+    CorrectSeries(state_, random_);
+}
+
+void Engine::TakeBackNewestSpin() {
+    --state_.SpinCount;
+    ++counters_.cancels;
+    ShiftHistoryDown(state_);
+    if (state_.SpinCount < 1) {
+        state_.SpinCount = 0;
+    }
+    view_.ShowSpinCount(state_.SpinCount);
+}
+
+int64_t Engine::SettleSpin(bool cancel) {
+    const int64_t placed = UnitsOnTheTable(state_.Stakes);
+    // After a cancel index 0 holds the cancelled spin and index 1 the spin before it, so their
+    // difference gives back what the cancelled spin did to the game balance.
+    const bool restore = cancel && state_.SpinCount > 0;
+    const int64_t restored =
+        restore ? int64_t{state_.BalanceHistory[1]} - state_.BalanceHistory[0] : 0;
+
+    int64_t total = view_.ReadTotalBalance();
+    if (!cancel) {
+        total -= placed;
+        counters_.unitsStaked += placed;
+    } else if (restore) {
+        // The stakes of the cancelled recommendation and of the one this cycle makes again come
+        // off; a win taken back does not give its payout back to the deficit, and the deficit
+        // never falls below 0, or the progression would bet nothing.
+        const int64_t deficit =
+            int64_t{state_.Deficit} - state_.StakeHistory[0] - state_.StakeHistory[1];
+        state_.Deficit = Saturated(std::max<int64_t>(deficit, 0));
+        total += restored;
+    }
+    view_.ShowTotalBalance(Saturated(total));
+
+    int64_t gameBalance = view_.ReadGameBalance();
+    gameBalance += cancel ? restored : -placed;
+    view_.ShowGameBalance(Saturated(gameBalance));
+
+    if (view_.ReadGameBalanceMin() > gameBalance) {
+        view_.ShowGameBalanceMin(Saturated(gameBalance));
+    }
+
+    if (state_.SpinsSinceHit < INT32_MAX) {
+        ++state_.SpinsSinceHit;
+    }
+
+    if (!cancel) {
+        SettleNumber();
+        if (state_.LastWinStake > 0) {
+            PayWin(gameBalance);
+        }
+    }
+    state_.BalanceHistory[1] = Saturated(gameBalance);
+    if (view_.ReadGameBalanceMax() < gameBalance) {
+        view_.ShowGameBalanceMax(Saturated(gameBalance));
+    }
+    return gameBalance;
+}
+
+void Engine::SettleNumber() {
+    state_.LastWinStake = 0;
+    const int32_t number = state_.SpinHistory[1];
+    // A hit of the recommendation, even one the win pause took off the table.
+    if (state_.PreviousStakes[number] >= 1) {
+        state_.SpinsSinceHit = 0;
+    }
+    const int32_t stake = state_.Stakes[number];
+    if (stake >= 1) {
+        const int64_t deficit = int64_t{state_.Deficit} - 36 * int64_t{stake};
+        if (deficit < 0) {
+            state_.Deficit = 0;
+            state_.WinBonus = 0.0;
+        } else {
+            state_.Deficit = Saturated(deficit);
+        }
+        state_.LastWinStake = stake;
+    }
+}
+
+void Engine::PayWin(int64_t& gameBalance) {
+    const int64_t payout = 36 * int64_t{state_.LastWinStake};
+    counters_.unitsWon += payout;
+    view_.ShowTotalBalance(Saturated(view_.ReadTotalBalance() + payout));
+    gameBalance = view_.ReadGameBalance() + payout;
+    view_.ShowGameBalance(Saturated(gameBalance));
+
+    if (settings_.Flag(Setting::StopOnWin) && gameBalance >= settings_.Number(Setting::WinTarget)) {
+        ++counters_.winStops;
+        RestartGame();
+    }
+    if (settings_.Flag(Setting::WinMessage) &&
+        gameBalance >= settings_.Number(Setting::WinTarget)) {
+        view_.ShowMessageBox(WinMessageText);
+        if (pauseAfterWinMessage_.count() > 0) {
+            std::this_thread::sleep_for(pauseAfterWinMessage_);
+        }
+        random_.Randomize();
+    }
+}
+
+void Engine::RefreshWorkingSeries() {
+    if (settings_.Flag(Setting::UseCorrectedSeries)) {
+        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
+            state_.WorkingSeries[k] = state_.CorrectedNumbers[k];
+            state_.SixLineHistory[k] = state_.CorrectedSixLines[k];
+        }
+    }
+    if (settings_.Flag(Setting::UseDrawnSeries)) {
+        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
+            state_.WorkingSeries[k] = state_.SpinHistory[k];
+        }
+    }
+}
+
+void Engine::TakeSettingsCopies() {
+    state_.MinCoveredCount = settings_.ClampedNumber(Setting::MinCoveredCount);
+    state_.MaxProcessedCount = settings_.ClampedNumber(Setting::MaxProcessedCount);
+    state_.ProgressionSteepness = settings_.ClampedNumber(Setting::ProgressionSteepness);
+    state_.NormalisationCoefficient = settings_.ClampedNumber(Setting::NormalisationCoefficient);
+}
+
+void Engine::RecommendNextSpin() {
+    SelectionContext context{state_, settings_, random_, *this};
+    RunSelectionSystem(context);
+}
+
+void Engine::AccountForRecommendation(int64_t gameBalance) {
+    std::copy_n(state_.Stakes.begin(), NumberCount, state_.PreviousStakes.begin());
+
+    // The recommendation survives in PreviousStakes, so a hit during the pause restarts it.
+    if (settings_.Flag(Setting::PauseAfterWin) &&
+        settings_.Number(Setting::PauseAfterWinSpins) >= state_.SpinsSinceHit) {
+        std::fill_n(state_.Stakes.begin(), NumberCount, 0);
+    }
+
+    int32_t count = 0;
+    int64_t sum = 0;
+    for (int n = 0; n < NumberCount; ++n) {
+        if (state_.Stakes[n] > 0) {
+            ++count;
+            sum += state_.Stakes[n];
+        }
+    }
+    state_.Deficit = Saturated(int64_t{state_.Deficit} + sum);
+    view_.ShowStakeLevel("");
+    view_.ShowTableStake("");
+    if (count == 0) {
+        return;
+    }
+    // A negative bonus typed into the field would let the progression bet nothing at all.
+    state_.WinBonus += settings_.ClampedNumber(Setting::WinBonusPerTenSpins) / 10.0;
+    // Halves go to the even level; the table shows level times count, not the sum.
+    const double average = static_cast<double>(sum) / count;
+    state_.StakeLevel = Saturated(static_cast<int64_t>(std::nearbyint(average)));
+    view_.ShowStakeLevel(state_.StakeLevel);
+    view_.ShowTableStake(std::to_string(int64_t{state_.StakeLevel} * count));
+    state_.StakeHistory[1] = Saturated(sum);
+
+    if (state_.StakeLevel > settings_.Number(Setting::MaxStake) ||
+        sum - gameBalance > settings_.Number(Setting::MaxLoss)) {
+        StopOnLoss();
+    }
+}
+
+void Engine::StopOnLoss() {
+    ++counters_.lossStops;
+    if (!settings_.Flag(Setting::NoLossMessage)) {
+        view_.ShowMessageBox(LossMessageText);
+    }
+    state_.StakeLevel = 1;
+    state_.Deficit = 0;
+    if (!settings_.Flag(Setting::ResetProgressionOnLoss)) {
+        random_.Randomize();
+        RestartGame();
+        return;
+    }
+    // Same game, flat again: one unit on every recommended number.
+    int32_t count = 0;
+    for (int n = 0; n < NumberCount; ++n) {
+        if (state_.Stakes[n] > 0) {
+            state_.Stakes[n] = 1;
+            ++count;
+            ++state_.Deficit;
+        }
+    }
+    view_.ShowStakeLevel("1");
+    view_.ShowTableStake(state_.StakeLevel * count);
+    view_.ShowGameBalance(0);
+}
+
+void Engine::ClearRecommendation() {
+    state_.Stakes.fill(0);
+    view_.ClearRecommendedNumbers();
+}
+
+void Engine::ShowRecommendation() {
+    view_.ShowRecommendedNumbers(state_.Stakes);
+}
+
+void Engine::NewGame() {
+    ++counters_.newGames;
+    EndGame(SpinsClearedByNewGame);
+    view_.ShowGameBalance(0);
+    view_.ShowTotalBalance(0);
+    view_.ShowTableStake(0);
+    view_.ShowGameBalanceMin(0);
+    view_.ShowGameBalanceMax(0);
+    state_.SelectionDepth = 0;
+    view_.ShowSpinCount(0);
+}
+
+void Engine::RestartGame() {
+    EndGame(HistoryShiftLimit);
+    view_.ShowGameBalance(0);
+    state_.SelectionDepth = 0;
+}
+
+void Engine::EndGame(int32_t clearedSpins) {
+    state_.WinBonus = 0.0;
+    AutosaveReportingFailure();
+    const int32_t last = std::clamp(state_.SpinCount, 0, clearedSpins) + 1;
+    for (int32_t k = 0; k <= last; ++k) {
+        state_.SpinHistory[k] = 0;
+        state_.CorrectedNumbers[k] = 0;
+    }
+    state_.SpinCount = 0;
+    view_.ClearSpinColumn();
+    view_.ShowStakeLevel("");
+    state_.UndoRequested = 0;
+    ClearRecommendation();
+    state_.Deficit = 0;
+    state_.SelectedCount = 0;
+}
+
+void Engine::AutosaveSpins() {
+    if (!autosaveFolder_ || state_.SpinCount <= 1) {
+        return;
+    }
+    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_());
+}
+
+// The game goes on to its new start even when its spins could not be saved.
+void Engine::AutosaveReportingFailure() {
+    try {
+        AutosaveSpins();
+    } catch (const FileError& error) {
+        view_.ReportError(error.what());
+    }
+}
+
+// A check file only lets the player follow the system's choice; a folder that refuses it must not
+// stop the game, nor ask for the player's attention at every spin.
+void Engine::WriteCheckFile(std::string_view fileName, std::string_view content) {
+    try {
+        WriteWholeFile(checkFileFolder_ / std::filesystem::path(fileName), content);
+    } catch (const FileError& error) {
+        if (!checkFileFailureReported_) {
+            checkFileFailureReported_ = true;
+            view_.ReportError(error.what());
+        }
+    }
+}
+
+}  // namespace orbista

@@ -1,0 +1,383 @@
+#include "sim/simulator.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+
+#include "engine/engine.h"
+#include "engine/errors.h"
+#include "storage/settings_file.h"
+#include "storage/text_file.h"
+#include "ui/headless_view.h"
+
+namespace orbista {
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: orbista-sim [--settings FILE] [--system NAME] [--sectors-on-table]\n"
+    "                   [--seed N] [--check-dir DIR] [--autosave-dir DIR]\n"
+    "                   [--trace] (--script FILE | --random N)\n";
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::optional<std::filesystem::path> settingsFile;
+    std::optional<SelectionSystem> system;
+    bool sectorsOnTable = false;
+    std::optional<uint64_t> seed;
+    std::optional<std::filesystem::path> checkDir;
+    std::optional<std::filesystem::path> autosaveDir;
+    bool trace = false;
+    std::optional<std::filesystem::path> script;
+    std::optional<int64_t> randomSpins;
+};
+
+template <typename Integer>
+std::optional<Integer> ParseWhole(std::string_view text) {
+    Integer value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) {
+                throw UsageError(arg + " needs a value");
+            }
+            return args[++i];
+        };
+        if (arg == "--settings") {
+            options.settingsFile = value();
+        } else if (arg == "--system") {
+            const std::string& name = value();
+            options.system = SystemBySimName(name);
+            if (!options.system) {
+                throw UsageError("unknown system: " + name);
+            }
+        } else if (arg == "--sectors-on-table") {
+            options.sectorsOnTable = true;
+        } else if (arg == "--seed") {
+            const std::string& text = value();
+            options.seed = ParseWhole<uint64_t>(text);
+            if (!options.seed) {
+                throw UsageError("--seed takes a whole number: " + text);
+            }
+        } else if (arg == "--check-dir") {
+            options.checkDir = value();
+        } else if (arg == "--autosave-dir") {
+            options.autosaveDir = value();
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (arg == "--script") {
+            options.script = value();
+        } else if (arg == "--random") {
+            const std::string& text = value();
+            options.randomSpins = ParseWhole<int64_t>(text);
+            if (!options.randomSpins || *options.randomSpins < 0) {
+                throw UsageError("--random takes a number of spins: " + text);
+            }
+        } else {
+            throw UsageError("unknown argument: " + arg);
+        }
+    }
+    if (options.script.has_value() == options.randomSpins.has_value()) {
+        throw UsageError("give exactly one of --script FILE and --random N");
+    }
+    return options;
+}
+
+// One input of a script: a spin, a cancel, a new game, or text typed into a field.
+struct Token {
+    enum class Kind { Spin, Cancel, NewGame, Type };
+    Kind kind = Kind::Spin;
+    std::string text;  // as written in the script
+    int32_t number = 0;
+    // For Kind::Type: what is typed where.
+    std::optional<Setting> setting;
+    std::optional<SelectionSystem> system;
+    std::string balanceControl;
+    std::string value;
+};
+
+bool IsBalanceControl(std::string_view name) {
+    return name == "Memo3" || name == "Memo5" || name == "Memo14" || name == "Memo15";
+}
+
+Token ParseTypeToken(std::string_view text) {
+    Token token;
+    token.kind = Token::Kind::Type;
+    token.text = text;
+    const std::string_view body = text.substr(4);
+    const size_t equals = body.find('=');
+    if (equals == std::string_view::npos) {
+        throw UsageError("set: needs NAME=TEXT: " + std::string(text));
+    }
+    const std::string_view name = body.substr(0, equals);
+    token.value = body.substr(equals + 1);
+    if (name == "ActiveSystem") {
+        token.system = SystemBySimName(token.value);
+        if (!token.system) {
+            throw UsageError("unknown system in " + std::string(text));
+        }
+    } else if (IsBalanceControl(name)) {
+        token.balanceControl = name;
+    } else if (const auto setting = SettingByField(name)) {
+        token.setting = setting;
+        if (InfoOf(*setting).kind == SettingKind::Flag && token.value != "0" &&
+            token.value != "1") {
+            throw UsageError("a flag takes 0 or 1: " + std::string(text));
+        }
+    } else {
+        throw UsageError("unknown field in " + std::string(text));
+    }
+    return token;
+}
+
+Token ParseToken(std::string_view text) {
+    if (text.starts_with("set:")) {
+        return ParseTypeToken(text);
+    }
+    Token token;
+    token.text = text;
+    if (text == "c") {
+        token.kind = Token::Kind::Cancel;
+    } else if (text == "n") {
+        token.kind = Token::Kind::NewGame;
+    } else {
+        const auto number = ParseWhole<int32_t>(text);
+        if (!number || *number < 0 || *number > 36) {
+            throw UsageError("not a spin, c, n or set: token: " + std::string(text));
+        }
+        token.number = *number;
+    }
+    return token;
+}
+
+std::vector<Token> ReadScript(const std::filesystem::path& path) {
+    const std::string text = ReadWholeFile(path);
+    std::vector<Token> tokens;
+    size_t pos = 0;
+    const auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+    };
+    while (pos < text.size()) {
+        while (pos < text.size() && isSpace(text[pos])) {
+            ++pos;
+        }
+        size_t end = pos;
+        while (end < text.size() && !isSpace(text[end])) {
+            ++end;
+        }
+        if (end > pos) {
+            tokens.push_back(ParseToken(std::string_view(text).substr(pos, end - pos)));
+        }
+        pos = end;
+    }
+    return tokens;
+}
+
+// The window's fields as the trace prints them, in order.
+constexpr std::string_view TracedFields[] = {"Label12", "Memo5", "Memo3", "Memo14",
+                                             "Memo15",  "Memo1", "Memo12"};
+
+class Simulation {
+  public:
+    Simulation(const Options& options, std::FILE* out)
+        : state_(std::make_unique<GameState>()),
+          engine_(*state_, settings_, view_, random_),
+          out_(out),
+          trace_(options.trace) {
+        if (options.seed) {
+            random_.Seed(*options.seed);
+        }
+        engine_.SetCheckFileFolder(options.checkDir.value_or("."));
+        engine_.SetAutosaveFolder(options.autosaveDir);
+        engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
+        engine_.StartUp();
+        if (options.settingsFile) {
+            StoredSettings rows{};
+            ReadSettingsRows(*options.settingsFile, rows);
+            ShowSettings(settings_, rows);
+        }
+        if (options.system) {
+            settings_.SetActiveSystem(*options.system);
+        }
+        if (options.sectorsOnTable) {
+            settings_.SetFlag(Setting::SectorsOnTable, true);
+        }
+        NoteTotalBalance();
+    }
+
+    void Play(const Token& token) {
+        switch (token.kind) {
+            case Token::Kind::Type:
+                Type(token);
+                return;
+            case Token::Kind::Spin:
+                engine_.EnterNumber(token.number);
+                break;
+            case Token::Kind::Cancel:
+                engine_.CancelSpin();
+                break;
+            case Token::Kind::NewGame:
+                engine_.NewGame();
+                break;
+        }
+        Finish(token.text);
+    }
+
+    void PlayRandom(int64_t spins) {
+        for (int64_t i = 0; i < spins; ++i) {
+            const int32_t number = random_.Random(NumberCount);
+            engine_.EnterNumber(number);
+            Finish(std::to_string(number));
+        }
+    }
+
+    void PrintSummary() const {
+        const EngineCounters& counters = engine_.Counters();
+        std::fprintf(
+            out_,
+            "spins: %lld\ncancels: %lld\nnew_games: %lld\nwin_stops: %lld\n"
+            "loss_stops: %lld\ntotal_balance: %s\ngame_balance: %s\n"
+            "min_total_balance: %lld\nmax_total_balance: %lld\nunits_staked: %lld\n"
+            "units_won: %lld\n",
+            static_cast<long long>(counters.spins), static_cast<long long>(counters.cancels),
+            static_cast<long long>(counters.newGames), static_cast<long long>(counters.winStops),
+            static_cast<long long>(counters.lossStops), view_.Text("Memo5").c_str(),
+            view_.Text("Memo3").c_str(), static_cast<long long>(minTotal_),
+            static_cast<long long>(maxTotal_), static_cast<long long>(counters.unitsStaked),
+            static_cast<long long>(counters.unitsWon));
+    }
+
+  private:
+    void Type(const Token& token) {
+        if (token.system) {
+            settings_.SetActiveSystem(*token.system);
+        } else if (!token.balanceControl.empty()) {
+            view_.Type(token.balanceControl, token.value);
+        } else if (InfoOf(*token.setting).kind == SettingKind::Number) {
+            settings_.SetText(*token.setting, token.value);
+        } else {
+            SetFlagAsClicked(*token.setting, token.value == "1");
+        }
+    }
+
+    void SetFlagAsClicked(Setting setting, bool on) {
+        if (setting == Setting::UseCorrectedSeries || setting == Setting::UseDrawnSeries) {
+            SetSeriesChoice(settings_, setting, on);
+        } else {
+            settings_.SetFlag(setting, on);
+        }
+    }
+
+    void Finish(const std::string& token) {
+        NoteTotalBalance();
+        if (trace_) {
+            PrintTraceLine(token);
+        }
+        view_.messages.clear();
+    }
+
+    void NoteTotalBalance() {
+        if (const auto total = ParseDecimal(FirstLine(view_.Text("Memo5")))) {
+            minTotal_ = std::min<int64_t>(minTotal_, *total);
+            maxTotal_ = std::max<int64_t>(maxTotal_, *total);
+        }
+    }
+
+    void PrintTraceLine(const std::string& token) {
+        line_.clear();
+        line_ += std::to_string(++traceLine_);
+        line_ += '\t';
+        line_ += token;
+        for (const std::string_view field : TracedFields) {
+            line_ += '\t';
+            line_ += view_.Text(field);
+        }
+        line_ += '\t';
+        bool first = true;
+        for (int n = 0; n < NumberCount; ++n) {
+            if (state_->Stakes[n] > 0) {
+                line_ += first ? "" : ",";
+                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                first = false;
+            }
+        }
+        line_ += '\t';
+        for (size_t i = 0; i < view_.messages.size(); ++i) {
+            line_ += i == 0 ? "" : "|";
+            line_ += view_.messages[i];
+        }
+        line_ += '\n';
+        std::fwrite(line_.data(), 1, line_.size(), out_);
+    }
+
+    std::unique_ptr<GameState> state_;
+    MemorySettings settings_;
+    HeadlessView view_;
+    RandomGenerator random_;
+    Engine engine_;
+    std::FILE* out_;
+    bool trace_;
+    int64_t traceLine_ = 0;
+    int64_t minTotal_ = 0;
+    int64_t maxTotal_ = 0;
+    std::string line_;
+};
+
+}  // namespace
+
+int RunSimulator(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    Options options;
+    std::vector<Token> tokens;
+    std::unique_ptr<Simulation> simulation;
+    try {
+        options = ParseOptions(args);
+        if (options.script) {
+            tokens = ReadScript(*options.script);
+        }
+        simulation = std::make_unique<Simulation>(options, out);
+    } catch (const UsageError& error) {
+        std::fprintf(err, "orbista-sim: %s\n%s", error.what(), Usage);
+        return 2;
+    } catch (const FileError& error) {
+        std::fprintf(err, "orbista-sim: %s\n", error.what());
+        return 2;
+    }
+
+    const auto started = std::chrono::steady_clock::now();
+    int64_t spins = 0;
+    if (options.randomSpins) {
+        simulation->PlayRandom(*options.randomSpins);
+        spins = *options.randomSpins;
+    } else {
+        for (const Token& token : tokens) {
+            simulation->Play(token);
+            spins += token.kind == Token::Kind::Spin ? 1 : 0;
+        }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    simulation->PrintSummary();
+    std::fflush(out);
+    std::fprintf(err, "spins_per_second: %.0f\n", seconds > 0 ? spins / seconds : 0.0);
+    return 0;
+}
+
+}  // namespace orbista

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "storage/settings_file.h"
+#include "storage/settings_model.h"
+#include "ui/main_window_view.h"
+
+namespace orbista {
+
+// What the main window does when it is created, before it is first shown: the start-up values of
+// the game and the displays, the settings defaults, then the stored settings (or, at the first
+// start, the settings file written from the defaults). A settings file that cannot be read is
+// reported and the defaults stay.
+void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& settingsFile,
+                       MainWindowView& view);
+
+// What the main window does when it closes, whatever closes it: the game in progress is
+// autosaved, then the settings are stored. A failure of either is reported and the window still
+// closes, so the player is never trapped in a window that cannot close.
+void MainWindowClosing(Engine& engine, const SettingsModel& settings, SettingsFile& settingsFile,
+                       MainWindowView& view);
+
+}  // namespace orbista

@@ -1,0 +1,135 @@
+#include <filesystem>
+
+#include "engine_fixture.h"
+#include "systems/check_file.h"
+
+namespace orbista {
+namespace {
+
+TEST_F(EngineTest, SpinColumnShowsTheNewestThousandSpinsAndAnEmptyRowAfterThem) {
+    SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
+    Spins({17});
+    EXPECT_EQ(view.SpinRow(0), "Выпало");
+    EXPECT_EQ(view.SpinRow(1), "    17");
+    EXPECT_EQ(view.SpinRow(2), "");
+    EXPECT_EQ(Text("Label12"), "1");
+    EXPECT_EQ(state.SixLineHistory[1], 3);
+    for (int i = 1; i < 1500; ++i) {
+        engine.EnterNumber(i % 37);
+    }
+    EXPECT_EQ(Text("Label12"), "1500");
+    EXPECT_EQ(view.SpinRow(1), "    " + std::to_string(1499 % 37));
+    EXPECT_EQ(view.SpinRow(1000), "    " + std::to_string(500 % 37));
+    EXPECT_EQ(view.SpinRow(1001), "");
+}
+
+TEST_F(EngineTest, CancelRemovesTheNewestRowAndAZeroInheritsTheCancelledSixLine) {
+    SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
+    Spins({4, 9, 31});
+    engine.CancelSpin();
+    EXPECT_EQ(Text("Label12"), "2");
+    EXPECT_EQ(view.SpinRow(1), "    9");
+    EXPECT_EQ(view.SpinRow(2), "    4");
+    EXPECT_EQ(view.SpinRow(3), "");
+    EXPECT_EQ(state.SpinHistory[0], 31);
+    EXPECT_EQ(state.UndoRequested, 0);
+    Spins({0});
+    EXPECT_EQ(state.SixLineHistory[1], 6);  // copied in from the cancelled 31
+}
+
+TEST_F(EngineTest, SystemsSeeTheChosenSeriesAndSettingsHeldToTheirBounds) {
+    settings.SetText(Setting::MinCoveredCount, "99");
+    settings.SetText(Setting::ProgressionSteepness, "-5");
+    Spins({3, 14, 15});
+    EXPECT_EQ(state.WorkingSeries[1], state.CorrectedNumbers[1]);
+    EXPECT_EQ(state.SixLineHistory[2], state.CorrectedSixLines[2]);
+    EXPECT_EQ(state.MinCoveredCount, 30);
+    EXPECT_EQ(state.ProgressionSteepness, 0);
+    EXPECT_EQ(settings.Text(Setting::MinCoveredCount), "99");
+    SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
+    Spins({5});
+    EXPECT_EQ(state.WorkingSeries[4], 3);
+    settings.SetFlag(Setting::UseDrawnSeries, false);  // neither: the series stays as it was
+    Spins({35});
+    EXPECT_EQ(state.WorkingSeries[1], 5);
+}
+
+// A spin that cannot be entered whole is not entered at all.
+TEST_F(EngineTest, FieldWithoutAnIntegerStopsTheSpinBeforeItChangesAnything) {
+    RecommendSized(Twelve);
+    Spins({20, 5});
+    const std::string gameBalance = Text("Memo3");
+    const int32_t deficit = state.Deficit;
+    auto expectNothingChanged = [&](const char* what) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(state.SpinCount, 2);
+        EXPECT_EQ(state.SpinHistory[1], 5);
+        EXPECT_EQ(Text("Label12"), "2");
+        EXPECT_EQ(Text("Memo3"), gameBalance);
+        EXPECT_EQ(Text("Memo5"), gameBalance);
+        EXPECT_EQ(state.Deficit, deficit);
+        EXPECT_EQ(view.MirrorCaption(1), "1");
+        EXPECT_EQ(state.SpinInProgress, 0);
+        EXPECT_EQ(engine.Counters().spins, 2);
+        EXPECT_EQ(engine.Counters().cancels, 0);
+        ASSERT_FALSE(view.messages.empty());
+        EXPECT_EQ(view.messages.back().rfind("error:", 0), 0u);
+    };
+
+    view.Type("Memo15", "1 000");
+    engine.EnterNumber(7);
+    expectNothingChanged("a balance");
+    EXPECT_NE(view.messages.back().find("Max"), std::string::npos);
+    view.Type("Memo15", "40");
+
+    settings.SetText(Setting::MaxLoss, "5OO");
+    engine.CancelSpin();
+    expectNothingChanged("a setting every cycle reads, on a cancel");
+    settings.SetText(Setting::MaxLoss, "500");
+
+    settings.SetFlag(Setting::PauseAfterWin, true);
+    settings.SetText(Setting::PauseAfterWinSpins, "");
+    engine.EnterNumber(7);
+    expectNothingChanged("a setting read because its box is on");
+    settings.SetFlag(Setting::PauseAfterWin, false);
+
+    settings.SetActiveSystem(SelectionSystem::Sectors);
+    settings.SetText(Setting::SectorLength, "six");
+    engine.EnterNumber(7);
+    expectNothingChanged("a setting of the active system");
+    settings.SetActiveSystem(SelectionSystem::StatisticsOnly);
+
+    engine.EnterNumber(37);
+    expectNothingChanged("no roulette number");
+    EXPECT_EQ(view.messages.size(), 5u);
+
+    // A bad field that this cycle does not read stops nothing.
+    settings.SetFlag(Setting::StopOnWin, false);
+    settings.SetFlag(Setting::WinMessage, false);
+    settings.SetText(Setting::WinTarget, "x");
+    engine.EnterNumber(7);
+    EXPECT_EQ(state.SpinCount, 3);
+    EXPECT_EQ(view.messages.size(), 5u);
+}
+
+TEST_F(EngineTest, CheckFileIsWrittenAsGivenAndAFailureIsToldOnceWithoutStoppingTheSpin) {
+    const std::string content = std::string(CheckFileBetsMarker) + "\r\n12\r\n";
+    view.system = [&] {
+        CheckFileSink& sink = engine;
+        sink.WriteCheckFile(SelectionCheckFileName, content);
+        state.Stakes[5] = 1;
+    };
+    Spins({1, 2});
+    EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), content);
+
+    folder.Write("file", "");
+    engine.SetCheckFileFolder(folder.Path() / "file" / "sub");
+    Spins({3, 4, 5});
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("проверка.txt"), std::string::npos);
+    EXPECT_EQ(Text("Memo3"), "32");  // four losing units and one win of 36
+    EXPECT_EQ(view.MirrorCaption(5), "5");
+}
+
+}  // namespace
+}  // namespace orbista

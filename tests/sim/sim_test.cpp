@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/test_folder.h"
+
+namespace orbista {
+namespace {
+
+struct SimRun {
+    int status = -1;
+    std::string out;
+};
+
+// Runs the built simulator with a shell command line; standard error is dropped.
+SimRun RunSim(const std::string& arguments) {
+    const std::string command = std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    SimRun run;
+    std::array<char, 4096> buffer{};
+    size_t got = 0;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
+        run.out.append(buffer.data(), got);
+    }
+    const int status = pclose(pipe.release());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::vector<std::vector<std::string>> TraceLines(const std::string& out) {
+    std::vector<std::vector<std::string>> lines;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.find('\t') == std::string::npos) {
+            continue;  // summary lines
+        }
+        std::vector<std::string> fields;
+        size_t start = 0;
+        for (size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
+            fields.push_back(line.substr(start, tab - start));
+            start = tab + 1;
+        }
+        fields.push_back(line.substr(start));
+        lines.push_back(fields);
+    }
+    return lines;
+}
+
+std::map<std::string, std::string> Summary(const std::string& out) {
+    std::map<std::string, std::string> summary;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t colon = line.find(": ");
+        if (line.find('\t') == std::string::npos && colon != std::string::npos) {
+            summary[line.substr(0, colon)] = line.substr(colon + 2);
+        }
+    }
+    return summary;
+}
+
+// Field positions of a trace line.
+enum { K, Token, Label12, Memo5, Memo3, Memo14, Memo15, Memo1, Memo12, Recommended, Messages };
+
+class Simulator : public ::testing::Test {
+  protected:
+    std::string Script(const std::string& text) {
+        folder_.Write("script.txt", text);
+        return "--check-dir " + folder_.Path().string() + " --script " +
+               (folder_.Path() / "script.txt").string();
+    }
+    TestFolder folder_;
+};
+
+TEST_F(Simulator, RejectsBadUsageBeforePlayingAnything) {
+    EXPECT_EQ(RunSim("--trace " + Script("1 2 37")).status, 2);
+    EXPECT_EQ(RunSim("--trace " + Script("1 x")).out, "");
+    EXPECT_EQ(RunSim(Script("set:NoSuchField=1")).status, 2);
+    EXPECT_EQ(RunSim(Script("set:StopOnWin=2")).status, 2);
+    EXPECT_EQ(RunSim("--random 5 --system nothing").status, 2);
+    EXPECT_EQ(RunSim("--random 5 " + Script("1")).status, 2);
+    EXPECT_EQ(RunSim("").status, 2);
+
+    const auto missing = folder_.Path() / "save8.dat";
+    EXPECT_EQ(RunSim("--settings " + missing.string() + " --random 1").status, 2);
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "a missing settings file is never created";
+}
+
+TEST_F(Simulator, TracesEveryFieldAfterSpinsCancelsAndNewGames) {
+    const SimRun run = RunSim("--trace --system statistics-only " + Script("8 32\n0 c c c c n 5"));
+    ASSERT_EQ(run.status, 0);
+    const auto lines = TraceLines(run.out);
+    ASSERT_EQ(lines.size(), 9u);
+    for (const auto& line : lines) {
+        ASSERT_EQ(line.size(), 11u);
+    }
+    EXPECT_EQ(lines[0][K], "1");
+    EXPECT_EQ(lines[0][Token], "8");
+    EXPECT_EQ(lines[2][Label12], "3");
+    EXPECT_EQ(lines[3][Token], "c");
+    EXPECT_EQ(lines[3][Label12], "2");
+    EXPECT_EQ(lines[6][Label12], "0");  // a cancel of an empty game stays at 0
+    EXPECT_EQ(lines[6][Memo5], "0");
+    EXPECT_EQ(lines[6][Memo1], "");
+    EXPECT_EQ(lines[7][Token], "n");
+    EXPECT_EQ(lines[8][Token], "5");
+    EXPECT_EQ(lines[8][Label12], "1");
+    EXPECT_EQ(lines[8][Recommended], "");
+
+    const auto summary = Summary(run.out);
+    EXPECT_EQ(summary.at("spins"), "4");
+    EXPECT_EQ(summary.at("cancels"), "4");
+    EXPECT_EQ(summary.at("new_games"), "1");
+    EXPECT_EQ(summary.at("total_balance"), "0");
+}
+
+TEST_F(Simulator, BetsTheSpinJustEnteredAndPaysItsWin) {
+    // The drawn series and one candidate: the number just come is recommended with one unit.
+    const SimRun run = RunSim("--trace --system with-selection " +
+                              Script("set:UseDrawnSeries=1 set:MaxProcessedCount=1 17 17"));
+    ASSERT_EQ(run.status, 0);
+    const auto lines = TraceLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0][Recommended], "17:1");
+    EXPECT_EQ(lines[0][Memo1], "1");
+    EXPECT_EQ(lines[0][Memo12], "1");
+    EXPECT_EQ(lines[1][Memo5], "35");  // -1 staked, +36 paid
+    EXPECT_EQ(lines[1][Memo3], "35");
+    EXPECT_EQ(Summary(run.out).at("units_won"), "36");
+}
+
+TEST_F(Simulator, ABadFieldRejectsTheSpinWholeAndTheRunGoesOn) {
+    const SimRun run = RunSim("--trace --system statistics-only " +
+                              Script("4 set:MaxStake=abc 5 set:MaxStake=20 6"));
+    ASSERT_EQ(run.status, 0);
+    const auto lines = TraceLines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1][Label12], "1");  // nothing entered
+    EXPECT_EQ(lines[1][Messages],
+              "error:Значение \"abc\" в поле \"Максимальная ставка\" не является целым числом.");
+    EXPECT_EQ(lines[2][Label12], "2");
+    EXPECT_EQ(lines[2][Messages], "");
+}
+
+TEST_F(Simulator, TypedBalanceIsTakenUpByTheNextSpin) {
+    const SimRun run = RunSim("--trace --system statistics-only " + Script("1 set:Memo3=250 2"));
+    const auto lines = TraceLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1][Memo3], "250");
+    EXPECT_EQ(lines[1][Memo15], "250");  // the maximum follows the game balance read back
+}
+
+TEST_F(Simulator, SameSeedSameRunForEverySystem) {
+    for (const char* system :
+         {"with-selection", "without-selection", "sectors", "six-lines", "peer", "anti-review",
+          "esd", "favourites", "gizmo", "chaos", "waiting", "statistics-only", "custom", "none"}) {
+        const std::string args = std::string("--trace --seed 7 --random 400 --system ") + system +
+                                 " --check-dir " + folder_.Path().string();
+        const SimRun first = RunSim(args);
+        const SimRun second = RunSim(args);
+        ASSERT_EQ(first.status, 0) << system;
+        EXPECT_EQ(first.out, second.out) << system;
+        EXPECT_EQ(TraceLines(first.out).size(), 400u) << system;
+        const auto summary = Summary(first.out);
+        EXPECT_EQ(summary.at("spins"), "400") << system;
+        EXPECT_LE(std::stoll(summary.at("min_total_balance")),
+                  std::stoll(summary.at("max_total_balance")));
+    }
+}
+
+TEST_F(Simulator, SettingsFileIsAppliedAsAtStartUp) {
+    std::string rows;
+    for (int row = 1; row <= 60; ++row) {
+        rows += (row == 8 || row == 33) ? "1\r\n" : "0\r\n";  // two systems: the later row wins
+    }
+    folder_.Write("save8.dat", rows);
+    const SimRun run = RunSim("--trace --settings " + (folder_.Path() / "save8.dat").string() +
+                              " " + Script("3 4 5"));
+    ASSERT_EQ(run.status, 0);
+    for (const auto& line : TraceLines(run.out)) {
+        EXPECT_EQ(line[Recommended], "");  // statistics only
+    }
+}
+
+TEST_F(Simulator, AutosavesTheGameEndedByNewGame) {
+    const auto saves = folder_.Path() / "Autosave";
+    const SimRun run = RunSim("--system statistics-only --autosave-dir " + saves.string() + " " +
+                              Script("5 23 n 7 n"));
+    ASSERT_EQ(run.status, 0);
+    std::vector<std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(saves)) {
+        contents.push_back(folder_.Read(entry.path()));
+    }
+    ASSERT_EQ(contents.size(), 1u) << "a game of one spin is not saved";
+    EXPECT_EQ(contents[0], "5  23");
+}
+
+}  // namespace
+}  // namespace orbista

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "engine/errors.h"
+#include "storage/autosave.h"
+#include "storage/spin_file.h"
+#include "test_folder.h"
+
+namespace orbista {
+namespace {
+
+std::unique_ptr<GameState> GameOf(std::initializer_list<int32_t> oldestFirst) {
+    auto state = std::make_unique<GameState>();
+    for (const int32_t number : oldestFirst) {
+        ++state->SpinCount;
+        ShiftHistoryUp(*state);
+        state->SpinHistory[1] = number;
+    }
+    return state;
+}
+
+std::string ErrorText(const std::filesystem::path& path) {
+    try {
+        ReadSpinFile(path);
+    } catch (const FileError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(SpinFile, ListIsOldestFirstWithTwoBlanksAndNoLineBreak) {
+    EXPECT_EQ(SpinListFormat(*GameOf({7, 0, 32})), "7  0  32");
+    EXPECT_EQ(SpinListFormat(*GameOf({17})), "17");
+    EXPECT_EQ(SpinListFormat(*GameOf({})), "");
+}
+
+TEST(SpinFile, GameLongerThanTheHistoryWritesItsKeptSpinsOnly) {
+    auto state = std::make_unique<GameState>();
+    state->SpinCount = 150000;
+    for (int k = 1; k <= KeptSpins; ++k) {
+        state->SpinHistory[k] = k % 37;
+    }
+    state->SpinHistory[KeptSpins + 1] = 36;  // never part of the game
+    const std::string text = SpinListFormat(*state);
+    EXPECT_EQ(std::count(text.begin(), text.end(), ' '), 2 * (KeptSpins - 1));
+    EXPECT_TRUE(text.starts_with(std::to_string(KeptSpins % 37) + "  "));
+    EXPECT_TRUE(text.ends_with("  1"));
+}
+
+TEST(SpinFile, SaveAlwaysAppendsTxtAndASavedGameReadsBackInOrder) {
+    TestFolder folder;
+    const auto state = GameOf({7, 0, 32, 36});
+    EXPECT_EQ(SaveSpins(*state, folder.Path() / "game.txt"), folder.Path() / "game.txt.txt");
+    EXPECT_EQ(ReadSpinFile(folder.Path() / "game.txt.txt").numbers,
+              (std::vector<int32_t>{7, 0, 32, 36}));
+    SaveSpins(*GameOf({}), folder.Path() / "empty");
+    EXPECT_EQ(folder.Read("empty.txt"), "");
+    EXPECT_EQ(ReadSpinFile(folder.Path() / "empty.txt").Count(), 0);
+    EXPECT_THROW(SaveSpins(*state, folder.Path() / "missing" / "game"), FileError);
+}
+
+TEST(SpinFile, NumbersAreReadAcrossBlanksTabsAndLineBreaksOfAnyKind) {
+    TestFolder folder;
+    folder.Write("a.txt",
+                 "\xEF\xBB\xBF"
+                 "1 2\r\n3\t\t4\n\n  5  \n");
+    const LoadedSpins loaded = ReadSpinFile(folder.Path() / "a.txt");
+    EXPECT_EQ(loaded.numbers, (std::vector<int32_t>{1, 2, 3, 4, 5}));
+    EXPECT_FALSE(loaded.truncated);
+}
+
+TEST(SpinFile, ABadTokenOrANumberOutside0To36RejectsTheFileNamingLineAndToken) {
+    TestFolder folder;
+    folder.Write("bad.txt", "1 2\n3 x7 4\n");
+    const std::string notNumber = ErrorText(folder.Path() / "bad.txt");
+    EXPECT_NE(notNumber.find("bad.txt"), std::string::npos) << notNumber;
+    EXPECT_NE(notNumber.find("строка 2"), std::string::npos) << notNumber;
+    EXPECT_NE(notNumber.find("x7"), std::string::npos) << notNumber;
+    for (const char* text : {"5\n6\n37", "5 -1", "1 99999999999"}) {
+        folder.Write("range.txt", text);
+        EXPECT_NE(ErrorText(folder.Path() / "range.txt"), "no error") << text;
+    }
+    folder.Write("range.txt", "5\n6\n37");
+    EXPECT_NE(ErrorText(folder.Path() / "range.txt").find("строка 3: число 37"), std::string::npos);
+    EXPECT_NE(ErrorText(folder.Path() / "none.txt").find("none.txt"), std::string::npos);
+    EXPECT_NE(ErrorText(folder.Path()), "no error");
+}
+
+TEST(SpinFile, OnlyTheFirstMillionNumbersOfALongerFileAreKept) {
+    TestFolder folder;
+    std::string text;
+    for (int i = 0; i < LoadedSpinCapacity; ++i) {
+        text += std::to_string(i % 37) + (i % 20 == 19 ? "\n" : " ");
+    }
+    folder.Write("full.txt", text + "  \n");
+    const LoadedSpins full = ReadSpinFile(folder.Path() / "full.txt");
+    EXPECT_EQ(full.Count(), LoadedSpinCapacity);
+    EXPECT_FALSE(full.truncated);
+    folder.Write("long.txt", text + "36 never-read");
+    const LoadedSpins longer = ReadSpinFile(folder.Path() / "long.txt");
+    EXPECT_EQ(longer.Count(), LoadedSpinCapacity);
+    EXPECT_TRUE(longer.truncated);
+    EXPECT_EQ(longer.numbers.back(), (LoadedSpinCapacity - 1) % 37);
+}
+
+TEST(Autosave, NameHasNoLeadingZerosAndTheFolderIsCreatedWithItsParents) {
+    EXPECT_EQ(AutosaveFileName({2027, 1, 2, 0, 0, 5}, 3), "2_1_2027 0.0.5 (3).txt");
+    TestFolder folder;
+    const auto written =
+        AutosaveSpins(*GameOf({5, 23}), folder.Path() / "a" / "Autosave", {2026, 12, 8, 3, 54, 30});
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->filename(), "8_12_2026 3.54.30.txt");
+}
+
+}  // namespace
+}  // namespace orbista

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "storage/startup.h"
+#include "tests/test_folder.h"
+#include "ui/headless_view.h"
+
+namespace orbista {
+namespace {
+
+// One run of the program: the window created over a program folder, played, then closed.
+class ProgramRun {
+  public:
+    explicit ProgramRun(const std::filesystem::path& folder)
+        : file_(folder), engine_(*state_, settings_, view_, random_) {
+        engine_.SetAutosaveFolder(folder / "Autosave");
+        engine_.SetCheckFileFolder(folder);
+        engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
+        MainWindowCreated(engine_, settings_, file_, view_);
+    }
+    void Close() { MainWindowClosing(engine_, settings_, file_, view_); }
+
+    std::unique_ptr<GameState> state_ = std::make_unique<GameState>();
+    MemorySettings settings_;
+    HeadlessView view_;
+    RandomGenerator random_;
+    SettingsFile file_;
+    Engine engine_;
+};
+
+TEST(StartUp, FirstStartWritesTheDefaultsAndShowsThem) {
+    TestFolder folder;
+    ProgramRun run(folder.Path());
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "save8.dat"));
+    EXPECT_EQ(folder.Read("save8.dat").substr(0, 20), "1\r\n500\r\n1\r\n20\r\n500\r\n");
+    EXPECT_EQ(run.settings_.ActiveSystem(), SelectionSystem::WithSelection);
+    EXPECT_TRUE(run.settings_.Flag(Setting::UseCorrectedSeries));
+    EXPECT_EQ(run.view_.Text("Memo5"), "0");
+    EXPECT_EQ(run.view_.Text("Label12"), "0");
+    EXPECT_TRUE(run.view_.messages.empty());
+}
+
+TEST(StartUp, StartAndCloseWithoutSpinsTouchesNothing) {
+    TestFolder folder;
+    { ProgramRun(folder.Path()).Close(); }
+    const auto path = folder.Path() / "save8.dat";
+    const std::string before = folder.Read("save8.dat");
+    const auto aged = std::filesystem::last_write_time(path) - std::chrono::hours(2);
+    std::filesystem::last_write_time(path, aged);
+
+    ProgramRun run(folder.Path());
+    run.engine_.EnterNumber(7);  // a game of one spin is not saved
+    run.Close();
+    EXPECT_EQ(folder.Read("save8.dat"), before);
+    EXPECT_EQ(std::filesystem::last_write_time(path), aged);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Autosave"));
+}
+
+TEST(StartUp, StoredSystemWinsOverTheDefaultAndTheGameIsSavedAtClose) {
+    TestFolder folder;
+    {
+        ProgramRun first(folder.Path());
+        first.settings_.SetActiveSystem(SelectionSystem::Chaos);
+        first.engine_.EnterNumber(5);
+        first.engine_.EnterNumber(23);
+        first.Close();
+    }
+    std::vector<std::filesystem::path> saves;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() / "Autosave")) {
+        saves.push_back(entry.path());
+    }
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(folder.Read(saves[0]), "5  23");
+
+    ProgramRun second(folder.Path());
+    EXPECT_EQ(second.settings_.ActiveSystem(), SelectionSystem::Chaos);
+    EXPECT_EQ(second.view_.Text("Memo5"), "0") << "every run starts with an empty game";
+}
+
+TEST(StartUp, UnreadableSettingsAreReportedAndTheDefaultsStay) {
+    TestFolder folder;
+    folder.Write("save8.dat", "1\r\nfive hundred\r\n");
+    ProgramRun run(folder.Path());
+    ASSERT_EQ(run.view_.messages.size(), 1u);
+    EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);
+    EXPECT_EQ(run.settings_.Number(Setting::WinTarget), 500);
+}
+
+TEST(StartUp, FailuresAtCloseAreReportedAndDoNotStopTheOther) {
+    TestFolder folder;
+    ProgramRun run(folder.Path());
+    run.engine_.EnterNumber(1);
+    run.engine_.EnterNumber(2);
+    folder.Write("Autosave", "a file where the folder should be");
+    run.settings_.SetNumber(Setting::MaxStake, 33);
+    run.Close();
+    ASSERT_EQ(run.view_.messages.size(), 1u);
+    EXPECT_NE(run.view_.messages[0].find("Autosave"), std::string::npos);
+    EXPECT_NE(folder.Read("save8.dat").find("\r\n33\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orbista
