@@ -292,8 +292,11 @@ QFont MarkFont(const ChartSeries& series, double pitch, int largest) {
     const double spacing = pitch * (series.marks == ValueMarks::EveryThird ? 3 : 1);
     QString widest;
     for (std::size_t i = 0; i < series.bars.size(); ++i) {
+        if (!CarriesMark(series.marks, i)) {
+            continue;
+        }
         const QString text = ValueText(series.bars[i].value);
-        if (CarriesMark(series.marks, i) && text.size() > widest.size()) {
+        if (text.size() > widest.size()) {
             widest = text;
         }
     }
