@@ -53,7 +53,7 @@ void WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
     if (!file) {
         throw FileError::CannotWrite(path, SystemErrorReason(errno));
     }
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
         throw FileError::CannotWrite(path, SystemErrorReason(errno));
     }
     if (std::fclose(file.release()) != 0) {

@@ -15,14 +15,14 @@ inline constexpr std::string_view CheckFileBetsMarker = "\xF1\xF2\xE0\xE2\xEA\xE
 // Where a system's check file goes; the engine writes it into the check-file folder and reports a
 // failure without stopping the spin.
 class CheckFileSink {
-public:
+  public:
     virtual ~CheckFileSink() = default;
     virtual void WriteCheckFile(std::string_view fileName, std::string_view content) = 0;
 };
 
 // The content of one check file, built line by line with CR LF line ends.
 class CheckFileText {
-public:
+  public:
     void Line(std::string_view text) {
         text_ += text;
         text_ += "\r\n";
@@ -30,7 +30,7 @@ public:
     void Line(int32_t number) { Line(std::to_string(number)); }
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

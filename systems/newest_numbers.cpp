@@ -1,0 +1,152 @@
+#include <algorithm>
+#include <array>
+
+#include "engine/progression.h"
+#include "systems/shared.h"
+#include "systems/systems.h"
+
+namespace orbista {
+
+void SystemWithoutSelection(SelectionContext& context) {
+    GameState& state = context.state;
+    const History& series = state.WorkingSeries;
+    const int32_t n = state.SpinCount;
+    const int32_t readable = ReadableEnd(n);
+    DistinctValues seen;
+    int32_t next = 1;  // the ordinal of the next distinct number to find
+    int32_t walked = 0;
+    while (state.MaxProcessedCount >= next) {
+        if (walked >= n) {
+            break;
+        }
+        if (walked >= readable) {
+            walked = n;  // the rest of the game holds nothing new
+            break;
+        }
+        ++walked;
+        if (seen.AddIfNew(series[walked])) {
+            state.SelectedCount = next;
+            ++next;
+        }
+    }
+    state.SelectionDepth = walked;
+    if (next - 1 < state.MinCoveredCount) {
+        state.SelectionDepth = 0;
+        state.SelectedCount = 0;
+    }
+    CheckFileText file;
+    file.Line(walked);
+    context.checkFiles.WriteCheckFile(SelectionCheckFileName, file.Text());
+    state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
+    BetNewestEntries(state, state.SelectionDepth);
+}
+
+void PrepareSystemWaiting(SelectionContext& context) {
+    GameState& state = context.state;
+    state.WaitingSpins = context.settings.ClampedNumber(Setting::WaitingSpins);
+    state.MaxProcessedCount += state.WaitingSpins;
+    // After a win, or after a cycle that placed nothing, the run without repeats has to be longer.
+    if (state.LastWinStake != 0 || state.StakeLevel == 0) {
+        state.MinCoveredCount += state.WaitingSpins;
+    }
+}
+
+namespace {
+
+struct WaitingWalk {
+    int32_t length = 0;
+    bool reachedEnd = false;
+};
+
+// Looks back until count distinct values are seen; the walk stops at the oldest spin of the
+// game at the latest, which ends the system's candidates.
+WaitingWalk WalkForDistinct(const History& series, int32_t n, int32_t count) {
+    const int32_t readable = ReadableEnd(n);
+    DistinctValues seen;
+    WaitingWalk walk;
+    while (true) {
+        ++walk.length;
+        seen.AddIfNew(series[walk.length]);
+        if (walk.length >= n) {
+            walk.reachedEnd = true;
+            return walk;
+        }
+        if (seen.Count() >= count) {
+            return walk;
+        }
+        if (walk.length >= readable) {
+            walk.length = n;  // nothing new further back: the walk would run to the oldest spin
+            walk.reachedEnd = true;
+            return walk;
+        }
+    }
+}
+
+}  // namespace
+
+void SystemWaiting(SelectionContext& context) {
+    GameState& state = context.state;
+    const int32_t waiting = state.WaitingSpins;
+    state.SelectionDepth = 0;
+    if (state.SpinCount >= 1) {
+        bool reachedEnd = false;
+        for (int32_t m = 1; m <= state.MaxProcessedCount && !reachedEnd; ++m) {
+            const WaitingWalk walk = WalkForDistinct(state.WorkingSeries, state.SpinCount, m);
+            reachedEnd = walk.reachedEnd;
+            if (walk.length == m) {
+                state.SelectionDepth = m - waiting;
+                if (state.MinCoveredCount > m) {
+                    state.SelectionDepth = 0;
+                    state.SelectedCount = 0;
+                }
+            }
+        }
+    }
+    state.StakeLevel = 0;
+    if (state.SelectionDepth > 0) {
+        state.StakeLevel = StakeLevelRule(state, state.SelectionDepth);
+    }
+    BetNewestEntries(state, state.SelectionDepth);
+}
+
+void SystemFavourites(SelectionContext& context) {
+    GameState& state = context.state;
+    const History& series = state.WorkingSeries;
+    const int32_t wanted = context.settings.ClampedNumber(Setting::FavouritesCount);
+    const int32_t threshold = context.settings.ClampedNumber(Setting::FavouritesRepeatThreshold);
+    const int32_t window =
+        std::min(context.settings.ClampedNumber(Setting::FavouritesWindow), state.SpinCount);
+
+    std::array<bool, NumberCount> marked{};
+    int32_t remaining = wanted;
+    int32_t start = 1;
+    if (context.settings.Flag(Setting::FavouritesBetLast)) {
+        if (IsWheelNumber(series[1])) {
+            marked[series[1]] = true;
+        }
+        remaining = wanted - 1;
+        start = 2;
+    }
+    // Meeting each number first at its newest appearance takes the favourites in the order in
+    // which they last came.
+    for (int32_t i = start; i <= window && remaining > 0; ++i) {
+        const int32_t number = series[i];
+        if (!IsWheelNumber(number) || marked[number]) {
+            continue;
+        }
+        const int32_t repeats = static_cast<int32_t>(
+            std::count(series.begin() + i + 1, series.begin() + window + 1, number));
+        if (repeats >= threshold - 1) {
+            marked[number] = true;
+            --remaining;
+        }
+    }
+    state.StakeLevel = StakeLevelRule(state, wanted - remaining);
+    for (int32_t number = 0; number < NumberCount; ++number) {
+        if (marked[number]) {
+            state.Stakes[number] = state.StakeLevel;
+        }
+    }
+}
+
+}  // namespace orbista

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "engine/game_state.h"
+
+namespace orbista {
+
+// The last index of a history that a walk may read: every array holds 0 from here on, so a walk
+// that gets this far has met a 0 and can meet no other value further back.
+inline constexpr int32_t LastReadableIndex = KeptSpins + 1;
+
+// How far back a walk over a game of n spins can actually read.
+constexpr int32_t ReadableEnd(int32_t n) {
+    return std::clamp(n, 0, LastReadableIndex);
+}
+
+constexpr bool IsWheelNumber(int32_t value) {
+    return value >= 0 && value < NumberCount;
+}
+
+// The single-zero wheel from 0, position 0 to 36; position 36 is followed by position 0.
+inline constexpr std::array<int32_t, NumberCount> WheelOrder = {
+    0, 32, 15, 19, 4, 21, 2,  25, 17, 34, 6,  27, 13, 36, 11, 30, 8, 23, 10,
+    5, 24, 16, 33, 1, 20, 14, 31, 9,  22, 18, 29, 7,  28, 12, 35, 3, 26};
+
+// The table: position p holds number p.
+inline constexpr std::array<int32_t, NumberCount> TableOrder = [] {
+    std::array<int32_t, NumberCount> order{};
+    for (int32_t p = 0; p < NumberCount; ++p) {
+        order[p] = p;
+    }
+    return order;
+}();
+
+using Layout = std::array<int32_t, NumberCount>;
+
+// Any position brought onto the layout: 37 is position 0 again, -1 is position 36.
+constexpr int32_t WrapPosition(int32_t position) {
+    const int32_t wrapped = position % NumberCount;
+    return wrapped < 0 ? wrapped + NumberCount : wrapped;
+}
+
+constexpr int32_t SixLineCount = 6;
+
+// The six numbers of six-line 1..6 (1-6, 7-12, ..., 31-36).
+constexpr std::array<int32_t, 6> SixLineNumbers(int32_t sixLine) {
+    std::array<int32_t, 6> numbers{};
+    for (int32_t i = 0; i < 6; ++i) {
+        numbers[i] = (sixLine - 1) * 6 + 1 + i;
+    }
+    return numbers;
+}
+
+// Tells whether a value comes up for the first time in a walk. Values of the wheel are kept in a
+// table; anything else a damaged history might hold is remembered in a short list, and once that
+// is full it counts as seen, so a walk over bad data stays finite and never indexes outside.
+class DistinctValues {
+  public:
+    bool AddIfNew(int32_t value);
+    int32_t Count() const { return count_; }
+
+  private:
+    std::array<bool, NumberCount> wheel_{};
+    std::array<int32_t, 16> others_{};
+    int32_t otherCount_ = 0;
+    int32_t count_ = 0;
+};
+
+struct Lookback {
+    int32_t length = 0;      // j: the newest entries that hold the wanted distinct values
+    bool exhausted = false;  // the game ran out first; length is then n + 1
+    int32_t zeros = 0;       // the six-line walk: 1 when a zero spin was met, else 0
+};
+
+// How many of the newest entries of series (index 1 newest, n entries in the game) it takes to
+// see a distinct values.
+Lookback DistinctLookback(const History& series, int32_t n, int32_t a);
+
+// The same walk over the six-line series, where a zero spin is no six-line: the first 0 is
+// counted apart (zeros = 1) and further 0s are repeats of it.
+Lookback SixLineLookback(const History& series, int32_t n, int32_t a);
+
+// The expected number of distinct values among j independent draws of m equally likely values.
+// The power is built by repeated multiplication, multiplying before dividing, as the program has
+// always computed it, so that thresholds compare exactly as before.
+double ExpectedDistinct(int32_t j, int32_t m);
+
+// StakeLevel on each number among the newest depth entries of WorkingSeries.
+void BetNewestEntries(GameState& state, int32_t depth);
+
+// StakeLevel on each number of a six-line.
+void BetSixLine(GameState& state, int32_t sixLine);
+
+}  // namespace orbista
