@@ -450,7 +450,7 @@ void Engine::AutosaveReportingFailure() {
 // stop the game, nor ask for the player's attention at every spin.
 void Engine::WriteCheckFile(std::string_view fileName, std::string_view content) {
     try {
-        WriteWholeFile(checkFileFolder_ / std::filesystem::path(fileName), content);
+        ReplaceFileContent(checkFileFolder_ / std::filesystem::path(fileName), content);
     } catch (const FileError& error) {
         if (!checkFileFailureReported_) {
             checkFileFailureReported_ = true;

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <memory>
 #include <system_error>
 
@@ -57,6 +59,34 @@ void WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
         throw FileError::CannotWrite(path, SystemErrorReason(errno));
     }
     if (std::fclose(file.release()) != 0) {
+        throw FileError::CannotWrite(path, SystemErrorReason(errno));
+    }
+}
+
+void ReplaceFileContent(const std::filesystem::path& path, std::string_view text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw FileError::CannotWrite(path, SystemErrorReason(errno));
+    }
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t got = ::write(fd, text.data() + written, text.size() - written);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            const int error = errno;
+            ::close(fd);
+            throw FileError::CannotWrite(path, SystemErrorReason(error));
+        }
+        written += static_cast<size_t>(got);
+    }
+    if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw FileError::CannotWrite(path, SystemErrorReason(error));
+    }
+    if (::close(fd) != 0) {
         throw FileError::CannotWrite(path, SystemErrorReason(errno));
     }
 }
