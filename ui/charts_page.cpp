@@ -3,16 +3,60 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
+#include "engine/errors.h"
 #include "engine/game_state.h"
+#include "storage/settings_model.h"
+#include "ui/bar_chart.h"
 #include "ui/main_window_view.h"
 #include "ui/up_down.h"
 
 namespace orbista {
 
-ChartsPage::ChartsPage(const GameState& state, const SettingsModel& settings,
-                       MainWindowView& view, QWidget* parent)
+namespace {
+
+constexpr int TabFontPixels = 13;
+
+BarChartLook LookOf(ChartIndex index) {
+    BarChartLook look;
+    switch (index) {
+        case Diagramma:
+            look.panel = QColor(0x00, 0x00, 0xA0);
+            look.backgroundMiddle = QColor(0x40, 0x00, 0x80);
+            look.markFontPixels = 9;
+            look.labelFontPixels = 8;
+            look.labelRows = 2;  // 37 labels would not fit side by side
+            break;
+        case Chart6:
+            look.barStart = QColor(0x81, 0x38, 0xBD);
+            look.barMiddle = QColor(0x7A, 0x60, 0x87);
+            break;
+        case Chart7:
+            look.barStart = QColor(0x20, 0x03, 0xA5);
+            look.barMiddle = QColor(0x40, 0x00, 0x80);
+            break;
+        case Chart10:
+            look.panel = QColor(Qt::blue);
+            break;
+        default:
+            break;
+    }
+    return look;
+}
+
+void AddLabel(const QString& text, QPoint at, QWidget* sheet) {
+    auto* label = new QLabel(text, sheet);
+    label->move(at);
+    label->adjustSize();
+}
+
+}  // namespace
+
+ChartsPage::ChartsPage(const GameState& state, SettingsModel& settings, MainWindowView& view,
+                       QWidget* parent)
     : QWidget(parent),
       state_(state),
       settings_(settings),
@@ -20,29 +64,90 @@ ChartsPage::ChartsPage(const GameState& state, const SettingsModel& settings,
       pages_(new QTabWidget(this)) {
     pages_->setObjectName("PageControl2");
     pages_->setGeometry(-4, 0, 394, 556);
+    // Narrow tabs, so all four captions fit side by side in the page's width.
+    pages_->tabBar()->setStyleSheet(QString("QTabBar { font-size: %1px; }"
+                                            "QTabBar::tab { padding: 3px 5px; border: 1px solid "
+                                            "#A0A0A0; border-bottom: none; background: #E4E4E4; "
+                                            "margin-top: 2px; }"
+                                            "QTabBar::tab:selected { background: white; "
+                                            "margin-top: 0px; }")
+                                        .arg(TabFontPixels));
+    pages_->addTab(BuildModeSheet(), "Режим отображения");
 
-    auto* mode = new QWidget;
-    mode->setObjectName("TabSheet5");
-    auto* wheelOrder = new QCheckBox("Спины на колесе, иначе - на столе", mode);
-    wheelOrder->setObjectName("CheckBox8");
-    wheelOrder->move(29, 53);
-    auto* window = new QLineEdit("0", mode);
-    window->setObjectName("Memo21");
-    window->setGeometry(224, 152, 57, 25);
-    new UpDown(window, "UpDown14", mode);
-    pages_->addTab(mode, "Режим отображения");
+    QWidget* first = BuildSheet("TabSheet6");
+    PlaceChart(Diagramma, first, QRect(0, 3, 388, 185));
+    PlaceChart(Chart1, first, QRect(0, 186, 201, 157));
+    PlaceChart(Chart2, first, QRect(201, 186, 189, 157));
+    PlaceChart(Chart3, first, QRect(0, 343, 138, 179));
+    PlaceChart(Chart4, first, QRect(136, 343, 124, 179));
+    PlaceChart(Chart5, first, QRect(258, 343, 130, 179));
+    auto* rebuild = new QPushButton("Перестроить", first);
+    rebuild->setObjectName("Button12");
+    rebuild->setGeometry(0, 0, 89, 25);
+    rebuild->raise();  // it lies over Diagramma's corner
+    connect(rebuild, &QPushButton::clicked, this, [this] { emit RebuildRequested(); });
+    pages_->addTab(first, "Графики 1");
 
-    for (const char* name : {"TabSheet6", "TabSheet7", "TabSheet8"}) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(name);
-        pages_->addTab(sheet, name == std::string_view("TabSheet6")   ? "Графики 1"
-                              : name == std::string_view("TabSheet7") ? "Графики 2"
-                                                                      : "Баланс");
-    }
+    QWidget* second = BuildSheet("TabSheet7");
+    PlaceChart(Chart8, second, QRect(0, 3, 179, 153));
+    PlaceChart(Chart9, second, QRect(176, 3, 209, 153));
+    PlaceChart(Chart10, second, QRect(0, 155, 385, 174));
+    pages_->addTab(second, "Графики 2");
+
+    QWidget* balance = BuildSheet("TabSheet8");
+    PlaceChart(Chart6, balance, QRect(-1, 4, 384, 325));
+    PlaceChart(Chart7, balance, QRect(-1, 328, 384, 192));
+    pages_->addTab(balance, "Баланс");
+
     pages_->setCurrentIndex(1);
     connect(pages_, &QTabWidget::currentChanged, this, [this] { emit RebuildRequested(); });
 }
 
-void ChartsPage::RebuildCharts() {}
+QWidget* ChartsPage::BuildModeSheet() {
+    QWidget* mode = BuildSheet("TabSheet5");
+    AddLabel("Отображение частоты выпадения спинов", QPoint(16, 16), mode);
+    auto* wheelOrder = new QCheckBox("Спины на колесе, иначе - на столе", mode);
+    wheelOrder->setObjectName("CheckBox8");
+    wheelOrder->move(29, 53);
+    wheelOrder->adjustSize();
+    AddLabel("За сколько спинов выводить статистику", QPoint(16, 104), mode);
+    AddLabel("(при нуле - выводится по всем сыграным спинам)", QPoint(16, 128), mode);
+    auto* window = new QLineEdit("0", mode);
+    window->setObjectName("Memo21");
+    window->setGeometry(224, 152, 57, 25);
+    auto* arrows = new UpDown(window, "UpDown14", mode);
+    connect(arrows, &UpDown::Stepped, this,
+            [this](int direction) { StepSetting(settings_, Setting::ChartSpinWindow, direction); });
+    return mode;
+}
+
+QWidget* ChartsPage::BuildSheet(const char* name) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(name);
+    return sheet;
+}
+
+void ChartsPage::PlaceChart(ChartIndex index, QWidget* sheet, const QRect& geometry) {
+    ChartSeries empty = std::move(EmptyChartSeries()[index]);
+    auto* chart = new BarChart(QString::fromStdString(empty.chart), LookOf(index), sheet);
+    chart->setGeometry(geometry);
+    chart->SetSeries(std::move(empty));
+    charts_[index] = chart;
+}
+
+void ChartsPage::RebuildCharts() {
+    ChartInputs inputs;
+    try {
+        inputs.spinWindow = settings_.Number(Setting::ChartSpinWindow);
+    } catch (const ConversionError& error) {
+        view_.ReportError(error.what());
+        return;
+    }
+    inputs.wheelOrder = settings_.Flag(Setting::ChartWheelOrder);
+    FillChartSeries(state_, inputs, spare_);
+    for (int i = 0; i < ChartCount; ++i) {
+        charts_[i]->ExchangeSeries(spare_[i]);
+    }
+}
 
 }  // namespace orbista

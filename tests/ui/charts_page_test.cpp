@@ -1,0 +1,142 @@
+#include "ui/charts_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QToolButton>
+#include <memory>
+
+#include "tests/ui/charts_page_fixture.h"
+#include "ui/bar_chart.h"
+#include "ui/headless_view.h"
+
+namespace orbista {
+namespace {
+
+class ChartsPageTest : public ::testing::Test {
+  protected:
+    ChartsPageTest() : state(std::make_unique<GameState>()) {
+        page = std::make_unique<ChartsPage>(*state, settings, view, nullptr);
+        settings.Attach(page.get());
+    }
+
+    void Play(std::initializer_list<int32_t> oldestFirst) {
+        for (const int32_t number : oldestFirst) {
+            ShiftHistoryUp(*state);
+            ++state->SpinCount;
+            state->SpinHistory[1] = number;
+            state->BalanceHistory[1] = number * 10;
+        }
+    }
+
+    QLineEdit* Memo21() const { return page->findChild<QLineEdit*>("Memo21"); }
+    QCheckBox* CheckBox8() const { return page->findChild<QCheckBox*>("CheckBox8"); }
+    const ChartBars& Bars(ChartIndex index) const { return page->Chart(index)->Bars(); }
+
+    std::unique_ptr<GameState> state;
+    ChartsPageSettings settings;
+    HeadlessView view;
+    std::unique_ptr<ChartsPage> page;
+};
+
+TEST_F(ChartsPageTest, SubTabsAndChartsStandWhereThePlayerExpectsThem) {
+    QTabWidget* tabs = page->PageControl2();
+    EXPECT_EQ(tabs->objectName(), "PageControl2");
+    EXPECT_EQ(tabs->geometry(), QRect(-4, 0, 394, 556));
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), "Режим отображения");
+    EXPECT_EQ(tabs->tabText(1), "Графики 1");
+    EXPECT_EQ(tabs->tabText(2), "Графики 2");
+    EXPECT_EQ(tabs->tabText(3), "Баланс");
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(tabs->widget(3)->objectName(), "TabSheet8");
+
+    EXPECT_EQ(page->Chart(Diagramma)->geometry(), QRect(0, 3, 388, 185));
+    EXPECT_EQ(page->Chart(Chart5)->geometry(), QRect(258, 343, 130, 179));
+    EXPECT_EQ(page->Chart(Chart10)->geometry(), QRect(0, 155, 385, 174));
+    EXPECT_EQ(page->Chart(Chart6)->geometry(), QRect(-1, 4, 384, 325));
+    EXPECT_EQ(page->Chart(Chart6)->parentWidget(), tabs->widget(3));
+    EXPECT_EQ(page->Chart(Chart8)->parentWidget(), tabs->widget(2));
+    EXPECT_EQ(page->Chart(Chart3)->Title(), "Красное/черное");
+
+    // "Перестроить" lies over Diagramma's corner, so a click there reaches the button.
+    auto* rebuild = page->findChild<QPushButton*>("Button12");
+    ASSERT_NE(rebuild, nullptr);
+    EXPECT_EQ(tabs->widget(1)->childAt(10, 10), rebuild);
+    EXPECT_EQ(Memo21()->geometry(), QRect(224, 152, 57, 25));
+    EXPECT_EQ(Memo21()->text(), "0");
+    EXPECT_FALSE(CheckBox8()->isChecked());
+}
+
+TEST_F(ChartsPageTest, RebuildRefillsEveryChartFromTheSettingsOnThePage) {
+    Play({1, 2, 3, 0, 36});
+    page->RebuildCharts();
+    ASSERT_EQ(Bars(Diagramma).size(), 37u);
+    EXPECT_EQ(Bars(Diagramma)[0].label, "0");
+    EXPECT_EQ(Bars(Diagramma)[36].value, 1);
+    EXPECT_EQ(Bars(Chart1)[0].value, 3);
+    EXPECT_EQ(Bars(Chart6).size(), 5u);
+    EXPECT_EQ(Bars(Chart6).back().value, 360);
+    EXPECT_EQ(Bars(Chart10).size(), 11u);
+
+    CheckBox8()->setChecked(true);
+    Memo21()->setText("2");
+    page->RebuildCharts();
+    EXPECT_EQ(Bars(Diagramma)[0].label, "5");
+    EXPECT_EQ(Bars(Diagramma)[18].label, "0");
+    EXPECT_EQ(Bars(Diagramma)[18].value, 1);
+    EXPECT_EQ(Bars(Chart1)[0].value, 0);
+    EXPECT_EQ(Bars(Chart6).size(), 2u);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(ChartsPageTest, ABadWindowFieldIsReportedAndEveryChartKeepsItsBars) {
+    Play({7, 8, 9});
+    page->RebuildCharts();
+    Play({10});
+    Memo21()->setText("1 000");
+    page->RebuildCharts();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind("error:", 0), 0u);
+    EXPECT_NE(view.messages[0].find("За сколько спинов выводить статистику"), std::string::npos);
+    EXPECT_EQ(Bars(Chart6).size(), 3u);
+    EXPECT_EQ(Bars(Diagramma)[10].value, 0);
+
+    Memo21()->setText("0");
+    page->RebuildCharts();
+    EXPECT_EQ(Bars(Chart6).size(), 4u);
+    EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(ChartsPageTest, SubTabChangeAndRebuildButtonAskForARebuild) {
+    QSignalSpy requests(page.get(), &ChartsPage::RebuildRequested);
+    page->PageControl2()->setCurrentIndex(3);
+    EXPECT_EQ(requests.count(), 1);
+    page->PageControl2()->setCurrentIndex(1);
+    page->findChild<QPushButton*>("Button12")->click();
+    EXPECT_EQ(requests.count(), 3);
+}
+
+TEST_F(ChartsPageTest, ArrowsStepTheWindowWithinItsBounds) {
+    auto* arrows = page->findChild<QWidget*>("UpDown14");
+    ASSERT_NE(arrows, nullptr);
+    const QList<QToolButton*> buttons = arrows->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 2);
+    QToolButton* up = buttons[0]->arrowType() == Qt::UpArrow ? buttons[0] : buttons[1];
+    QToolButton* down = up == buttons[0] ? buttons[1] : buttons[0];
+    down->click();
+    EXPECT_EQ(Memo21()->text(), "0");
+    up->click();
+    up->click();
+    EXPECT_EQ(Memo21()->text(), "2");
+    Memo21()->setText("10000");
+    up->click();
+    EXPECT_EQ(Memo21()->text(), "10000");
+}
+
+}  // namespace
+}  // namespace orbista
