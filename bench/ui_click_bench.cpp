@@ -49,16 +49,18 @@ void FillHistory(GameState& state, RandomGenerator& random, int32_t spins) {
 
 void BM_NumberButtonClick(benchmark::State& bench) {
     const auto spins = static_cast<int32_t>(bench.range(0));
-    const std::filesystem::path checkFiles =
+    const std::filesystem::path scratch =
         std::filesystem::temp_directory_path() / "orbista-ui-bench";
-    std::filesystem::create_directories(checkFiles);
+    std::filesystem::create_directories(scratch);
 
     auto state = std::make_unique<GameState>();
     RandomGenerator random;
     random.Seed(1);
-    const auto window = MainWindow::Create(*state, random);
-    window->SetMessagePresenter([](QWidget*, const QString&) {});
-    window->GameEngine().SetCheckFileFolder(checkFiles);
+    WindowSetup setup;
+    setup.programFolder = scratch;
+    setup.present = [](QWidget*, const QString&) {};
+    const auto window = MainWindow::Create(*state, random, setup);
+    window->GameEngine().SetCheckFileFolder(scratch);
     // The game must keep its length: no stop rule may restart it.
     window->SetFlag(Setting::StopOnWin, false);
     window->SetFlag(Setting::WinMessage, false);
@@ -83,7 +85,7 @@ void BM_NumberButtonClick(benchmark::State& bench) {
         QApplication::processEvents();  // the repaint belongs to the click
     }
     bench.counters["spins_in_game"] = static_cast<double>(spins);
-    std::filesystem::remove_all(checkFiles);
+    std::filesystem::remove_all(scratch);
 }
 BENCHMARK(BM_NumberButtonClick)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -22,10 +23,12 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "storage/spin_file.h"
+#include "storage/startup.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/fonts.h"
 #include "ui/pause_dialog.h"
+#include "ui/playback_commands.h"
 #include "ui/spin_table.h"
 #include "ui/up_down.h"
 #include "ui/window_layout.h"
@@ -37,6 +40,7 @@ namespace {
 constexpr QPoint FirstPosition(430, 149);
 constexpr QSize ClientSize(392, 583);
 constexpr const char* HelpFileName = "orbista.chm";
+constexpr const char* AutosaveFolderName = "Autosave";
 constexpr int MenuPixels = 13;
 constexpr int SmallestMenuPixels = 9;
 
@@ -68,8 +72,18 @@ Widget* FindControl(QObject* root, std::string_view name) {
 
 }  // namespace
 
-MainWindow::MainWindow(GameState& state, RandomGenerator& random)
-    : state_(state), random_(random), chooseSavePath_(ChooseSavePath) {
+std::filesystem::path ExecutableFolder() {
+    return std::filesystem::path(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
+
+MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSetup& setup)
+    : state_(state),
+      random_(random),
+      settingsFile_(setup.programFolder),
+      autosaveFolder_(setup.programFolder / AutosaveFolderName),
+      present_(setup.present),
+      chooseSavePath_(ChooseSavePath) {
     setObjectName("Form1");
     setWindowTitle("ORBISTA - 8");
     setFont(WindowFont(15));
@@ -81,17 +95,43 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random)
     move(FirstPosition);
 
     engine_ = std::make_unique<Engine>(state_, *this, *this, random_);
-    engine_->StartUp();
+    engine_->SetAutosaveFolder(autosaveFolder_);
+    // Quitting the application (the session ending) closes no window by itself.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::ShutDown);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The worker must be gone before the engine and the controls its cycles use.
+    playbacks_->Stop();
+}
 
-std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator& random) {
-    auto window = std::make_unique<MainWindow>(state, random);
+std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator& random,
+                                               const WindowSetup& setup) {
+    auto window = std::make_unique<MainWindow>(state, random, setup);
     auto* pauseDialog = new PauseDialog(window.get());
     auto* aboutDialog = new AboutDialog(window.get());
     window->AttachDialogs(pauseDialog, aboutDialog);
+    // Every control the settings model knows exists by now, the dialogs' fields included.
+    window->StartUp();
     return window;
+}
+
+void MainWindow::StartUp() {
+    MainWindowCreated(*engine_, *this, settingsFile_, *this);
+}
+
+void MainWindow::ShutDown() {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    playbacks_->Stop();
+    MainWindowClosing(*engine_, *this, settingsFile_, *this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    ShutDown();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialog) {
@@ -178,23 +218,36 @@ void MainWindow::BuildMenu() {
     stayOnTop_->setCheckable(true);
     connect(stayOnTop_, &QAction::triggered, this, &MainWindow::SetStayOnTop);
 
-    QMenu* play = addMenu("N4", "&Игра из файла");
-    addItem(play, "N18", "&Игра из файла")->setShortcut(QKeySequence("Ctrl+O"));
-    addItem(play, "N19", "Эмуляция игры");
-
-    QMenu* presets = addMenu("N10", "Системы от автора");
-    addItem(presets, "N11", "Выжидание");
-    addItem(presets, "PEEPcjnrkjytybtv1", "PEEP с отклонением");
-    addItem(presets, "N13", "Стандартная система");
-    addItem(presets, "N14", "Сектора на поле");
-    addItem(presets, "N15", "С выборкой и мягкой прогрессией");
-    addItem(presets, "N16", "Без прогрессий");
-    addItem(presets, "N17", "Без выборки");
+    BuildPlaybackMenu(addMenu("N4", "&Игра из файла"));
+    BuildPresetMenu(addMenu("N10", "Системы от автора"));
 
     QMenu* info = addMenu("N8", "INFO");
     connect(addItem(info, "N9", "Описание программы"), &QAction::triggered, this,
             &MainWindow::OpenHelpFile);
     connect(addItem(info, "N12", "INFO"), &QAction::triggered, this, [this] { ShowAboutDialog(); });
+}
+
+void MainWindow::BuildPlaybackMenu(QMenu* menu) {
+    QAction* playFromFile = menu->addAction("&Игра из файла");
+    playFromFile->setObjectName("N18");
+    playFromFile->setShortcut(QKeySequence("Ctrl+O"));
+    QAction* emulateGame = menu->addAction("Эмуляция игры");
+    emulateGame->setObjectName("N19");
+    playbacks_ =
+        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, random_,
+                                           [this](int32_t number) { EnterNumber(number); });
+}
+
+void MainWindow::BuildPresetMenu(QMenu* menu) {
+    for (const Preset& preset : Presets()) {
+        QAction* item = menu->addAction(FromUtf8(preset.caption));
+        item->setObjectName(FromUtf8(preset.menuItem));
+        connect(item, &QAction::triggered, this, [this, &preset] { ApplyPresetFromMenu(preset); });
+    }
+}
+
+void MainWindow::ApplyPresetFromMenu(const Preset& preset) {
+    RunCommand([this, &preset] { ApplyPreset(preset, *this, settingsFile_); });
 }
 
 void MainWindow::FitMenuBar() {

@@ -2,9 +2,12 @@
 
 #include <QMainWindow>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "storage/presets.h"
+#include "storage/settings_file.h"
 #include "storage/settings_model.h"
 #include "ui/main_window_view.h"
 #include "ui/message_box.h"
@@ -14,6 +17,7 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -24,8 +28,20 @@ class AboutDialog;
 class ChartsPage;
 class Engine;
 class PauseDialog;
+class PlaybackCommands;
 class RandomGenerator;
 class SpinTable;
+
+// The folder of the running executable.
+std::filesystem::path ExecutableFolder();
+
+// Where the window keeps its files, and how it shows its messages from the very first one (the
+// settings file may have something to say before the window is shown).
+struct WindowSetup {
+    // save8.dat and the Autosave folder.
+    std::filesystem::path programFolder = ExecutableFolder();
+    MessagePresenter present = ShowModalMessageBox;
+};
 
 // Form1, the program's window: the number buttons, the recommendation, the balances, the settings
 // and the charts. It shows what the engine tells it (MainWindowView) and is the settings model on
@@ -37,12 +53,15 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // Opens the save dialog of "Сохранить спины"; an empty result means the player cancelled.
     using SavePathChooser = std::function<QString(QWidget* parent)>;
 
-    MainWindow(GameState& state, RandomGenerator& random);
+    // Only the controls; Create makes the window the program runs.
+    MainWindow(GameState& state, RandomGenerator& random, const WindowSetup& setup);
     ~MainWindow() override;
 
     // The window, then the pause dialog and the about box, in the order the program creates
-    // them. The dialogs live as long as the window.
-    static std::unique_ptr<MainWindow> Create(GameState& state, RandomGenerator& random);
+    // them; then the start-up values and the stored settings. The dialogs live as long as the
+    // window.
+    static std::unique_ptr<MainWindow> Create(GameState& state, RandomGenerator& random,
+                                              const WindowSetup& setup = {});
     // The dialogs the window shows; their fields join the settings model.
     void AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialog);
 
@@ -52,6 +71,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     ChartsPage* Charts() const { return chartsPage_; }
     SpinTable* SpinColumn() const { return spinTable_; }
     QTabWidget* PageControl1() const { return pages_; }
+    PlaybackCommands& Playbacks() { return *playbacks_; }
+    const SettingsFile& StoredSettingsFile() const { return settingsFile_; }
 
     // Every message of the window and of the pause dialog goes through this.
     void SetMessagePresenter(MessagePresenter presenter);
@@ -96,10 +117,18 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
+    void StartUp();
+    // The steps of the window's close, once, whatever ends the program: the close box, "Выход",
+    // or the application quitting with the session.
+    void ShutDown();
     void BuildTabs();
     void BuildMenu();
+    void BuildPresetMenu(QMenu* menu);
+    void BuildPlaybackMenu(QMenu* menu);
+    void ApplyPresetFromMenu(const Preset& preset);
     void FitMenuBar();
     void ConnectSettingControls(QObject* root, bool onPauseDialog);
     void EnterNumber(int number);
@@ -118,6 +147,10 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     GameState& state_;
     RandomGenerator& random_;
     std::unique_ptr<Engine> engine_;
+    SettingsFile settingsFile_;
+    std::filesystem::path autosaveFolder_;
+    std::unique_ptr<PlaybackCommands> playbacks_;
+    bool shutDown_ = false;
     QTabWidget* pages_ = nullptr;
     SpinTable* spinTable_ = nullptr;
     ChartsPage* chartsPage_ = nullptr;

@@ -24,14 +24,20 @@
 namespace orbista {
 
 // The real window with its dialogs, shown on the offscreen platform. Messages are collected
-// instead of waiting in a modal box, and the check files go to a folder of their own.
+// instead of waiting in a modal box; the settings file, the autosaves and the check files go to a
+// folder of their own.
 class WindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { OpenWindow(); }
+
+    // Creates and shows the window as the program starts it, reading the settings file of the
+    // test's folder.
+    void OpenWindow() {
         random.Seed(7);
-        window = MainWindow::Create(*state, random);
-        window->SetMessagePresenter(
-            [this](QWidget*, const QString& text) { messages.push_back(text); });
+        WindowSetup setup;
+        setup.programFolder = folder.Path();
+        setup.present = [this](QWidget*, const QString& text) { messages.push_back(text); };
+        window = MainWindow::Create(*state, random, setup);
         window->GameEngine().SetCheckFileFolder(folder.Path());
         window->GameEngine().SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         window->show();
@@ -72,10 +78,10 @@ class WindowTest : public ::testing::Test {
     QString Text(const char* field) const { return Control<QLineEdit>(field)->text(); }
 
     TestFolder folder;
+    std::vector<QString> messages;
     std::unique_ptr<GameState> state = std::make_unique<GameState>();
     RandomGenerator random;
     std::unique_ptr<MainWindow> window;
-    std::vector<QString> messages;
 };
 
 }  // namespace orbista

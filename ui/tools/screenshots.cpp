@@ -52,13 +52,16 @@ int main(int argc, char** argv) {
     auto state = std::make_unique<orbista::GameState>();
     orbista::RandomGenerator random;
     random.Seed(1);
-    const auto window = orbista::MainWindow::Create(*state, random);
-    window->SetMessagePresenter([](QWidget*, const QString& text) {
+    // The pictures show the defaults: the window reads and writes no settings file but a
+    // temporary one, and the systems' check files of the sample game are of no use either.
+    const QTemporaryDir scratch;
+    orbista::WindowSetup setup;
+    setup.programFolder = scratch.path().toStdString();
+    setup.present = [](QWidget*, const QString& text) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    });
-    // The systems' check files of the sample game are of no use here.
-    const QTemporaryDir checkFiles;
-    window->GameEngine().SetCheckFileFolder(checkFiles.path().toStdString());
+    };
+    const auto window = orbista::MainWindow::Create(*state, random, setup);
+    window->GameEngine().SetCheckFileFolder(scratch.path().toStdString());
     window->show();
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);

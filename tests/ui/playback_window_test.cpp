@@ -1,0 +1,205 @@
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "tests/ui/window_fixture.h"
+#include "ui/playback_commands.h"
+
+namespace orbista {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Generous = 60'000;  // ms; a playback of a few hundred spins takes a few seconds
+
+// Playbacks through the menu of the real window, at the start pause of 0. The pause dialog is
+// closed by its close box as soon as it is shown.
+class PlaybackWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // A game that only keeps statistics never stops and restarts by itself.
+        window->SetActiveSystem(SelectionSystem::StatisticsOnly);
+    }
+
+    QAction* Item(const char* name) const { return window->findChild<QAction*>(name); }
+
+    // The numbers 0..36 over and over, `count` of them, one line of the file each.
+    fs::path SpinFile(const std::string& name, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            text += std::to_string(i % NumberCount) + "\n";
+        }
+        folder.Write(name, text);
+        return folder.Path() / name;
+    }
+    void ChooseFile(const fs::path& path) {
+        window->Playbacks().SetOpenPathChooser(
+            [path](QWidget*) { return QString::fromStdString(path.string()); });
+    }
+    // The next pause dialog is closed by its close box (the pause stays as it was).
+    void CloseNextPauseDialog() {
+        QTimer::singleShot(0, [this] {
+            pauseDialogsShown += window->PauseDialogWindow()->isVisible() ? 1 : 0;
+            window->PauseDialogWindow()->close();
+        });
+    }
+    void SetSpinLimit(const QString& text) { PauseControl<QLineEdit>("Memo2")->setText(text); }
+
+    void PlayFile(const fs::path& path) {
+        ChooseFile(path);
+        CloseNextPauseDialog();
+        Item("N18")->trigger();
+    }
+    void Emulate() {
+        CloseNextPauseDialog();
+        Item("N19")->trigger();
+    }
+    bool CommandsEnabled() const { return Item("N18")->isEnabled() && Item("N19")->isEnabled(); }
+    // Lets the window's thread run the played cycles until the playback has ended.
+    bool WaitUntilPlayed() {
+        return QTest::qWaitFor(
+            [this] { return !window->Playbacks().Running() && CommandsEnabled(); }, Generous);
+    }
+
+    int pauseDialogsShown = 0;
+};
+
+TEST_F(PlaybackWindowTest, AFilePlaysItsFirstNumbersUpToTheLimitInOrder) {
+    ChooseFile(SpinFile("500.txt", 500));
+    CloseNextPauseDialog();
+    QTest::keySequence(window.get(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(pauseDialogsShown, 1);
+    ASSERT_TRUE(WaitUntilPlayed());
+    ASSERT_EQ(state->SpinCount, 200);  // the limit field's 200
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_EQ(state->SpinHistory[200 - i], i % NumberCount) << i;
+    }
+
+    // A shorter file than the limit plays whole, continuing the same game.
+    PlayFile(SpinFile("50.txt", 50));
+    ASSERT_TRUE(WaitUntilPlayed());
+    EXPECT_EQ(state->SpinCount, 250);
+    EXPECT_EQ(state->SpinHistory[1], 49 % NumberCount);
+    EXPECT_EQ(window->PauseDialogWindow()->PlaybackPauseTenths(), 0);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PlaybackWindowTest, EmulationRaisesTheSpinCountByTheLimitWithRouletteNumbers) {
+    ClickNumber(7);
+    Emulate();
+    ASSERT_TRUE(WaitUntilPlayed());
+    ASSERT_EQ(state->SpinCount, 201);
+    EXPECT_EQ(state->SpinHistory[201], 7);
+    for (int k = 1; k <= 200; ++k) {
+        ASSERT_GE(state->SpinHistory[k], 0);
+        ASSERT_LE(state->SpinHistory[k], 36);
+    }
+    EXPECT_EQ(window->GameEngine().Counters().spins, 201);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PlaybackWindowTest, CommandsAreGreyedWhileAPlaybackRunsAndThePlayerMayStillClick) {
+    SetSpinLimit("400");
+    Emulate();
+    EXPECT_TRUE(window->Playbacks().Running());
+    EXPECT_FALSE(Item("N18")->isEnabled());
+    EXPECT_FALSE(Item("N19")->isEnabled());
+
+    // A greyed command does nothing (should a dialog open all the same,
+    // it is counted and closed).
+    ChooseFile(SpinFile("more.txt", 10));
+    CloseNextPauseDialog();
+    Item("N18")->trigger();
+    Emulate();
+    EXPECT_EQ(pauseDialogsShown, 1);
+
+    // The player's clicks are processed between the played spins.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return state->SpinCount >= 10; }, Generous));
+    ClickNumber(36);
+    ClickNumber(36);
+    ASSERT_TRUE(WaitUntilPlayed());
+    EXPECT_EQ(state->SpinCount, 402);
+    EXPECT_EQ(pauseDialogsShown, 1);
+}
+
+TEST_F(PlaybackWindowTest, ABadFileOrABadLimitStartsNothing) {
+    folder.Write("bad.txt", "1 2\n3 x 5\n");
+    PlayFile(folder.Path() / "bad.txt");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains("bad.txt"));
+    EXPECT_EQ(pauseDialogsShown, 0);
+    // The timer that would have closed the dialog has nothing to close.
+    QTest::qWait(20);
+    EXPECT_EQ(pauseDialogsShown, 0);
+
+    SetSpinLimit("двести");
+    PlayFile(SpinFile("good.txt", 5));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[1].contains("двести"));
+    Emulate();
+    EXPECT_EQ(messages.size(), 3u);
+    EXPECT_FALSE(window->Playbacks().Running());
+    EXPECT_TRUE(CommandsEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(state->SpinCount, 0);
+}
+
+TEST_F(PlaybackWindowTest, AWinMessageHoldsThePlaybackWhichGoesOnInTheNextGame) {
+    // Betting on the newest numbers of the drawn series, a file of fives wins at its second spin
+    // and at every second spin after each restart.
+    window->SetActiveSystem(SelectionSystem::WithoutSelection);
+    window->SetFlag(Setting::UseCorrectedSeries, false);
+    window->SetFlag(Setting::UseDrawnSeries, true);
+    window->SetNumber(Setting::WinTarget, 1);
+    folder.Write("fives.txt", "5 5 5 5 5 5 5 5");
+
+    int wins = 0;
+    window->SetMessagePresenter([this, &wins](QWidget*, const QString& text) {
+        messages.push_back(text);
+        ++wins;
+        // While the message is open, the window's events run but no spin is played.
+        const int64_t spins = window->GameEngine().Counters().spins;
+        QTest::qWait(100);
+        EXPECT_EQ(window->GameEngine().Counters().spins, spins);
+    });
+    PlayFile(folder.Path() / "fives.txt");
+    ASSERT_TRUE(WaitUntilPlayed());
+
+    EXPECT_EQ(window->GameEngine().Counters().spins, 8);
+    EXPECT_EQ(window->GameEngine().Counters().winStops, 4);
+    EXPECT_EQ(wins, 4);
+    for (const QString& message : messages) {
+        EXPECT_EQ(message, "Вы выиграли ;) !!!!");
+    }
+    EXPECT_EQ(state->SpinCount, 0);  // the last spin won and began a new game
+}
+
+TEST_F(PlaybackWindowTest, ClosingTheWindowEndsThePlaybackAndSavesOnce) {
+    SetSpinLimit("10000");
+    Emulate();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return state->SpinCount >= 20; }, Generous));
+
+    window->close();
+    const int32_t atClose = state->SpinCount;
+    EXPECT_FALSE(window->Playbacks().Running());
+    QTest::qWait(100);
+    EXPECT_EQ(state->SpinCount, atClose);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path() / "Autosave"), {}), 1);
+    const fs::path autosave = *fs::directory_iterator(folder.Path() / "Autosave");
+    const std::string saved = folder.Read(autosave.lexically_relative(folder.Path()));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), ' '), 2 * (atClose - 1));
+
+    // Nothing starts from a closed window.
+    Emulate();
+    QTest::qWait(50);
+    EXPECT_EQ(state->SpinCount, atClose);
+    EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
+}  // namespace orbista

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "storage/playback.h"
+
+class QAction;
+class QWidget;
+
+namespace orbista {
+
+class MainWindow;
+
+// "&Игра из файла" and "Эмуляция игры": the spin file, the pause dialog and the number of spins,
+// then a playback whose cycles run on the window's thread exactly like clicks of the number
+// buttons. While a playback runs, the two commands that start one are greyed out, so there is
+// never more than one.
+class PlaybackCommands {
+  public:
+    // The open dialog of "&Игра из файла"; an empty result means the player cancelled.
+    using OpenPathChooser = std::function<QString(QWidget* parent)>;
+
+    PlaybackCommands(MainWindow& window, QAction& playFromFile, QAction& emulateGame,
+                     RandomGenerator& random, Playback::RunCycle runCycle);
+    ~PlaybackCommands();
+    PlaybackCommands(const PlaybackCommands&) = delete;
+    PlaybackCommands& operator=(const PlaybackCommands&) = delete;
+
+    void SetOpenPathChooser(OpenPathChooser chooser) { chooseOpenPath_ = std::move(chooser); }
+
+    // The chosen spin file is read whole before anything else: a file that cannot be read is
+    // reported and neither the dialog nor a playback follows.
+    void PlayFromFile();
+    void EmulateGame();
+
+    bool Running() const { return playback_ != nullptr && playback_->Running(); }
+    // For good, as the window is closing: no spin is handed over after this returns, and no
+    // playback starts any more (not even from a pause dialog that was open at the time).
+    void Stop();
+
+    // The rest after each played cycle (5 ms in the program).
+    void SetMinimumRest(std::chrono::milliseconds rest);
+
+  private:
+    // The pause dialog, then the number of spins it holds; nothing when that is no integer (the
+    // player has been told).
+    std::optional<int32_t> AskForSpinLimit();
+    Playback& Worker();
+    void Started(bool started);
+    void Finished();
+
+    MainWindow& window_;
+    QAction& playFromFile_;
+    QAction& emulateGame_;
+    RandomGenerator& random_;
+    Playback::RunCycle runCycle_;
+    OpenPathChooser chooseOpenPath_;
+    std::chrono::milliseconds minimumRest_{5};
+    bool stopped_ = false;
+    // Made at the first start, when the pause dialog it reads the pause from is there.
+    std::unique_ptr<Playback> playback_;
+};
+
+}  // namespace orbista
