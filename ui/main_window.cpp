@@ -81,7 +81,6 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
     : state_(state),
       random_(random),
       settingsFile_(setup.programFolder),
-      autosaveFolder_(setup.programFolder / AutosaveFolderName),
       present_(setup.present),
       chooseSavePath_(ChooseSavePath) {
     setObjectName("Form1");
@@ -95,8 +94,8 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
     move(FirstPosition);
 
     engine_ = std::make_unique<Engine>(state_, *this, *this, random_);
-    engine_->SetAutosaveFolder(autosaveFolder_);
-    // Quitting the application (the session ending) closes no window by itself.
+    engine_->SetAutosaveFolder(setup.programFolder / AutosaveFolderName);
+    // The application may quit, as when the session ends, without closing its windows.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::ShutDown);
 }
 

@@ -72,7 +72,6 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     SpinTable* SpinColumn() const { return spinTable_; }
     QTabWidget* PageControl1() const { return pages_; }
     PlaybackCommands& Playbacks() { return *playbacks_; }
-    const SettingsFile& StoredSettingsFile() const { return settingsFile_; }
 
     // Every message of the window and of the pause dialog goes through this.
     void SetMessagePresenter(MessagePresenter presenter);
@@ -148,7 +147,6 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     RandomGenerator& random_;
     std::unique_ptr<Engine> engine_;
     SettingsFile settingsFile_;
-    std::filesystem::path autosaveFolder_;
     std::unique_ptr<PlaybackCommands> playbacks_;
     bool shutDown_ = false;
     QTabWidget* pages_ = nullptr;

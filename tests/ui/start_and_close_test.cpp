@@ -139,14 +139,16 @@ TEST_F(StartAndCloseTest, TheClosingStepsRunOnceWhateverEndsTheProgram) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(StartAndCloseTest, QuittingTheApplicationAloneRunsTheClosingSteps) {
+TEST_F(StartAndCloseTest, TheApplicationEndingWithoutAnyCloseRunsTheClosingSteps) {
     OpenWindow();
     ClickNumber(5);
     ClickNumber(23);
     window->SetNumber(Setting::WinTarget, 90);
 
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    // exit, unlike quit, asks no window to close.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
+    EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(AutosaveFiles(), 1);
     EXPECT_EQ(StoredRows()[2 - 1].first, 90);
 }
