@@ -8,7 +8,9 @@ namespace orbista {
 
 namespace {
 
-std::string Quote(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+std::string Quote(const std::filesystem::path& path) {
+    return "\"" + path.string() + "\"";
+}
 
 }  // namespace
 

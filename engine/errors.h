@@ -12,14 +12,14 @@ namespace orbista {
 // A field whose first line is not a decimal integer. The text says which field, by the caption
 // the player sees beside it, so the caller only has to show it in a message box.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     ConversionError(std::string control, std::string caption, std::string text);
 
     const std::string& Control() const { return control_; }
     const std::string& Caption() const { return caption_; }
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string control_;
     std::string caption_;
     std::string text_;
@@ -27,7 +27,7 @@ private:
 
 // A file that could not be opened, read or written; the text names the file and the reason.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 
     static FileError CannotOpen(const std::filesystem::path& path, std::string_view reason);

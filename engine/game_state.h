@@ -6,10 +6,10 @@
 
 namespace orbista {
 
-constexpr int HistoryCapacity = 110001;   // indices 0..110000 of every per-spin array
-constexpr int HistoryShiftLimit = 100000;  // a new spin moves at most indices 0..100000 up
+constexpr int HistoryCapacity = 110001;           // indices 0..110000 of every per-spin array
+constexpr int HistoryShiftLimit = 100000;         // a new spin moves at most indices 0..100000 up
 constexpr int KeptSpins = HistoryShiftLimit + 1;  // the newest spins held (indices 1..100001)
-constexpr int StakeArraySize = 41;         // 0..36 are the numbers, 37..40 spare entries
+constexpr int StakeArraySize = 41;                // 0..36 are the numbers, 37..40 spare entries
 constexpr int NumberCount = 37;
 constexpr int SpinColumnRows = 1000;
 
@@ -62,7 +62,9 @@ void ShiftHistoryUp(GameState& state);
 void ShiftHistoryDown(GameState& state);
 
 // The six-line of a number: 1 for 1..6, ..., 6 for 31..36, and 0 for zero.
-constexpr int32_t SixLineOf(int32_t number) { return number <= 0 ? 0 : (number - 1) / 6 + 1; }
+constexpr int32_t SixLineOf(int32_t number) {
+    return number <= 0 ? 0 : (number - 1) / 6 + 1;
+}
 
 constexpr std::array<int32_t, 18> RedNumbers = {1,  3,  5,  7,  9,  12, 14, 16, 18,
                                                 19, 21, 23, 25, 27, 30, 32, 34, 36};

@@ -4,7 +4,9 @@
 
 namespace orbista {
 
-RandomGenerator::RandomGenerator() { Randomize(); }
+RandomGenerator::RandomGenerator() {
+    Randomize();
+}
 
 int32_t RandomGenerator::Random(int32_t n) {
     if (n <= 1) {
@@ -28,8 +30,9 @@ void RandomGenerator::Randomize() {
         engine_.seed(*fixedSeed_ + 0x9E3779B97F4A7C15ULL * reseedCount_);
         return;
     }
-    engine_.seed(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                 static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    engine_.seed(
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 void RandomGenerator::Seed(uint64_t seed) {

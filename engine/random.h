@@ -10,7 +10,7 @@ namespace orbista {
 // The one pseudo-random generator of the program. The playback worker draws from it while the
 // window's thread may draw too, so every call takes a short lock.
 class RandomGenerator {
-public:
+  public:
     RandomGenerator();
 
     // Uniform integer in 0..n-1 (n >= 1).
@@ -22,7 +22,7 @@ public:
 
     void Seed(uint64_t seed);
 
-private:
+  private:
     std::mutex mutex_;
     std::mt19937_64 engine_;
     std::optional<uint64_t> fixedSeed_;

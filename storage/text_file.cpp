@@ -1,9 +1,9 @@
 #include "storage/text_file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <system_error>
 

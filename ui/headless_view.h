@@ -13,7 +13,7 @@ namespace orbista {
 // as the window would, records the messages instead of waiting, and counts the calls that tests
 // look at.
 class HeadlessView : public MainWindowView {
-public:
+  public:
     static constexpr int SpinTableRows = 1050;
 
     HeadlessView();
@@ -60,7 +60,7 @@ public:
     int aboutDialogCalls = 0;
     int spinColumnWrites = 0;
 
-private:
+  private:
     std::string& Field(std::string_view control);
     int32_t ReadBalance(std::string_view control, std::string_view caption);
 

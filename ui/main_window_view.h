@@ -15,16 +15,16 @@ namespace orbista {
 // The four balances live only in the text of their fields; a read takes the first line of the
 // field as a decimal integer and throws ConversionError when it is not one.
 class MainWindowView {
-public:
+  public:
     virtual ~MainWindowView() = default;
 
-    virtual void ShowSpinCount(int32_t count) = 0;              // Label12
-    virtual void ShowStakeLevel(std::string_view text) = 0;     // Memo1 ("" for empty)
-    virtual void ShowTableStake(std::string_view text) = 0;     // Memo12 ("" for empty)
-    virtual void ShowTotalBalance(int32_t value) = 0;           // Memo5
-    virtual void ShowGameBalance(int32_t value) = 0;            // Memo3
-    virtual void ShowGameBalanceMin(int32_t value) = 0;         // Memo14
-    virtual void ShowGameBalanceMax(int32_t value) = 0;         // Memo15
+    virtual void ShowSpinCount(int32_t count) = 0;           // Label12
+    virtual void ShowStakeLevel(std::string_view text) = 0;  // Memo1 ("" for empty)
+    virtual void ShowTableStake(std::string_view text) = 0;  // Memo12 ("" for empty)
+    virtual void ShowTotalBalance(int32_t value) = 0;        // Memo5
+    virtual void ShowGameBalance(int32_t value) = 0;         // Memo3
+    virtual void ShowGameBalanceMin(int32_t value) = 0;      // Memo14
+    virtual void ShowGameBalanceMax(int32_t value) = 0;      // Memo15
     virtual int32_t ReadTotalBalance() = 0;
     virtual int32_t ReadGameBalance() = 0;
     virtual int32_t ReadGameBalanceMin() = 0;
@@ -65,6 +65,8 @@ inline constexpr std::string_view SpinColumnHeader = "Выпало";
 std::string SpinColumnText(const GameState& state, int row);
 
 // Index of the mirror button of a number: 37..72 for 1..36, 74 for 0.
-constexpr int MirrorButtonIndex(int number) { return number == 0 ? 74 : 36 + number; }
+constexpr int MirrorButtonIndex(int number) {
+    return number == 0 ? 74 : 36 + number;
+}
 
 }  // namespace orbista
