@@ -4,7 +4,7 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${ORBISTA_BUILD_DIR:-$ROOT/build}"
-PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev qt6-base-dev
+PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev qt6-base-dev qt6-translations-l10n
           xvfb xauth fonts-wine fonts-dejavu-core)
 
 install_missing_packages() {

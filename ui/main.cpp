@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <memory>
 
 #include "engine/game_state.h"
@@ -9,6 +12,12 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     orbista::LoadApplicationFonts();
+    // The program speaks Russian, so the toolkit's own dialogs (open, save, the OK button) do too.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Russian), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&toolkitTexts);
+    }
 
     // The game state is large (every history holds 110001 spins): it lives on the heap.
     auto state = std::make_unique<orbista::GameState>();
