@@ -11,11 +11,11 @@ namespace orbista {
 class UpDown : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // Placed at the right edge of `buddy`, as tall as it.
     UpDown(QLineEdit* buddy, const QString& objectName, QWidget* parent);
 
-signals:
+  signals:
     void Stepped(int direction);  // +1 up, -1 down
 };
 
