@@ -218,27 +218,27 @@ constexpr SettingRow MoneyRows[] = {
     {520, 8, "CheckBox5", "Массив выпавших чисел", false, nullptr, nullptr},
 };
 
+// Where each radio button stands; its name, caption and look come from the systems table.
 struct SystemRow {
     int top;
     int left;
-    const char* radio;
-    const char* caption;
+    SelectionSystem system;
 };
 
 constexpr SystemRow SystemRows[] = {
-    {14, 16, "RadioButton1", "Игра с выборкой"},
-    {14, 173, "RadioButton2", "Игра без выборки"},
-    {37, 16, "RadioButton5", "Система  PEER"},
-    {37, 173, "RadioButton4", "Игра на сикслайны"},
-    {60, 16, "RadioButton7", "Выжидание"},
-    {114, 16, "RadioButton3", "Сектора"},
-    {190, 16, "RadioButton8", "Epocal Storm Dinamic"},
-    {299, 19, "RadioButton9", "Хуйнюшка"},
-    {299, 131, "RadioButton10", "Хаос (Играем на случайные числа)"},
-    {344, 16, "RadioButton13", "Любимые номера"},
-    {475, 16, "RadioButton6", "Система анти review"},
-    {498, 16, "RadioButton12", "Использовать собственную систему"},
-    {521, 16, "RadioButton11", "Без ставок, только вести статистику"},
+    {14, 16, SelectionSystem::WithSelection},
+    {14, 173, SelectionSystem::WithoutSelection},
+    {37, 16, SelectionSystem::Peer},
+    {37, 173, SelectionSystem::SixLines},
+    {60, 16, SelectionSystem::Waiting},
+    {114, 16, SelectionSystem::Sectors},
+    {190, 16, SelectionSystem::Esd},
+    {299, 19, SelectionSystem::Gizmo},
+    {299, 131, SelectionSystem::Chaos},
+    {344, 16, SelectionSystem::Favourites},
+    {475, 16, SelectionSystem::AntiReview},
+    {498, 16, SelectionSystem::Custom},
+    {521, 16, SelectionSystem::StatisticsOnly},
 };
 
 // Labels that share their row with a radio button stand right against their field.
@@ -260,17 +260,13 @@ constexpr SettingRow MethodRows[] = {
 // clang-format on
 
 void AddRadioButton(QWidget* sheet, const SystemRow& row) {
-    auto* radio = new QRadioButton(QString::fromUtf8(row.caption), sheet);
-    radio->setObjectName(row.radio);
-    bool underlined = false;
-    bool struckOut = false;
-    for (const SystemInfo& info : SystemsTable()) {
-        if (info.radio == row.radio) {
-            underlined = info.underlined;
-            struckOut = info.system == SelectionSystem::AntiReview;
-        }
-    }
-    radio->setFont(Styled(sheet->font(), false, underlined, struckOut));
+    const SystemInfo& info = *InfoOf(row.system);
+    auto* radio = new QRadioButton(
+        QString::fromUtf8(info.caption.data(), static_cast<qsizetype>(info.caption.size())), sheet);
+    radio->setObjectName(
+        QString::fromUtf8(info.radio.data(), static_cast<qsizetype>(info.radio.size())));
+    const bool struckOut = row.system == SelectionSystem::AntiReview;
+    radio->setFont(Styled(sheet->font(), false, info.underlined, struckOut));
     radio->move(row.left, row.top);
     FitCaption(radio, SheetWidth);
 }
