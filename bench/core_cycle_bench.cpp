@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "storage/settings_model.h"
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
+#include "model/game_state.h"
+#include "model/settings_model.h"
 
 namespace orbista {
 namespace {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 

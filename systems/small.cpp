@@ -1,7 +1,7 @@
 #include <array>
 #include <cmath>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 

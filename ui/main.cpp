@@ -4,8 +4,8 @@
 #include <QTranslator>
 #include <memory>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 

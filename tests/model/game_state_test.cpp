@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "engine/game_state.h"
-#include "engine/progression.h"
+#include "model/game_state.h"
+#include "systems/progression.h"
 
 namespace orbista {
 namespace {
