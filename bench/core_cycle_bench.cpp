@@ -7,6 +7,8 @@
 #include "engine/headless_view.h"
 #include "model/game_state.h"
 #include "model/settings_model.h"
+#include "storage/autosave_folder.h"
+#include "storage/check_file_folder.h"
 
 namespace orbista {
 namespace {
@@ -33,11 +35,12 @@ void BM_SpinCycle(benchmark::State& bench) {
     MemorySettings settings;
     HeadlessView view;
     RandomGenerator random;
-    Engine engine(*state, settings, view, random);
     const std::filesystem::path checkFolder =
         std::filesystem::temp_directory_path() / "orbista-cycle-bench";
     std::filesystem::create_directories(checkFolder);
-    engine.SetCheckFileFolder(checkFolder);
+    CheckFileFolder checkFiles(view, checkFolder);
+    AutosaveFolder noAutosave;
+    Engine engine(*state, settings, view, random, checkFiles, noAutosave);
     engine.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
     engine.StartUp();
     random.Seed(1);

@@ -60,7 +60,7 @@ void BM_NumberButtonClick(benchmark::State& bench) {
     setup.programFolder = scratch;
     setup.present = [](QWidget*, const QString&) {};
     const auto window = MainWindow::Create(*state, random, setup);
-    window->GameEngine().SetCheckFileFolder(scratch);
+    window->CheckFiles().SetFolder(scratch);
     // The game must keep its length: no stop rule may restart it.
     window->SetFlag(Setting::StopOnWin, false);
     window->SetFlag(Setting::WinMessage, false);

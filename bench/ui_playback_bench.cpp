@@ -56,7 +56,7 @@ Pace Emulate(std::chrono::milliseconds rest, const std::filesystem::path& folder
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     };
     const auto window = MainWindow::Create(*state, random, setup);
-    window->GameEngine().SetCheckFileFolder(folder);
+    window->CheckFiles().SetFolder(folder);
     // The game must keep going: no stop rule may restart it or wait for a message.
     window->SetFlag(Setting::StopOnWin, false);
     window->SetFlag(Setting::WinMessage, false);

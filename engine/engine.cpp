@@ -10,7 +10,6 @@
 #include "engine/corrected_series.h"
 #include "model/errors.h"
 #include "model/settings_table.h"
-#include "storage/text_file.h"
 #include "systems/selection.h"
 
 namespace orbista {
@@ -68,23 +67,16 @@ class SpinInProgressMark {
 }  // namespace
 
 Engine::Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
-               RandomGenerator& random)
-    : state_(state), settings_(settings), view_(view), random_(random) {}
-
-void Engine::SetAutosaveFolder(std::optional<std::filesystem::path> folder) {
-    autosaveFolder_ = std::move(folder);
-}
-
-void Engine::SetCheckFileFolder(std::filesystem::path folder) {
-    checkFileFolder_ = std::move(folder);
-}
+               RandomGenerator& random, CheckFileSink& checkFiles, AutosaveSink& autosaves)
+    : state_(state),
+      settings_(settings),
+      view_(view),
+      random_(random),
+      checkFiles_(checkFiles),
+      autosaves_(autosaves) {}
 
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
     pauseAfterWinMessage_ = pause;
-}
-
-void Engine::SetLocalClock(LocalClock clock) {
-    clock_ = std::move(clock);
 }
 
 void Engine::StartUp() {
@@ -318,7 +310,7 @@ void Engine::TakeSettingsCopies() {
 }
 
 void Engine::RecommendNextSpin() {
-    SelectionContext context{state_, settings_, random_, *this};
+    SelectionContext context{state_, settings_, random_, checkFiles_};
     RunSelectionSystem(context);
 }
 
@@ -431,10 +423,10 @@ void Engine::EndGame(int32_t clearedSpins) {
 }
 
 void Engine::AutosaveSpins() {
-    if (!autosaveFolder_ || state_.SpinCount <= 1) {
+    if (state_.SpinCount <= 1) {
         return;
     }
-    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_());
+    autosaves_.SaveFinishedGame(state_);
 }
 
 // The game goes on to its new start even when its spins could not be saved.
@@ -443,19 +435,6 @@ void Engine::AutosaveReportingFailure() {
         AutosaveSpins();
     } catch (const FileError& error) {
         view_.ReportError(error.what());
-    }
-}
-
-// A check file only lets the player follow the system's choice; a folder that refuses it must not
-// stop the game, nor ask for the player's attention at every spin.
-void Engine::WriteCheckFile(std::string_view fileName, std::string_view content) {
-    try {
-        ReplaceFileContent(checkFileFolder_ / std::filesystem::path(fileName), content);
-    } catch (const FileError& error) {
-        if (!checkFileFailureReported_) {
-            checkFileFailureReported_ = true;
-            view_.ReportError(error.what());
-        }
     }
 }
 

@@ -2,15 +2,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
-#include <optional>
 
+#include "model/autosave_sink.h"
 #include "model/check_file.h"
 #include "model/game_state.h"
 #include "model/main_window_view.h"
 #include "model/random.h"
 #include "model/settings_model.h"
-#include "storage/autosave.h"
 
 namespace orbista {
 
@@ -28,20 +26,18 @@ struct EngineCounters {
 // The spin engine: the cycle that enters (or cancels) a spin, settles it, lets the active system
 // recommend the next bets and shows the result; and the two resets of the game. It works on the
 // one GameState, reads the settings through the settings model at the moment of use and reaches
-// the window only through MainWindowView. Everything runs on the window's thread.
-class Engine : public CheckFileSink {
+// the window only through MainWindowView. The systems' check files go to `checkFiles`, the
+// finished games to `autosaves`. Everything runs on the window's thread.
+//
+// The Engine owns none of its collaborators: `state`, `settings`, `view`, `random`, `checkFiles`
+// and `autosaves` must all outlive it.
+class Engine {
   public:
-    Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
-           RandomGenerator& random);
+    Engine(GameState& state, SettingsModel& settings, MainWindowView& view, RandomGenerator& random,
+           CheckFileSink& checkFiles, AutosaveSink& autosaves);
 
-    // Where AutosaveSpins writes (the window's "Autosave" folder); none: no autosave is written.
-    void SetAutosaveFolder(std::optional<std::filesystem::path> folder);
-    // The current directory of the check files.
-    void SetCheckFileFolder(std::filesystem::path folder);
     // The pause after the win message is closed (100 ms in the window).
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
-    // The local time that names the autosave files (the system's clock unless set).
-    void SetLocalClock(LocalClock clock);
 
     // The start-up values of the game state and of the displays.
     void StartUp();
@@ -59,15 +55,11 @@ class Engine : public CheckFileSink {
     void NewGame();
     // A stop rule ended the game: the next begins at once; the total balance runs on.
     void RestartGame();
-    // Saves the finished game's spins when it has two or more; throws FileError.
+    // Hands the finished game's spins to the autosave when it has two or more; throws FileError.
     void AutosaveSpins();
 
     GameState& State() { return state_; }
     const EngineCounters& Counters() const { return counters_; }
-
-    // A system's check file, written into the check-file folder. A failure is told to the player
-    // once per run and never stops the spin.
-    void WriteCheckFile(std::string_view fileName, std::string_view content) override;
 
   private:
     // Before the cycle changes anything: every field it may read holds an integer, or a
@@ -96,11 +88,9 @@ class Engine : public CheckFileSink {
     SettingsModel& settings_;
     MainWindowView& view_;
     RandomGenerator& random_;
-    std::optional<std::filesystem::path> autosaveFolder_;
-    std::filesystem::path checkFileFolder_ = ".";
+    CheckFileSink& checkFiles_;
+    AutosaveSink& autosaves_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
-    bool checkFileFailureReported_ = false;
-    LocalClock clock_ = LocalNow;
     EngineCounters counters_;
 };
 

@@ -12,6 +12,8 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
+#include "storage/autosave_folder.h"
+#include "storage/check_file_folder.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 
@@ -199,14 +201,14 @@ class Simulation {
   public:
     Simulation(const Options& options, std::FILE* out)
         : state_(std::make_unique<GameState>()),
-          engine_(*state_, settings_, view_, random_),
+          checkFiles_(view_, options.checkDir.value_or(".")),
+          autosaves_(options.autosaveDir),
+          engine_(*state_, settings_, view_, random_, checkFiles_, autosaves_),
           out_(out),
           trace_(options.trace) {
         if (options.seed) {
             random_.Seed(*options.seed);
         }
-        engine_.SetCheckFileFolder(options.checkDir.value_or("."));
-        engine_.SetAutosaveFolder(options.autosaveDir);
         engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         engine_.StartUp();
         if (options.settingsFile) {
@@ -332,6 +334,8 @@ class Simulation {
     MemorySettings settings_;
     HeadlessView view_;
     RandomGenerator random_;
+    CheckFileFolder checkFiles_;
+    AutosaveFolder autosaves_;
     Engine engine_;
     std::FILE* out_;
     bool trace_;

@@ -93,8 +93,8 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     move(FirstPosition);
 
-    engine_ = std::make_unique<Engine>(state_, *this, *this, random_);
-    engine_->SetAutosaveFolder(setup.programFolder / AutosaveFolderName);
+    autosaves_.SetFolder(setup.programFolder / AutosaveFolderName);
+    engine_ = std::make_unique<Engine>(state_, *this, *this, random_, checkFiles_, autosaves_);
     // The application may quit, as when the session ends, without closing its windows.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::ShutDown);
 }

@@ -8,6 +8,8 @@
 
 #include "model/main_window_view.h"
 #include "model/settings_model.h"
+#include "storage/autosave_folder.h"
+#include "storage/check_file_folder.h"
 #include "storage/presets.h"
 #include "storage/settings_file.h"
 #include "ui/message_box.h"
@@ -66,6 +68,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialog);
 
     Engine& GameEngine() { return *engine_; }
+    // Where the systems' check files go (the current directory unless set).
+    CheckFileFolder& CheckFiles() { return checkFiles_; }
     PauseDialog* PauseDialogWindow() const { return pauseDialog_; }
     AboutDialog* AboutDialogWindow() const { return aboutDialog_; }
     ChartsPage* Charts() const { return chartsPage_; }
@@ -145,6 +149,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
 
     GameState& state_;
     RandomGenerator& random_;
+    CheckFileFolder checkFiles_{*this};
+    AutosaveFolder autosaves_;
     std::unique_ptr<Engine> engine_;
     SettingsFile settingsFile_;
     std::unique_ptr<PlaybackCommands> playbacks_;

@@ -12,6 +12,8 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/settings_model.h"
+#include "storage/autosave_folder.h"
+#include "storage/check_file_folder.h"
 #include "systems/progression.h"
 #include "test_folder.h"
 
@@ -43,7 +45,6 @@ class EngineTest : public ::testing::Test {
         random.Seed(11);
         settings.SetActiveSystem(SelectionSystem::StatisticsOnly);
         engine.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-        engine.SetCheckFileFolder(folder.Path());
         engine.StartUp();
         state.ProgressionSteepness = settings.Number(Setting::ProgressionSteepness);
     }
@@ -78,7 +79,9 @@ class EngineTest : public ::testing::Test {
     ViewWithSystem view{state};
     RandomGenerator random;
     TestFolder folder;
-    Engine engine{state, settings, view, random};
+    CheckFileFolder checkFiles{view, folder.Path()};
+    AutosaveFolder autosaves;
+    Engine engine{state, settings, view, random, checkFiles, autosaves};
 };
 
 // The twelve numbers of the worked examples; 5 is one of them, 20 is not.

@@ -8,8 +8,8 @@ namespace {
 class ResetTest : public EngineTest {
   protected:
     ResetTest() {
-        engine.SetAutosaveFolder(folder.Path() / "Autosave");
-        engine.SetLocalClock([] { return LocalDateTime{2026, 12, 8, 3, 54, 30}; });
+        autosaves.SetFolder(folder.Path() / "Autosave");
+        autosaves.SetClock([] { return LocalDateTime{2026, 12, 8, 3, 54, 30}; });
         RecommendSized(Twelve);
     }
     std::vector<std::filesystem::path> Saved() const {
@@ -75,7 +75,7 @@ TEST_F(ResetTest, OnlyGamesOfTwoOrMoreSpinsAreSavedAndASecondSaveInTheSameSecond
 
 TEST_F(ResetTest, FailedAutosaveIsReportedAndTheResetStillCompletes) {
     folder.Write("blocked", "");
-    engine.SetAutosaveFolder(folder.Path() / "blocked" / "Autosave");
+    autosaves.SetFolder(folder.Path() / "blocked" / "Autosave");
     Spins({20, 20, 5});
     engine.RestartGame();
     ASSERT_EQ(view.messages.size(), 1u);

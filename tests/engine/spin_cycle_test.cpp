@@ -115,15 +115,14 @@ TEST_F(EngineTest, FieldWithoutAnIntegerStopsTheSpinBeforeItChangesAnything) {
 TEST_F(EngineTest, CheckFileIsWrittenAsGivenAndAFailureIsToldOnceWithoutStoppingTheSpin) {
     const std::string content = std::string(CheckFileBetsMarker) + "\r\n12\r\n";
     view.system = [&] {
-        CheckFileSink& sink = engine;
-        sink.WriteCheckFile(SelectionCheckFileName, content);
+        checkFiles.WriteCheckFile(SelectionCheckFileName, content);
         state.Stakes[5] = 1;
     };
     Spins({1, 2});
     EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), content);
 
     folder.Write("file", "");
-    engine.SetCheckFileFolder(folder.Path() / "file" / "sub");
+    checkFiles.SetFolder(folder.Path() / "file" / "sub");
     Spins({3, 4, 5});
     EXPECT_EQ(view.messages.size(), 1u);
     EXPECT_NE(view.messages[0].find("проверка.txt"), std::string::npos);

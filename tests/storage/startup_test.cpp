@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "engine/headless_view.h"
+#include "storage/autosave_folder.h"
+#include "storage/check_file_folder.h"
 #include "storage/startup.h"
 #include "tests/test_folder.h"
 
@@ -14,9 +16,10 @@ namespace {
 class ProgramRun {
   public:
     explicit ProgramRun(const std::filesystem::path& folder)
-        : file_(folder), engine_(*state_, settings_, view_, random_) {
-        engine_.SetAutosaveFolder(folder / "Autosave");
-        engine_.SetCheckFileFolder(folder);
+        : file_(folder),
+          checkFiles_(view_, folder),
+          autosaves_(folder / "Autosave"),
+          engine_(*state_, settings_, view_, random_, checkFiles_, autosaves_) {
         engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         MainWindowCreated(engine_, settings_, file_, view_);
     }
@@ -27,6 +30,8 @@ class ProgramRun {
     HeadlessView view_;
     RandomGenerator random_;
     SettingsFile file_;
+    CheckFileFolder checkFiles_;
+    AutosaveFolder autosaves_;
     Engine engine_;
 };
 

@@ -38,7 +38,7 @@ class WindowTest : public ::testing::Test {
         setup.programFolder = folder.Path();
         setup.present = [this](QWidget*, const QString& text) { messages.push_back(text); };
         window = MainWindow::Create(*state, random, setup);
-        window->GameEngine().SetCheckFileFolder(folder.Path());
+        window->CheckFiles().SetFolder(folder.Path());
         window->GameEngine().SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

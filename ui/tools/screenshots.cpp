@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     };
     const auto window = orbista::MainWindow::Create(*state, random, setup);
-    window->GameEngine().SetCheckFileFolder(scratch.path().toStdString());
+    window->CheckFiles().SetFolder(scratch.path().toStdString());
     window->show();
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "model/check_file.h"
+#include "model/main_window_view.h"
+
+namespace orbista {
+
+// The check files, written into a folder (the current directory, as the window has always done).
+// A check file only lets the player follow the system's choice, so a folder that refuses it must
+// not stop the game, nor ask for the player's attention at every spin: the first failure of a run
+// is reported through `view`, which must outlive this object, and later ones are dropped.
+class CheckFileFolder : public CheckFileSink {
+  public:
+    explicit CheckFileFolder(MainWindowView& view, std::filesystem::path folder = ".");
+
+    void SetFolder(std::filesystem::path folder);
+    void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+
+  private:
+    MainWindowView& view_;
+    std::filesystem::path folder_;
+    bool failureReported_ = false;
+};
+
+}  // namespace orbista
