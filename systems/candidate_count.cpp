@@ -2,6 +2,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "engine/progression.h"
 #include "systems/shared.h"
@@ -163,7 +164,7 @@ void SystemSixLines(SelectionContext& context) {
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
     const int32_t depth = ReadableEnd(state.SelectionDepth);
     for (int32_t k = 1; k <= depth; ++k) {
-        BetSixLine(state, state.SixLineHistory[k]);
+        BetSixLine(state, std::as_const(state.SixLineHistory)[k]);
     }
 }
 
@@ -230,9 +231,10 @@ void SystemAntiReview(SelectionContext& context) {
             state.Stakes[number] = state.StakeLevel;
         }
         const int32_t depth = ReadableEnd(state.SelectionDepth);
+        const History& series = state.WorkingSeries;
         for (int32_t k = 1; k <= depth; ++k) {
-            if (IsWheelNumber(state.WorkingSeries[k])) {
-                state.Stakes[state.WorkingSeries[k]] = 0;
+            if (IsWheelNumber(series[k])) {
+                state.Stakes[series[k]] = 0;
             }
         }
     }

@@ -134,8 +134,10 @@ void SystemFavourites(SelectionContext& context) {
         if (!IsWheelNumber(number) || marked[number]) {
             continue;
         }
-        const int32_t repeats = static_cast<int32_t>(
-            std::count(series.begin() + i + 1, series.begin() + window + 1, number));
+        int32_t repeats = 0;
+        for (int32_t k = i + 1; k <= window; ++k) {
+            repeats += series[k] == number ? 1 : 0;
+        }
         if (repeats >= threshold - 1) {
             marked[number] = true;
             --remaining;

@@ -1,5 +1,7 @@
 #include "systems/shared.h"
 
+#include <utility>
+
 namespace orbista {
 
 bool DistinctValues::AddIfNew(int32_t value) {
@@ -80,7 +82,7 @@ double ExpectedDistinct(int32_t j, int32_t m) {
 void BetNewestEntries(GameState& state, int32_t depth) {
     const int32_t last = ReadableEnd(depth);
     for (int32_t k = 1; k <= last; ++k) {
-        const int32_t number = state.WorkingSeries[k];
+        const int32_t number = std::as_const(state.WorkingSeries)[k];
         if (IsWheelNumber(number)) {
             state.Stakes[number] = state.StakeLevel;
         }
