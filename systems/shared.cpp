@@ -1,6 +1,7 @@
 #include "systems/shared.h"
 
 #include <utility>
+#include <vector>
 
 namespace orbista {
 
@@ -66,17 +67,61 @@ Lookback SixLineLookback(const History& series, int32_t n, int32_t a) {
     return WalkBack(series, n, a, true);
 }
 
-double ExpectedDistinct(int32_t j, int32_t m) {
+namespace {
+
+// One more factor of the power: multiplied before it is divided, as the program has always done.
+double NextPower(double p, double values) {
+    return p * (values - 1) / values;
+}
+
+// (1 - 1/m)^j for j = 0, 1, ... by repeated multiplication, multiplying before dividing, up to the
+// first j at which it no longer changes (the smallest value a double holds): every later power is
+// that same value.
+std::vector<double> PowersUntilSettled(int32_t m) {
+    const double values = m;
+    std::vector<double> powers{1.0};
+    while (true) {
+        const double p = powers.back();
+        const double next = NextPower(p, values);
+        if (next == p) {
+            return powers;
+        }
+        powers.push_back(next);
+    }
+}
+
+// The look-backs ask for the same two kinds of draw at every spin, and a power near the end of a
+// long game takes tens of thousands of multiplications; each table is built once and never
+// changes.
+const std::vector<double>& SettledPowers(int32_t m) {
+    static const std::vector<double> sixLines = PowersUntilSettled(SixLineCount);
+    static const std::vector<double> numbers = PowersUntilSettled(NumberCount);
+    return m == SixLineCount ? sixLines : numbers;
+}
+
+double PowerOfChanceToMiss(int32_t j, int32_t m) {
+    if (m == SixLineCount || m == NumberCount) {
+        const std::vector<double>& powers = SettledPowers(m);
+        const size_t index = static_cast<size_t>(std::max(j, 0));
+        return powers[std::min(index, powers.size() - 1)];
+    }
     const double values = m;
     double p = 1.0;
     for (int32_t i = 0; i < j; ++i) {
-        const double next = p * (values - 1) / values;
+        const double next = NextPower(p, values);
         if (next == p) {
-            break;  // p has settled (at the smallest value a double holds): the rest change nothing
+            break;
         }
         p = next;
     }
-    return values - values * p;
+    return p;
+}
+
+}  // namespace
+
+double ExpectedDistinct(int32_t j, int32_t m) {
+    const double values = m;
+    return values - values * PowerOfChanceToMiss(j, m);
 }
 
 void BetNewestEntries(GameState& state, int32_t depth) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "systems/shared.h"
 
@@ -27,6 +28,20 @@ TEST(SelectionTables, ExpectedDistinctValues) {
     EXPECT_EQ(ExpectedDistinct(1, 6), 1.0);
     // A very long look-back approaches all the values and still ends at once.
     EXPECT_EQ(ExpectedDistinct(2000000000, 37), 37.0);
+}
+
+// The thresholds compare the expectation exactly, so the remembered powers must be the very
+// doubles that j multiplications and divisions give, for every length a look-back can have.
+TEST(SelectionTables, ExpectedDistinctIsBitForBitTheRepeatedProduct) {
+    for (const auto [m, longest] : {std::pair{6, 100002}, {37, 100002}, {10, 2000}}) {
+        const double values = m;
+        double p = 1.0;
+        for (int32_t j = 0; j <= longest; ++j) {
+            ASSERT_EQ(ExpectedDistinct(j, m), values - values * p) << "j " << j << " m " << m;
+            p = p * (values - 1) / values;
+        }
+    }
+    EXPECT_EQ(ExpectedDistinct(-3, 37), 0.0);
 }
 
 TEST(SelectionTables, DistinctLookbackCountsBackToTheWantedValues) {
