@@ -27,44 +27,58 @@ bool DistinctValues::AddIfNew(int32_t value) {
     return true;
 }
 
-namespace {
+// Nothing beyond the readable end can bring a new value (see LastReadableIndex), so running out
+// there is running out of the game.
+LookbackWalk::LookbackWalk(const History& series, int32_t n, bool sixLines)
+    : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
 
-// The walk shared by both look-backs. Nothing beyond the readable end can bring a new value
-// (see LastReadableIndex), so running out there is running out of the game.
-Lookback WalkBack(const History& series, int32_t n, int32_t a, bool zeroApart) {
-    const int32_t end = ReadableEnd(n);
-    DistinctValues seen;
-    Lookback result;
-    int32_t distinct = 0;
-    while (distinct < a) {
-        ++result.length;
-        if (result.length > end) {
-            result.length = n + 1;
-            result.exhausted = true;
-            return result;
-        }
-        const int32_t value = series[result.length];
-        if (zeroApart && value == 0) {
-            if (result.zeros == 0) {
-                result.zeros = 1;
-            }
-            continue;
-        }
-        if (seen.AddIfNew(value)) {
-            ++distinct;
+Lookback LookbackWalk::Until(int32_t a) {
+    while (distinct_ < a && !result_.exhausted) {
+        if (OnlyRepeatsLeft()) {
+            RunOut();
+        } else {
+            Step();
         }
     }
-    return result;
+    return result_;
 }
 
-}  // namespace
+void LookbackWalk::Step() {
+    ++result_.length;
+    if (result_.length > end_) {
+        result_.length = n_ + 1;
+        result_.exhausted = true;
+        return;
+    }
+    const int32_t value = series_[result_.length];
+    if (zeroApart_ && value == 0) {
+        result_.zeros = 1;
+        return;
+    }
+    if (seen_.AddIfNew(value)) {
+        ++distinct_;
+    }
+}
+
+bool LookbackWalk::OnlyRepeatsLeft() const {
+    return result_.length >= series_.WrittenEnd() && (zeroApart_ || seen_.HasNumber(0));
+}
+
+// What the steps over the zeros up to the readable end would have left.
+void LookbackWalk::RunOut() {
+    if (zeroApart_ && result_.length < end_) {
+        result_.zeros = 1;
+    }
+    result_.length = n_ + 1;
+    result_.exhausted = true;
+}
 
 Lookback DistinctLookback(const History& series, int32_t n, int32_t a) {
-    return WalkBack(series, n, a, false);
+    return LookbackWalk(series, n, false).Until(a);
 }
 
 Lookback SixLineLookback(const History& series, int32_t n, int32_t a) {
-    return WalkBack(series, n, a, true);
+    return LookbackWalk(series, n, true).Until(a);
 }
 
 namespace {
