@@ -1,0 +1,4 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "ui/main_window.h"
