@@ -14,9 +14,8 @@ std::string SpinColumnText(const GameState& state, int row) {
 }
 
 HeadlessView::HeadlessView() {
-    for (const char* control :
-         {"Label12", "Memo1", "Memo3", "Memo5", "Memo12", "Memo14", "Memo15"}) {
-        fields_[control] = "";
+    for (const DisplayInfo& display : DisplaysTable) {
+        fields_[std::string(display.control)] = "";
     }
 }
 
@@ -34,47 +33,51 @@ const std::string& HeadlessView::Text(std::string_view control) const {
     return it == fields_.end() ? empty : it->second;
 }
 
+const std::string& HeadlessView::Text(Display display) const {
+    return Text(ControlOf(display));
+}
+
 void HeadlessView::Type(std::string_view control, std::string text) {
     Field(control) = std::move(text);
 }
 
 void HeadlessView::ShowSpinCount(int32_t count) {
-    Field("Label12") = std::to_string(count);
+    Field(ControlOf(Display::SpinCount)) = std::to_string(count);
 }
 void HeadlessView::ShowStakeLevel(std::string_view text) {
-    Field("Memo1") = text;
+    Field(ControlOf(Display::StakeLevel)) = text;
 }
 void HeadlessView::ShowTableStake(std::string_view text) {
-    Field("Memo12") = text;
+    Field(ControlOf(Display::TableStake)) = text;
 }
 void HeadlessView::ShowTotalBalance(int32_t value) {
-    Field("Memo5") = std::to_string(value);
+    Field(ControlOf(Display::TotalBalance)) = std::to_string(value);
 }
 void HeadlessView::ShowGameBalance(int32_t value) {
-    Field("Memo3") = std::to_string(value);
+    Field(ControlOf(Display::GameBalance)) = std::to_string(value);
 }
 void HeadlessView::ShowGameBalanceMin(int32_t value) {
-    Field("Memo14") = std::to_string(value);
+    Field(ControlOf(Display::GameBalanceMin)) = std::to_string(value);
 }
 void HeadlessView::ShowGameBalanceMax(int32_t value) {
-    Field("Memo15") = std::to_string(value);
+    Field(ControlOf(Display::GameBalanceMax)) = std::to_string(value);
 }
 
-int32_t HeadlessView::ReadBalance(std::string_view control, std::string_view caption) {
-    return ReadFieldNumber(Field(control), control, caption);
+int32_t HeadlessView::ReadBalance(Display display) {
+    return ReadFieldNumber(Field(ControlOf(display)), ControlOf(display), CaptionOf(display));
 }
 
 int32_t HeadlessView::ReadTotalBalance() {
-    return ReadBalance("Memo5", TotalBalanceCaption);
+    return ReadBalance(Display::TotalBalance);
 }
 int32_t HeadlessView::ReadGameBalance() {
-    return ReadBalance("Memo3", GameBalanceCaption);
+    return ReadBalance(Display::GameBalance);
 }
 int32_t HeadlessView::ReadGameBalanceMin() {
-    return ReadBalance("Memo14", GameBalanceMinCaption);
+    return ReadBalance(Display::GameBalanceMin);
 }
 int32_t HeadlessView::ReadGameBalanceMax() {
-    return ReadBalance("Memo15", GameBalanceMaxCaption);
+    return ReadBalance(Display::GameBalanceMax);
 }
 
 void HeadlessView::ClearRecommendedNumbers() {

@@ -41,9 +41,10 @@ class HeadlessView : public MainWindowView {
     void ShowPauseDialog() override { ++pauseDialogCalls; }
     void ShowAboutDialog() override { ++aboutDialogCalls; }
 
-    // The text of a display by control name: "Label12", "Memo1", "Memo3", "Memo5", "Memo12",
-    // "Memo14", "Memo15". Typing replaces it as the player would.
+    // The text of a display, by Display or by the control name of DisplaysTable. Typing replaces
+    // it as the player would.
     const std::string& Text(std::string_view control) const;
+    const std::string& Text(Display display) const;
     void Type(std::string_view control, std::string text);
 
     // Caption of the mirror button of a number (empty unless it is recommended).
@@ -62,7 +63,7 @@ class HeadlessView : public MainWindowView {
 
   private:
     std::string& Field(std::string_view control);
-    int32_t ReadBalance(std::string_view control, std::string_view caption);
+    int32_t ReadBalance(Display display);
 
     std::map<std::string, std::string, std::less<>> fields_;
     std::array<std::string, NumberCount> mirror_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/display.h"
 #include "model/game_state.h"
 
 namespace orbista {
@@ -51,12 +52,6 @@ class MainWindowView {
     void ShowStakeLevel(int32_t value) { ShowStakeLevel(std::to_string(value)); }
     void ShowTableStake(int32_t value) { ShowTableStake(std::to_string(value)); }
 };
-
-// Captions of the balance fields, for the conversion error that names them.
-inline constexpr std::string_view TotalBalanceCaption = "Суммарный баланс";
-inline constexpr std::string_view GameBalanceCaption = "Баланс в этой игре";
-inline constexpr std::string_view GameBalanceMinCaption = "Min";
-inline constexpr std::string_view GameBalanceMaxCaption = "Max";
 
 inline constexpr std::string_view SpinColumnHeader = "Выпало";
 

@@ -112,12 +112,22 @@ struct Token {
     // For Kind::Type: what is typed where.
     std::optional<Setting> setting;
     std::optional<SelectionSystem> system;
-    std::string balanceControl;
+    std::optional<Display> balance;
     std::string value;
 };
 
-bool IsBalanceControl(std::string_view name) {
-    return name == "Memo3" || name == "Memo5" || name == "Memo14" || name == "Memo15";
+// A balance is typed into by the name of its control, as the player's fields are known.
+std::optional<Display> BalanceNamed(std::string_view name) {
+    const std::optional<Display> display = DisplayByControl(name);
+    switch (display.value_or(Display::SpinCount)) {
+        case Display::TotalBalance:
+        case Display::GameBalance:
+        case Display::GameBalanceMin:
+        case Display::GameBalanceMax:
+            return display;
+        default:
+            return std::nullopt;
+    }
 }
 
 Token ParseTypeToken(std::string_view text) {
@@ -136,8 +146,8 @@ Token ParseTypeToken(std::string_view text) {
         if (!token.system) {
             throw UsageError("unknown system in " + std::string(text));
         }
-    } else if (IsBalanceControl(name)) {
-        token.balanceControl = name;
+    } else if (const std::optional<Display> balance = BalanceNamed(name)) {
+        token.balance = balance;
     } else if (const auto setting = SettingByField(name)) {
         token.setting = setting;
         if (InfoOf(*setting).kind == SettingKind::Flag && token.value != "0" &&
@@ -194,8 +204,9 @@ std::vector<Token> ReadScript(const std::filesystem::path& path) {
 }
 
 // The window's fields as the trace prints them, in order.
-constexpr std::string_view TracedFields[] = {"Label12", "Memo5", "Memo3", "Memo14",
-                                             "Memo15",  "Memo1", "Memo12"};
+constexpr Display TracedDisplays[] = {
+    Display::SpinCount,      Display::TotalBalance, Display::GameBalance, Display::GameBalanceMin,
+    Display::GameBalanceMax, Display::StakeLevel,   Display::TableStake};
 
 class Simulation {
   public:
@@ -261,8 +272,8 @@ class Simulation {
             "units_won: %lld\n",
             static_cast<long long>(counters.spins), static_cast<long long>(counters.cancels),
             static_cast<long long>(counters.newGames), static_cast<long long>(counters.winStops),
-            static_cast<long long>(counters.lossStops), view_.Text("Memo5").c_str(),
-            view_.Text("Memo3").c_str(), static_cast<long long>(minTotal_),
+            static_cast<long long>(counters.lossStops), view_.Text(Display::TotalBalance).c_str(),
+            view_.Text(Display::GameBalance).c_str(), static_cast<long long>(minTotal_),
             static_cast<long long>(maxTotal_), static_cast<long long>(counters.unitsStaked),
             static_cast<long long>(counters.unitsWon));
     }
@@ -271,8 +282,8 @@ class Simulation {
     void Type(const Token& token) {
         if (token.system) {
             settings_.SetActiveSystem(*token.system);
-        } else if (!token.balanceControl.empty()) {
-            view_.Type(token.balanceControl, token.value);
+        } else if (token.balance) {
+            view_.Type(ControlOf(*token.balance), token.value);
         } else if (InfoOf(*token.setting).kind == SettingKind::Number) {
             settings_.SetText(*token.setting, token.value);
         } else {
@@ -297,7 +308,7 @@ class Simulation {
     }
 
     void NoteTotalBalance() {
-        if (const auto total = ParseDecimal(FirstLine(view_.Text("Memo5")))) {
+        if (const auto total = ParseDecimal(FirstLine(view_.Text(Display::TotalBalance)))) {
             minTotal_ = std::min<int64_t>(minTotal_, *total);
             maxTotal_ = std::max<int64_t>(maxTotal_, *total);
         }
@@ -308,9 +319,9 @@ class Simulation {
         line_ += std::to_string(++traceLine_);
         line_ += '\t';
         line_ += token;
-        for (const std::string_view field : TracedFields) {
+        for (const Display display : TracedDisplays) {
             line_ += '\t';
-            line_ += view_.Text(field);
+            line_ += view_.Text(display);
         }
         line_ += '\t';
         bool first = true;

@@ -171,7 +171,12 @@ void MainWindow::BuildTabs() {
     pages_->setCurrentIndex(0);
 
     QWidget* bets = pages_->widget(0);
-    spinCountLabel_ = FindControl<QLabel>(bets, "Label12");
+    spinCountLabel_ = FindControl<QLabel>(bets, ControlOf(Display::SpinCount));
+    for (const DisplayInfo& info : DisplaysTable) {
+        if (info.display != Display::SpinCount) {
+            displays_[IndexOf(info.display)] = FindControl<QLineEdit>(bets, info.control);
+        }
+    }
     for (int n = 0; n < NumberCount; ++n) {
         const int index = n == 0 ? 73 : n;
         auto* button = FindControl<QPushButton>(bets, "BitBtn" + std::to_string(index));
@@ -384,8 +389,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 // ---- MainWindowView
 
-QLineEdit& MainWindow::Display(const char* name) const {
-    return *FindControl<QLineEdit>(pages_->widget(0), name);
+QLineEdit& MainWindow::DisplayField(Display display) const {
+    return *displays_[IndexOf(display)];
 }
 
 void MainWindow::ShowSpinCount(int32_t count) {
@@ -393,44 +398,45 @@ void MainWindow::ShowSpinCount(int32_t count) {
 }
 
 void MainWindow::ShowStakeLevel(std::string_view text) {
-    Display("Memo1").setText(FromUtf8(text));
+    DisplayField(Display::StakeLevel).setText(FromUtf8(text));
 }
 
 void MainWindow::ShowTableStake(std::string_view text) {
-    Display("Memo12").setText(FromUtf8(text));
+    DisplayField(Display::TableStake).setText(FromUtf8(text));
 }
 
 void MainWindow::ShowTotalBalance(int32_t value) {
-    Display("Memo5").setText(QString::number(value));
+    DisplayField(Display::TotalBalance).setText(QString::number(value));
 }
 
 void MainWindow::ShowGameBalance(int32_t value) {
-    Display("Memo3").setText(QString::number(value));
+    DisplayField(Display::GameBalance).setText(QString::number(value));
 }
 
 void MainWindow::ShowGameBalanceMin(int32_t value) {
-    Display("Memo14").setText(QString::number(value));
+    DisplayField(Display::GameBalanceMin).setText(QString::number(value));
 }
 
 void MainWindow::ShowGameBalanceMax(int32_t value) {
-    Display("Memo15").setText(QString::number(value));
+    DisplayField(Display::GameBalanceMax).setText(QString::number(value));
 }
 
-int32_t MainWindow::ReadBalance(const char* control, std::string_view caption) {
-    return ReadFieldNumber(Display(control).text().toStdString(), control, caption);
+int32_t MainWindow::ReadBalance(Display display) {
+    return ReadFieldNumber(DisplayField(display).text().toStdString(), ControlOf(display),
+                           CaptionOf(display));
 }
 
 int32_t MainWindow::ReadTotalBalance() {
-    return ReadBalance("Memo5", TotalBalanceCaption);
+    return ReadBalance(Display::TotalBalance);
 }
 int32_t MainWindow::ReadGameBalance() {
-    return ReadBalance("Memo3", GameBalanceCaption);
+    return ReadBalance(Display::GameBalance);
 }
 int32_t MainWindow::ReadGameBalanceMin() {
-    return ReadBalance("Memo14", GameBalanceMinCaption);
+    return ReadBalance(Display::GameBalanceMin);
 }
 int32_t MainWindow::ReadGameBalanceMax() {
-    return ReadBalance("Memo15", GameBalanceMaxCaption);
+    return ReadBalance(Display::GameBalanceMax);
 }
 
 void MainWindow::ClearRecommendedNumbers() {

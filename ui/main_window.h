@@ -144,8 +144,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
 
     QLineEdit& NumericField(Setting setting) const;
     QAbstractButton& CheckBox(Setting setting) const;
-    QLineEdit& Display(const char* name) const;
-    int32_t ReadBalance(const char* control, std::string_view caption);
+    QLineEdit& DisplayField(Display display) const;
+    int32_t ReadBalance(Display display);
 
     GameState& state_;
     RandomGenerator& random_;
@@ -159,6 +159,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     SpinTable* spinTable_ = nullptr;
     ChartsPage* chartsPage_ = nullptr;
     QLabel* spinCountLabel_ = nullptr;
+    std::array<QLineEdit*, DisplayCount> displays_{};  // by Display; the spin count is a label
     std::array<QPushButton*, NumberCount> mirrorButtons_{};
     std::array<QLineEdit*, SettingCount> fields_{};
     std::array<QAbstractButton*, SettingCount> checkBoxes_{};

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "model/display.h"
 #include "model/game_state.h"
 #include "model/settings_table.h"
 #include "ui/fonts.h"
@@ -122,33 +123,45 @@ void AddNumberBlocks(QWidget* sheet) {
     }
 }
 
-// A caption beside a field: it must end before the field starts.
-QLabel* AddFieldCaption(QWidget* sheet, const char* text, QPoint at, int right, bool bold = false) {
-    QLabel* label = AddLabel(sheet, QString::fromUtf8(text), at, bold);
+QString FromTable(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The caption of a display, beside it: it must end before the display starts.
+QLabel* AddDisplayCaption(QWidget* sheet, Display display, QPoint at, int right,
+                          bool bold = false) {
+    QLabel* label = AddLabel(sheet, FromTable(CaptionOf(display)), at, bold);
     FitCaption(label, right - CaptionGap / 2);
     return label;
 }
 
-void AddBalanceFields(QWidget* sheet) {
-    AddFieldCaption(sheet, "Min", {7, 415}, 35);
-    AddField(sheet, "Memo14", {35, 413, 70, 25});
-    AddFieldCaption(sheet, "Max", {118, 415}, 152);
-    AddField(sheet, "Memo15", {152, 413, 70, 25});
-    AddFieldCaption(sheet, "Ставка", {238, 416}, 285);
-    AddField(sheet, "Memo1", {285, 413, 79, 25})->setFont(WindowFont(15, true));
+QLineEdit* AddDisplay(QWidget* sheet, Display display, const QRect& geometry) {
+    auto* field = new QLineEdit(sheet);
+    field->setObjectName(FromTable(ControlOf(display)));
+    field->setGeometry(geometry);
+    return field;
+}
 
-    AddFieldCaption(sheet, "Сыграно спинов - ", {3, 444}, 133)->setObjectName("Label9");
+void AddBalanceFields(QWidget* sheet) {
+    AddDisplayCaption(sheet, Display::GameBalanceMin, {7, 415}, 35);
+    AddDisplay(sheet, Display::GameBalanceMin, {35, 413, 70, 25});
+    AddDisplayCaption(sheet, Display::GameBalanceMax, {118, 415}, 152);
+    AddDisplay(sheet, Display::GameBalanceMax, {152, 413, 70, 25});
+    AddDisplayCaption(sheet, Display::StakeLevel, {238, 416}, 285);
+    AddDisplay(sheet, Display::StakeLevel, {285, 413, 79, 25})->setFont(WindowFont(15, true));
+
+    AddDisplayCaption(sheet, Display::SpinCount, {3, 444}, 133)->setObjectName("Label9");
     QLabel* count = AddLabel(sheet, "0", {133, 444});
-    count->setObjectName("Label12");
+    count->setObjectName(FromTable(ControlOf(Display::SpinCount)));
     // Wide enough for the longest game the history can hold.
     count->resize(count->fontMetrics().horizontalAdvance("0000000") + CaptionGap, count->height());
 
-    AddFieldCaption(sheet, "Стоит на поле", {197, 468}, 285, true);
-    AddField(sheet, "Memo12", {285, 464, 78, 25})->setFont(WindowFont(12));
-    AddFieldCaption(sheet, "Суммарный баланс", {3, 473}, 113);
-    AddField(sheet, "Memo5", {113, 468, 70, 25});
-    AddFieldCaption(sheet, "Баланс в этой игре", {184, 500}, 286);
-    AddField(sheet, "Memo3", {286, 495, 78, 25});
+    AddDisplayCaption(sheet, Display::TableStake, {197, 468}, 285, true);
+    AddDisplay(sheet, Display::TableStake, {285, 464, 78, 25})->setFont(WindowFont(12));
+    AddDisplayCaption(sheet, Display::TotalBalance, {3, 473}, 113);
+    AddDisplay(sheet, Display::TotalBalance, {113, 468, 70, 25});
+    AddDisplayCaption(sheet, Display::GameBalance, {184, 500}, 286);
+    AddDisplay(sheet, Display::GameBalance, {286, 495, 78, 25});
 
     auto* cancel = new QPushButton(" Отменить спин", sheet);
     cancel->setObjectName("BitBtn75");

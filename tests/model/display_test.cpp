@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "engine/headless_view.h"
+#include "model/display.h"
+#include "model/errors.h"
+
+namespace orbista {
+namespace {
+
+TEST(Displays, EveryControlNameLeadsBackToItsDisplay) {
+    EXPECT_EQ(DisplayByControl("Label12"), Display::SpinCount);
+    EXPECT_EQ(DisplayByControl("Memo1"), Display::StakeLevel);
+    EXPECT_EQ(DisplayByControl("Memo12"), Display::TableStake);
+    EXPECT_EQ(DisplayByControl("Memo5"), Display::TotalBalance);
+    EXPECT_EQ(DisplayByControl("Memo3"), Display::GameBalance);
+    EXPECT_EQ(DisplayByControl("Memo14"), Display::GameBalanceMin);
+    EXPECT_EQ(DisplayByControl("Memo15"), Display::GameBalanceMax);
+    EXPECT_EQ(DisplayByControl("Memo2"), std::nullopt);
+    EXPECT_EQ(DisplayByControl("memo3"), std::nullopt);
+}
+
+// A balance that holds no integer is named by its caption, exactly as the player sees it.
+TEST(Displays, ABadBalanceIsNamedByItsCaption) {
+    const std::pair<Display, const char*> balances[] = {
+        {Display::TotalBalance, "Суммарный баланс"},
+        {Display::GameBalance, "Баланс в этой игре"},
+        {Display::GameBalanceMin, "Min"},
+        {Display::GameBalanceMax, "Max"},
+    };
+    for (const auto& [display, caption] : balances) {
+        HeadlessView view;
+        view.Type(ControlOf(display), "x1");
+        try {
+            switch (display) {
+                case Display::TotalBalance:
+                    view.ReadTotalBalance();
+                    break;
+                case Display::GameBalance:
+                    view.ReadGameBalance();
+                    break;
+                case Display::GameBalanceMin:
+                    view.ReadGameBalanceMin();
+                    break;
+                default:
+                    view.ReadGameBalanceMax();
+                    break;
+            }
+            ADD_FAILURE() << caption << ": no error";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.Caption(), caption);
+            EXPECT_EQ(view.Text(display), "x1");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orbista
