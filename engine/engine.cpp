@@ -52,16 +52,19 @@ int64_t UnitsOnTheTable(const StakeArray& stakes) {
     return sum;
 }
 
-// The playback worker waits while this is set; it is cleared however the cycle ends.
-class SpinInProgressMark {
+// Raises a flag of the game state for one scope and lowers it however the scope ends, an
+// exception included: the playback worker waits while SpinInProgress is up, and a cancel request
+// must not outlive its cycle.
+template <typename Flag>
+class RaisedFlag {
   public:
-    explicit SpinInProgressMark(GameState& state) : state_(state) { state_.SpinInProgress = 1; }
-    ~SpinInProgressMark() { state_.SpinInProgress = 0; }
-    SpinInProgressMark(const SpinInProgressMark&) = delete;
-    SpinInProgressMark& operator=(const SpinInProgressMark&) = delete;
+    explicit RaisedFlag(Flag& flag) : flag_(flag) { flag_ = 1; }
+    ~RaisedFlag() { flag_ = 0; }
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
 
   private:
-    GameState& state_;
+    Flag& flag_;
 };
 
 }  // namespace
@@ -103,49 +106,40 @@ void Engine::EnterNumber(int32_t number) {
 }
 
 void Engine::CancelSpin() {
-    state_.UndoRequested = 1;
+    RaisedFlag undo(state_.UndoRequested);
     ProcessSpin();
-    state_.UndoRequested = 0;
 }
 
 void Engine::ProcessSpin() {
-    const bool cancel = state_.UndoRequested != 0;
-    if (!cancel && !IsRouletteNumber(state_.CurrentNumber)) {
-        view_.ReportError("Число " + std::to_string(state_.CurrentNumber) +
-                          " не является номером рулетки (0–36).");
-        state_.SpinInProgress = 0;
-        return;
-    }
+    RaisedFlag inProgress(state_.SpinInProgress);
     try {
-        CheckCycleFields();
-    } catch (const ConversionError& error) {
+        RunCycle(state_.UndoRequested != 0);
+    } catch (const PlayerError& error) {
         view_.ReportError(error.what());
-        state_.SpinInProgress = 0;
-        return;
     }
+}
 
-    SpinInProgressMark inProgress(state_);
+void Engine::RunCycle(bool cancel) {
+    if (!cancel && !IsRouletteNumber(state_.CurrentNumber)) {
+        throw PlayerError("Число " + std::to_string(state_.CurrentNumber) +
+                          " не является номером рулетки (0–36).");
+    }
+    CheckCycleFields();
     // The fields were checked above; what could still fail here is a field read that the check
     // does not know of. The player is told, and the cycle stops where it failed.
-    try {
-        if (cancel) {
-            TakeBackNewestSpin();
-        } else {
-            EnterSpinIntoHistory();
-        }
-        view_.ShowSpinColumn(state_);
-        const int64_t gameBalance = SettleSpin(cancel);
-        ClearRecommendation();
-        RefreshWorkingSeries();
-        TakeSettingsCopies();
-        RecommendNextSpin();
-        AccountForRecommendation(gameBalance);
-        ShowRecommendation();
-    } catch (const ConversionError& error) {
-        view_.ReportError(error.what());
-    } catch (const FileError& error) {
-        view_.ReportError(error.what());
+    if (cancel) {
+        TakeBackNewestSpin();
+    } else {
+        EnterSpinIntoHistory();
     }
+    view_.ShowSpinColumn(state_);
+    const int64_t gameBalance = SettleSpin(cancel);
+    ClearRecommendation();
+    RefreshWorkingSeries();
+    TakeSettingsCopies();
+    RecommendNextSpin();
+    AccountForRecommendation(gameBalance);
+    ShowRecommendation();
 }
 
 void Engine::CheckCycleFields() const {

@@ -62,6 +62,8 @@ class Engine {
     const EngineCounters& Counters() const { return counters_; }
 
   private:
+    // The cycle itself; a PlayerError stops it where it is raised.
+    void RunCycle(bool cancel);
     // Before the cycle changes anything: every field it may read holds an integer, or a
     // ConversionError is thrown.
     void CheckCycleFields() const;

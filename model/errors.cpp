@@ -15,8 +15,7 @@ std::string Quote(const std::filesystem::path& path) {
 }  // namespace
 
 ConversionError::ConversionError(std::string control, std::string caption, std::string text)
-    : std::runtime_error("Значение \"" + text + "\" в поле \"" + caption +
-                         "\" не является целым числом."),
+    : PlayerError("Значение \"" + text + "\" в поле \"" + caption + "\" не является целым числом."),
       control_(std::move(control)),
       caption_(std::move(caption)),
       text_(std::move(text)) {}

@@ -9,9 +9,17 @@
 
 namespace orbista {
 
+// An error the player is told of in a message box: its text says what went wrong in the player's
+// terms. Whoever runs a command catches it there, once, and shows it; the command stops, the
+// program goes on.
+class PlayerError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 // A field whose first line is not a decimal integer. The text says which field, by the caption
 // the player sees beside it, so the caller only has to show it in a message box.
-class ConversionError : public std::runtime_error {
+class ConversionError : public PlayerError {
   public:
     ConversionError(std::string control, std::string caption, std::string text);
 
@@ -26,9 +34,9 @@ class ConversionError : public std::runtime_error {
 };
 
 // A file that could not be opened, read or written; the text names the file and the reason.
-class FileError : public std::runtime_error {
+class FileError : public PlayerError {
   public:
-    using std::runtime_error::runtime_error;
+    using PlayerError::PlayerError;
 
     static FileError CannotOpen(const std::filesystem::path& path, std::string_view reason);
     static FileError CannotRead(const std::filesystem::path& path, std::string_view reason);

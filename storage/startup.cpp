@@ -13,9 +13,7 @@ void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& se
     settings.SetActiveSystem(SelectionSystem::WithSelection);
     try {
         settingsFile.LoadSettings(settings);
-    } catch (const FileError& error) {
-        view.ReportError(error.what());
-    } catch (const ConversionError& error) {
+    } catch (const PlayerError& error) {
         view.ReportError(error.what());
     }
 }
@@ -29,9 +27,7 @@ void MainWindowClosing(Engine& engine, const SettingsModel& settings, SettingsFi
     }
     try {
         settingsFile.CaptureSettings(settings);
-    } catch (const FileError& error) {
-        view.ReportError(error.what());
-    } catch (const ConversionError& error) {
+    } catch (const PlayerError& error) {
         view.ReportError(error.what());
     }
 }

@@ -322,27 +322,11 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
 }
 
 void MainWindow::EnterNumber(int number) {
-    RunCommand([this, number] {
-        try {
-            engine_->EnterNumber(number);
-        } catch (...) {
-            // A cycle that stopped half-way must not leave a playback waiting for it forever.
-            state_.SpinInProgress = 0;
-            throw;
-        }
-    });
+    RunCommand([this, number] { engine_->EnterNumber(number); });
 }
 
 void MainWindow::CancelSpin() {
-    RunCommand([this] {
-        try {
-            engine_->CancelSpin();
-        } catch (...) {
-            state_.SpinInProgress = 0;
-            state_.UndoRequested = 0;
-            throw;
-        }
-    });
+    RunCommand([this] { engine_->CancelSpin(); });
 }
 
 void MainWindow::SaveSpinsAs() {
