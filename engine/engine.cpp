@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "engine/corrected_series.h"
-#include "engine/errors.h"
-#include "storage/settings_table.h"
+#include "model/errors.h"
+#include "model/settings_table.h"
 #include "storage/text_file.h"
 #include "systems/selection.h"
 

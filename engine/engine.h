@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <optional>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/main_window_view.h"
+#include "model/random.h"
+#include "model/settings_model.h"
 #include "storage/autosave.h"
-#include "storage/settings_model.h"
-#include "systems/check_file.h"
-#include "ui/main_window_view.h"
 
 namespace orbista {
 

@@ -10,10 +10,10 @@
 #include <string_view>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "engine/headless_view.h"
+#include "model/errors.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
-#include "ui/headless_view.h"
 
 namespace orbista {
 

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/game_state.h"
-#include "engine/progression.h"
+#include "model/game_state.h"
+#include "systems/progression.h"
 
 namespace orbista {
 namespace {

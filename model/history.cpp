@@ -1,4 +1,4 @@
-#include "engine/history.h"
+#include "model/history.h"
 
 #include <algorithm>
 #include <cassert>
