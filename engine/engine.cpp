@@ -303,15 +303,11 @@ void Engine::PayWin(int64_t& gameBalance) {
 
 void Engine::RefreshWorkingSeries() {
     if (settings_.Flag(Setting::UseCorrectedSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.CorrectedNumbers[k];
-            state_.SixLineHistory[k] = state_.CorrectedSixLines[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.CorrectedNumbers, 1, WorkingSeriesRefreshed);
+        state_.SixLineHistory.CopyEntries(state_.CorrectedSixLines, 1, WorkingSeriesRefreshed);
     }
     if (settings_.Flag(Setting::UseDrawnSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.SpinHistory[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.SpinHistory, 1, WorkingSeriesRefreshed);
     }
 }
 
