@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,7 +10,10 @@ namespace orbista {
 // Small file helpers that turn every failure into a FileError naming the file and the reason.
 
 bool FileCanBeOpened(const std::filesystem::path& path);
-std::string ReadWholeFile(const std::filesystem::path& path);
+// The whole file, which must not hold more than `limitBytes` (FileError "файл слишком большой"
+// otherwise, found before reading when the file declares its size and after at most `limitBytes`
+// when it does not).
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes);
 // Creates or truncates the file and writes the text.
 void WriteWholeFile(const std::filesystem::path& path, std::string_view text);
 void CreateEmptyFile(const std::filesystem::path& path);
