@@ -75,6 +75,9 @@ void PlaybackCommands::EmulateGame() {
 
 std::optional<int32_t> PlaybackCommands::AskForSpinLimit() {
     window_.ShowPauseDialog();
+    // The keyboard comes back to the game window, so Escape can stop what starts now; a desktop
+    // without a window manager would leave it nowhere.
+    window_.activateWindow();
     if (stopped_) {
         return std::nullopt;
     }
