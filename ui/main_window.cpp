@@ -18,7 +18,7 @@
 #include <stdexcept>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
 #include "ui/about_dialog.h"
