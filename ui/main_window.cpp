@@ -25,6 +25,7 @@
 #include "ui/charts_page.h"
 #include "ui/fonts.h"
 #include "ui/help_file.h"
+#include "ui/keyboard_entry.h"
 #include "ui/pause_dialog.h"
 #include "ui/playback_commands.h"
 #include "ui/spin_table.h"
@@ -181,6 +182,8 @@ void MainWindow::BuildTabs() {
     }
     connect(FindControl<QPushButton>(bets, "BitBtn75"), &QPushButton::clicked, this,
             [this] { CancelSpin(); });
+    new KeyboardEntry(
+        bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
 
     connect(pages_, &QTabWidget::currentChanged, this,
             [this] { RunCommand([this] { RebuildCharts(); }); });
@@ -229,8 +232,10 @@ void MainWindow::BuildPlaybackMenu(QMenu* menu) {
     playFromFile->setShortcut(QKeySequence("Ctrl+O"));
     QAction* emulateGame = menu->addAction("Эмуляция игры");
     emulateGame->setObjectName("N19");
+    QAction* stopGame = menu->addAction("Остановить игру");
+    stopGame->setObjectName("StopGame");
     playbacks_ =
-        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, random_,
+        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, *stopGame, random_,
                                            [this](int32_t number) { EnterNumber(number); });
 }
 

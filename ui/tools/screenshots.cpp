@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
     const auto window = orbista::MainWindow::Create(*state, random, setup);
     window->GameEngine().SetCheckFileFolder(scratch.path().toStdString());
     window->show();
+    // Active, as on a desktop, so the keyboard entry shows that it has the keyboard.
+    QApplication::setActiveWindow(window.get());
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);
     }
