@@ -69,14 +69,24 @@ class SpinInProgressMark {
 
 Engine::Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
                RandomGenerator& random)
-    : state_(state), settings_(settings), view_(view), random_(random) {}
+    : state_(state),
+      settings_(settings),
+      view_(view),
+      random_(random),
+      fileSystem_(&SystemFileSystem()),
+      checkFiles_(std::make_unique<ReplacedFolder>(".", *fileSystem_)) {}
 
 void Engine::SetAutosaveFolder(std::optional<std::filesystem::path> folder) {
     autosaveFolder_ = std::move(folder);
 }
 
 void Engine::SetCheckFileFolder(std::filesystem::path folder) {
-    checkFileFolder_ = std::move(folder);
+    checkFiles_ = std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_);
+}
+
+void Engine::SetFileSystem(FileSystem& fileSystem) {
+    fileSystem_ = &fileSystem;
+    checkFiles_ = std::make_unique<ReplacedFolder>(checkFiles_->Folder(), *fileSystem_);
 }
 
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
@@ -434,7 +444,7 @@ void Engine::AutosaveSpins() {
     if (!autosaveFolder_ || state_.SpinCount <= 1) {
         return;
     }
-    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_());
+    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_(), *fileSystem_);
 }
 
 // The game goes on to its new start even when its spins could not be saved.
@@ -450,7 +460,7 @@ void Engine::AutosaveReportingFailure() {
 // stop the game, nor ask for the player's attention at every spin.
 void Engine::WriteCheckFile(std::string_view fileName, std::string_view content) {
     try {
-        ReplaceFileContent(checkFileFolder_ / std::filesystem::path(fileName), content);
+        checkFiles_->Replace(fileName, content);
     } catch (const FileError& error) {
         if (!checkFileFailureReported_) {
             checkFileFailureReported_ = true;

@@ -3,12 +3,14 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "engine/game_state.h"
 #include "engine/random.h"
 #include "storage/autosave.h"
 #include "storage/settings_model.h"
+#include "storage/text_file.h"
 #include "systems/check_file.h"
 #include "ui/main_window_view.h"
 
@@ -42,6 +44,9 @@ class Engine : public CheckFileSink {
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
     // The local time that names the autosave files (the system's clock unless set).
     void SetLocalClock(LocalClock clock);
+    // Where the autosaves and the check files are written (the operating system's files unless
+    // set); it must outlive the engine.
+    void SetFileSystem(FileSystem& fileSystem);
 
     // The start-up values of the game state and of the displays.
     void StartUp();
@@ -97,7 +102,8 @@ class Engine : public CheckFileSink {
     MainWindowView& view_;
     RandomGenerator& random_;
     std::optional<std::filesystem::path> autosaveFolder_;
-    std::filesystem::path checkFileFolder_ = ".";
+    FileSystem* fileSystem_;
+    std::unique_ptr<ReplacedFolder> checkFiles_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/game_state.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -26,8 +27,10 @@ struct LoadedSpins {
 std::string SpinListFormat(const GameState& state);
 
 // Writes the game's spins to the chosen path with ".txt" appended (always, as the save dialog has
-// always done); returns the path written. FileError on failure.
-std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath);
+// always done); returns the path written. FileError on failure, and a file saved there before is
+// then kept as it was.
+std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath,
+                                FileSystem& fileSystem = SystemFileSystem());
 
 // Reads a spin file: numbers 0..36 separated by blanks, tabs or line breaks. A token that is not a
 // decimal integer or not a roulette number rejects the whole file with a FileError naming the
