@@ -49,6 +49,26 @@ void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows) {
     ReadSettingsText(path, ReadWholeFile(path, SettingsFileByteLimit), rows);
 }
 
+namespace {
+
+void CaptureSystemRows(const SettingsModel& settings, std::array<int32_t, StoredRowCount>& rows) {
+    const SelectionSystem active = settings.ActiveSystem();
+    for (const SystemInfo& system : SystemsTable()) {
+        if (system.row > 0) {
+            rows[system.row - 1] = system.system == active ? 1 : 0;
+        }
+    }
+}
+
+// One sentence more at the end of a message.
+std::string WithSentence(std::string message, std::string_view sentence) {
+    message += message.ends_with('.') ? " " : ". ";
+    message += sentence;
+    return message;
+}
+
+}  // namespace
+
 std::array<int32_t, StoredRowCount> CaptureRows(const SettingsModel& settings) {
     std::array<int32_t, StoredRowCount> rows{};
     for (const SettingInfo& info : SettingsTable()) {
@@ -56,13 +76,37 @@ std::array<int32_t, StoredRowCount> CaptureRows(const SettingsModel& settings) {
             rows[info.row - 1] = settings.StoredValue(info.setting);
         }
     }
-    const SelectionSystem active = settings.ActiveSystem();
-    for (const SystemInfo& system : SystemsTable()) {
-        if (system.row > 0) {
-            rows[system.row - 1] = system.system == active ? 1 : 0;
+    CaptureSystemRows(settings, rows);
+    return rows;
+}
+
+CloseCapture CaptureRowsKeepingStored(const SettingsModel& settings, const StoredSettings& stored) {
+    CloseCapture capture;
+    for (const SettingInfo& info : SettingsTable()) {
+        if (info.row == 0) {
+            continue;
+        }
+        try {
+            capture.rows[info.row - 1] = settings.StoredValue(info.setting);
+        } catch (const ConversionError& error) {
+            capture.rows[info.row - 1] = stored[info.row - 1].first;
+            capture.unsaved.push_back(error);
         }
     }
-    return rows;
+    CaptureSystemRows(settings, capture.rows);
+    return capture;
+}
+
+std::string UnsavedFieldsMessage(const std::vector<ConversionError>& unsaved) {
+    std::string message;
+    for (const ConversionError& error : unsaved) {
+        message += error.what();
+        message += "\n";
+    }
+    message += unsaved.size() == 1
+                   ? "Это значение не сохранено: в файле настроек осталось прежнее."
+                   : "Эти значения не сохранены: в файле настроек остались прежние.";
+    return message;
 }
 
 void ShowSettings(SettingsModel& settings, const StoredSettings& rows) {
@@ -104,37 +148,56 @@ std::string SettingsFileText(const StoredSettings& rows) {
     return text;
 }
 
-SettingsFile::SettingsFile(std::filesystem::path folder)
-    : path_(std::move(folder) / SettingsFileName) {}
+SettingsFile::SettingsFile(std::filesystem::path folder, FileSystem& fileSystem)
+    : file_(folder / SettingsFileName, fileSystem),
+      backupPath_(std::move(folder) / SettingsBackupFileName) {}
 
 void SettingsFile::LoadSettings(SettingsModel& settings) {
-    if (!FileCanBeOpened(path_)) {
-        CreateEmptyFile(path_);
+    // A missing file is written whole from the start: an empty file left by a failed first write
+    // would switch everything off at the next start.
+    if (!FileCanBeOpened(Path())) {
         CaptureSettings(settings);
         WriteSettingsFile();
         return;
     }
-    ReadSettingsRows(path_, stored_);
+    try {
+        ReadSettingsRows(Path(), stored_);
+    } catch (const FileError& error) {
+        keepUnreadFile_ = true;
+        throw FileError(WithSentence(error.what(),
+                                     "Перед первой записью настроек он будет сохранён рядом под "
+                                     "именем " +
+                                         std::string(SettingsBackupFileName) + "."));
+    }
     ShowSettings(settings, stored_);
 }
 
 void SettingsFile::CaptureSettings(const SettingsModel& settings) {
-    const std::array<int32_t, StoredRowCount> captured = CaptureRows(settings);
+    StoreRows(CaptureRows(settings));
+}
+
+void SettingsFile::StoreRows(const std::array<int32_t, StoredRowCount>& rows) {
     bool differs = false;
     for (int i = 0; i < StoredRowCount; ++i) {
-        differs = differs || captured[i] != stored_[i].first;
+        differs = differs || rows[i] != stored_[i].first;
     }
     if (!differs) {
         return;
     }
     for (int i = 0; i < StoredRowCount; ++i) {
-        stored_[i].first = captured[i];
+        stored_[i].first = rows[i];
     }
     WriteSettingsFile();
 }
 
-void SettingsFile::WriteSettingsFile() const {
-    WriteWholeFile(path_, SettingsFileText(stored_));
+void SettingsFile::WriteSettingsFile() {
+    const std::string text = SettingsFileText(stored_);
+    if (!keepUnreadFile_) {
+        file_.Replace(text);
+        return;
+    }
+    file_.Replace(text, backupPath_);
+    keepUnreadFile_ = false;
 }
 
 }  // namespace orbista

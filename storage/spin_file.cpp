@@ -71,10 +71,11 @@ std::string SpinListFormat(const GameState& state) {
     return text;
 }
 
-std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath) {
+std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath,
+                                FileSystem& fileSystem) {
     std::filesystem::path path = chosenPath;
     path += ".txt";
-    WriteWholeFile(path, SpinListFormat(state));
+    ReplaceFile(path, SpinListFormat(state), fileSystem);
     return path;
 }
 

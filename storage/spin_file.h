@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/game_state.h"
+#include "storage/text_file.h"
 #include "storage/text_tokens.h"
 
 namespace orbista {
@@ -28,8 +29,10 @@ struct LoadedSpins {
 std::string SpinListFormat(const GameState& state);
 
 // Writes the game's spins to the chosen path with ".txt" appended (always, as the save dialog has
-// always done); returns the path written. FileError on failure.
-std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath);
+// always done); returns the path written. FileError on failure, and a file saved there before is
+// then kept as it was.
+std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath,
+                                FileSystem& fileSystem = SystemFileSystem());
 
 // Collects the numbers of a spin file from its text, whatever the size of the pieces it is fed.
 // A token that is not a decimal integer or not a roulette number rejects the whole file with a
