@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "engine/corrected_series.h"
-#include "engine/errors.h"
-#include "storage/settings_table.h"
+#include "model/errors.h"
+#include "model/settings_table.h"
 #include "storage/text_file.h"
 #include "systems/selection.h"
 
@@ -69,19 +69,28 @@ class SpinInProgressMark {
 
 Engine::Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
                RandomGenerator& random)
-    : state_(state), settings_(settings), view_(view), random_(random) {}
+    : state_(state),
+      settings_(settings),
+      view_(view),
+      random_(random),
+      fileSystem_(&SystemFileSystem()),
+      checkFiles_(std::make_unique<ReplacedFolder>(".", *fileSystem_)) {}
 
 void Engine::SetAutosaveFolder(std::optional<std::filesystem::path> folder) {
     autosaveFolder_ = std::move(folder);
 }
 
 void Engine::SetCheckFileFolder(std::filesystem::path folder) {
-    checkFileFolder_ = std::move(folder);
-    checkFilePaths_.clear();
+    checkFiles_ = std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_);
 }
 
 void Engine::SetCheckFilesWritten(bool written) {
     checkFilesWritten_ = written;
+}
+
+void Engine::SetFileSystem(FileSystem& fileSystem) {
+    fileSystem_ = &fileSystem;
+    checkFiles_ = std::make_unique<ReplacedFolder>(checkFiles_->Folder(), *fileSystem_);
 }
 
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
@@ -436,7 +445,7 @@ void Engine::AutosaveSpins() {
     if (!autosaveFolder_ || state_.SpinCount <= 1) {
         return;
     }
-    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_());
+    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_(), *fileSystem_);
 }
 
 // The game goes on to its new start even when its spins could not be saved.
@@ -455,23 +464,13 @@ void Engine::WriteCheckFile(std::string_view fileName, std::string_view content)
         return;
     }
     try {
-        ReplaceFileContent(CheckFilePath(fileName), content);
+        checkFiles_->Replace(fileName, content);
     } catch (const FileError& error) {
         if (!checkFileFailureReported_) {
             checkFileFailureReported_ = true;
             view_.ReportError(error.what());
         }
     }
-}
-
-const std::filesystem::path& Engine::CheckFilePath(std::string_view fileName) {
-    for (const auto& [name, path] : checkFilePaths_) {
-        if (name == fileName) {
-            return path;
-        }
-    }
-    checkFilePaths_.emplace_back(fileName, checkFileFolder_ / std::filesystem::path(fileName));
-    return checkFilePaths_.back().second;
 }
 
 }  // namespace orbista

@@ -3,17 +3,22 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/main_window_view.h"
+#include "model/random.h"
+#include "model/settings_model.h"
 #include "storage/autosave.h"
-#include "storage/settings_model.h"
-#include "systems/check_file.h"
-#include "ui/main_window_view.h"
+#include "model/check_file.h"
+#include "model/main_window_view.h"
+#include "model/settings_model.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -47,6 +52,9 @@ class Engine : public CheckFileSink {
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
     // The local time that names the autosave files (the system's clock unless set).
     void SetLocalClock(LocalClock clock);
+    // Where the autosaves and the check files are written (the operating system's files unless
+    // set); it must outlive the engine.
+    void SetFileSystem(FileSystem& fileSystem);
 
     // The start-up values of the game state and of the displays.
     void StartUp();
@@ -97,17 +105,15 @@ class Engine : public CheckFileSink {
     // What NewGame and RestartGame share: the save, the history and the recommendation.
     void EndGame(int32_t clearedSpins);
     void AutosaveReportingFailure();
-    const std::filesystem::path& CheckFilePath(std::string_view fileName);
 
     GameState& state_;
     SettingsModel& settings_;
     MainWindowView& view_;
     RandomGenerator& random_;
     std::optional<std::filesystem::path> autosaveFolder_;
-    std::filesystem::path checkFileFolder_ = ".";
     bool checkFilesWritten_ = true;
-    // Each check file's path, built once for the folder: a file is written at every spin.
-    std::vector<std::pair<std::string, std::filesystem::path>> checkFilePaths_;
+    FileSystem* fileSystem_;
+    std::unique_ptr<ReplacedFolder> checkFiles_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;

@@ -10,10 +10,12 @@
 #include <string_view>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "engine/headless_view.h"
+#include "model/errors.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
+#include "storage/text_tokens.h"
 
 namespace orbista {
 
@@ -121,21 +123,41 @@ bool IsBalanceControl(std::string_view name) {
     return name == "Memo3" || name == "Memo5" || name == "Memo14" || name == "Memo15";
 }
 
-Token ParseTypeToken(std::string_view text) {
+// A script far longer than any run needs: the whole of it is parsed before the first token is
+// played, and each token takes memory.
+constexpr uint64_t ScriptByteLimit = 16 << 20;
+
+// Where a script's token stands, to reject it naming the file and the line.
+class TokenInScript {
+  public:
+    TokenInScript(const std::filesystem::path& path, const TextToken& token)
+        : path_(path), token_(token) {}
+
+    [[noreturn]] void Reject(std::string_view problem) const {
+        throw FileError::AtLine(path_, token_.line, std::string(problem));
+    }
+    std::string Quoted() const { return "«" + ShownText(token_.text) + "»"; }
+
+  private:
+    const std::filesystem::path& path_;
+    const TextToken& token_;
+};
+
+Token ParseTypeToken(std::string_view text, const TokenInScript& place) {
     Token token;
     token.kind = Token::Kind::Type;
     token.text = text;
     const std::string_view body = text.substr(4);
     const size_t equals = body.find('=');
     if (equals == std::string_view::npos) {
-        throw UsageError("set: needs NAME=TEXT: " + std::string(text));
+        place.Reject("в " + place.Quoted() + " нет «=» (нужно set:ИМЯ=ТЕКСТ)");
     }
     const std::string_view name = body.substr(0, equals);
     token.value = body.substr(equals + 1);
     if (name == "ActiveSystem") {
         token.system = SystemBySimName(token.value);
         if (!token.system) {
-            throw UsageError("unknown system in " + std::string(text));
+            place.Reject("неизвестная методика в " + place.Quoted());
         }
     } else if (IsBalanceControl(name)) {
         token.balanceControl = name;
@@ -143,17 +165,19 @@ Token ParseTypeToken(std::string_view text) {
         token.setting = setting;
         if (InfoOf(*setting).kind == SettingKind::Flag && token.value != "0" &&
             token.value != "1") {
-            throw UsageError("a flag takes 0 or 1: " + std::string(text));
+            place.Reject("флаг принимает только 0 или 1: " + place.Quoted());
         }
     } else {
-        throw UsageError("unknown field in " + std::string(text));
+        place.Reject("неизвестное поле в " + place.Quoted());
     }
     return token;
 }
 
-Token ParseToken(std::string_view text) {
+Token ParseToken(const std::filesystem::path& path, const TextToken& scriptToken) {
+    const std::string_view text = scriptToken.text;
+    const TokenInScript place(path, scriptToken);
     if (text.starts_with("set:")) {
-        return ParseTypeToken(text);
+        return ParseTypeToken(text, place);
     }
     Token token;
     token.text = text;
@@ -161,36 +185,29 @@ Token ParseToken(std::string_view text) {
         token.kind = Token::Kind::Cancel;
     } else if (text == "n") {
         token.kind = Token::Kind::NewGame;
-    } else {
-        const auto number = ParseWhole<int32_t>(text);
-        if (!number || *number < 0 || *number > 36) {
-            throw UsageError("not a spin, c, n or set: token: " + std::string(text));
+    } else if (const auto number = ParseNumberToken(text)) {
+        if (*number < 0 || *number >= NumberCount) {
+            place.Reject("число " + std::to_string(*number) +
+                         " не является номером рулетки (0–36)");
         }
         token.number = *number;
+        token.text = std::to_string(*number);  // the trace shows a spin in plain decimal
+    } else {
+        place.Reject(place.Quoted() + " не является ни числом 0–36, ни c, n или set:ИМЯ=ТЕКСТ");
     }
     return token;
 }
 
 std::vector<Token> ReadScript(const std::filesystem::path& path) {
-    const std::string text = ReadWholeFile(path);
+    const std::string text = ReadWholeFile(path, ScriptByteLimit);
     std::vector<Token> tokens;
-    size_t pos = 0;
-    const auto isSpace = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+    TextTokenizer tokenizer;
+    const auto take = [&](const TextToken& token) {
+        tokens.push_back(ParseToken(path, token));
+        return true;
     };
-    while (pos < text.size()) {
-        while (pos < text.size() && isSpace(text[pos])) {
-            ++pos;
-        }
-        size_t end = pos;
-        while (end < text.size() && !isSpace(text[end])) {
-            ++end;
-        }
-        if (end > pos) {
-            tokens.push_back(ParseToken(std::string_view(text).substr(pos, end - pos)));
-        }
-        pos = end;
-    }
+    tokenizer.Feed(text, take);
+    tokenizer.Finish(take);
     return tokens;
 }
 

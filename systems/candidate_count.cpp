@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 

@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -16,17 +14,18 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <stdexcept>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/fonts.h"
+#include "ui/help_file.h"
+#include "ui/keyboard_entry.h"
 #include "ui/pause_dialog.h"
 #include "ui/playback_commands.h"
 #include "ui/spin_table.h"
@@ -39,7 +38,6 @@ namespace {
 
 constexpr QPoint FirstPosition(430, 149);
 constexpr QSize ClientSize(392, 583);
-constexpr const char* HelpFileName = "orbista.chm";
 constexpr const char* AutosaveFolderName = "Autosave";
 constexpr int MenuPixels = 13;
 constexpr int SmallestMenuPixels = 9;
@@ -184,6 +182,8 @@ void MainWindow::BuildTabs() {
     }
     connect(FindControl<QPushButton>(bets, "BitBtn75"), &QPushButton::clicked, this,
             [this] { CancelSpin(); });
+    new KeyboardEntry(
+        bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
 
     connect(pages_, &QTabWidget::currentChanged, this,
             [this] { RunCommand([this] { RebuildCharts(); }); });
@@ -232,8 +232,10 @@ void MainWindow::BuildPlaybackMenu(QMenu* menu) {
     playFromFile->setShortcut(QKeySequence("Ctrl+O"));
     QAction* emulateGame = menu->addAction("Эмуляция игры");
     emulateGame->setObjectName("N19");
+    QAction* stopGame = menu->addAction("Остановить игру");
+    stopGame->setObjectName("StopGame");
     playbacks_ =
-        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, random_,
+        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, *stopGame, random_,
                                            [this](int32_t number) { EnterNumber(number); });
 }
 
@@ -354,9 +356,7 @@ void MainWindow::SaveSpinsAs() {
 }
 
 void MainWindow::OpenHelpFile() {
-    // The help file is optional: a missing one is not worth a message.
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    orbista::OpenHelpFile(ExecutableFolder(), this, present_);
 }
 
 void MainWindow::SetStayOnTop() {

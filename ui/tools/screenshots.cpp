@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/fonts.h"
@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
     const auto window = orbista::MainWindow::Create(*state, random, setup);
     window->GameEngine().SetCheckFileFolder(scratch.path().toStdString());
     window->show();
+    // Active, as on a desktop, so the keyboard entry shows that it has the keyboard.
+    QApplication::setActiveWindow(window.get());
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);
     }
