@@ -426,7 +426,8 @@ void Engine::RestartGame() {
 void Engine::EndGame(int32_t clearedSpins) {
     state_.WinBonus = 0.0;
     AutosaveReportingFailure();
-    const int32_t last = std::clamp(state_.SpinCount, 0, clearedSpins) + 1;
+    const auto last =
+        static_cast<int32_t>(std::clamp<int64_t>(state_.SpinCount, 0, clearedSpins) + 1);
     for (int32_t k = 0; k <= last; ++k) {
         state_.SpinHistory[k] = 0;
         state_.CorrectedNumbers[k] = 0;

@@ -59,7 +59,7 @@ bool SpinFileParser::Take(const TextToken& token) {
 }
 
 std::string SpinListFormat(const GameState& state) {
-    const int32_t kept = std::clamp(state.SpinCount, 0, KeptSpins);
+    const auto kept = static_cast<int32_t>(std::clamp<int64_t>(state.SpinCount, 0, KeptSpins));
     std::string text;
     text.reserve(static_cast<size_t>(kept) * 4);
     for (int32_t k = kept; k >= 1; --k) {

@@ -393,7 +393,7 @@ QLineEdit& MainWindow::Display(const char* name) const {
     return *FindControl<QLineEdit>(pages_->widget(0), name);
 }
 
-void MainWindow::ShowSpinCount(int32_t count) {
+void MainWindow::ShowSpinCount(int64_t count) {
     spinCountLabel_->setText(QString::number(count));
 }
 

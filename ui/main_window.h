@@ -78,7 +78,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
 
     // MainWindowView
-    void ShowSpinCount(int32_t count) override;
+    void ShowSpinCount(int64_t count) override;
     using MainWindowView::ShowStakeLevel;
     using MainWindowView::ShowTableStake;
     void ShowStakeLevel(std::string_view text) override;
