@@ -79,6 +79,10 @@ void Engine::SetCheckFileFolder(std::filesystem::path folder) {
     checkFileFolder_ = std::move(folder);
 }
 
+void Engine::SetCheckFilesWritten(bool written) {
+    checkFilesWritten_ = written;
+}
+
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
     pauseAfterWinMessage_ = pause;
 }
@@ -218,7 +222,7 @@ int64_t Engine::SettleSpin(bool cancel) {
     int64_t total = view_.ReadTotalBalance();
     if (!cancel) {
         total -= placed;
-        counters_.unitsStaked += placed;
+        CountSettledBets(placed);
     } else if (restore) {
         // The stakes of the cancelled recommendation and of the one this cycle makes again come
         // off; a win taken back does not give its payout back to the deficit, and the deficit
@@ -253,6 +257,15 @@ int64_t Engine::SettleSpin(bool cancel) {
         view_.ShowGameBalanceMax(Saturated(gameBalance));
     }
     return gameBalance;
+}
+
+void Engine::CountSettledBets(int64_t placed) {
+    counters_.unitsStaked += placed;
+    if (placed > 0) {
+        ++counters_.spinsWithBets;
+        counters_.highestStakeLevel = std::max(counters_.highestStakeLevel, state_.StakeLevel);
+        counters_.mostUnitsOnTable = std::max(counters_.mostUnitsOnTable, placed);
+    }
 }
 
 void Engine::SettleNumber() {
@@ -449,6 +462,9 @@ void Engine::AutosaveReportingFailure() {
 // A check file only lets the player follow the system's choice; a folder that refuses it must not
 // stop the game, nor ask for the player's attention at every spin.
 void Engine::WriteCheckFile(std::string_view fileName, std::string_view content) {
+    if (!checkFilesWritten_) {
+        return;
+    }
     try {
         ReplaceFileContent(checkFileFolder_ / std::filesystem::path(fileName), content);
     } catch (const FileError& error) {

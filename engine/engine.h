@@ -23,6 +23,9 @@ struct EngineCounters {
     int64_t lossStops = 0;
     int64_t unitsStaked = 0;  // units deducted at settled spins
     int64_t unitsWon = 0;     // units paid out on winning spins
+    int64_t spinsWithBets = 0;
+    int32_t highestStakeLevel = 0;  // of the bets settled, not of a recommendation a stop took off
+    int64_t mostUnitsOnTable = 0;
 };
 
 // The spin engine: the cycle that enters (or cancels) a spin, settles it, lets the active system
@@ -38,6 +41,8 @@ class Engine : public CheckFileSink {
     void SetAutosaveFolder(std::optional<std::filesystem::path> folder);
     // The current directory of the check files.
     void SetCheckFileFolder(std::filesystem::path folder);
+    // Batch work may do without the check files, which only let a player follow a system.
+    void SetCheckFilesWritten(bool written);
     // The pause after the win message is closed (100 ms in the window).
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
     // The local time that names the autosave files (the system's clock unless set).
@@ -78,6 +83,7 @@ class Engine : public CheckFileSink {
     void TakeBackNewestSpin();
     // Money before the new recommendation; returns the game balance the cycle goes on with.
     int64_t SettleSpin(bool cancel);
+    void CountSettledBets(int64_t placed);
     void SettleNumber();
     void PayWin(int64_t& gameBalance);
     void RefreshWorkingSeries();
@@ -99,6 +105,7 @@ class Engine : public CheckFileSink {
     std::optional<std::filesystem::path> autosaveFolder_;
     std::filesystem::path checkFileFolder_ = ".";
     std::chrono::milliseconds pauseAfterWinMessage_{100};
+    bool checkFilesWritten_ = true;
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;
     EngineCounters counters_;
