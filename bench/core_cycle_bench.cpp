@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/game_state.h"
 #include "storage/settings_model.h"
+#include "systems/check_file.h"
 #include "ui/headless_view.h"
 
 namespace orbista {
@@ -61,6 +62,37 @@ void BM_SpinCycle(benchmark::State& bench) {
     std::filesystem::remove_all(checkFolder, ignored);
 }
 BENCHMARK(BM_SpinCycle)->Arg(100)->Arg(100000);
+
+// One rewrite of "проверка.txt" as the engine does it after every spin of a checking system: the
+// content of a typical run (the bets marker and a couple of dozen numbers).
+void BM_CheckFileWrite(benchmark::State& bench) {
+    auto state = std::make_unique<GameState>();
+    MemorySettings settings;
+    HeadlessView view;
+    RandomGenerator random;
+    Engine engine(*state, settings, view, random);
+    const std::filesystem::path checkFolder =
+        std::filesystem::temp_directory_path() / "orbista-check-file-bench";
+    std::filesystem::create_directories(checkFolder);
+    engine.SetCheckFileFolder(checkFolder);
+    CheckFileText text;
+    for (int32_t line = 0; line < 24; ++line) {
+        text.Line(line % 37);
+    }
+    text.Line(CheckFileBetsMarker);
+    for (int32_t line = 0; line < 6; ++line) {
+        text.Line(line * 5);
+    }
+    CheckFileSink& sink = engine;
+    for (auto _ : bench) {
+        sink.WriteCheckFile(SelectionCheckFileName, text.Text());
+    }
+    bench.counters["writes_per_s"] =
+        benchmark::Counter(static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
+    std::error_code ignored;
+    std::filesystem::remove_all(checkFolder, ignored);
+}
+BENCHMARK(BM_CheckFileWrite);
 
 }  // namespace
 }  // namespace orbista

@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -16,7 +14,6 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -29,6 +26,7 @@
 #include "ui/charts_page.h"
 #include "ui/comparison_window.h"
 #include "ui/fonts.h"
+#include "ui/help_file.h"
 #include "ui/pause_dialog.h"
 #include "ui/playback_commands.h"
 #include "ui/spin_table.h"
@@ -41,7 +39,6 @@ namespace {
 
 constexpr QPoint FirstPosition(430, 149);
 constexpr QSize ClientSize(392, 583);
-constexpr const char* HelpFileName = "orbista.chm";
 constexpr const char* AutosaveFolderName = "Autosave";
 constexpr int MenuPixels = 13;
 constexpr int SmallestMenuPixels = 9;
@@ -386,9 +383,7 @@ void MainWindow::ShowComparisonWindow() {
 }
 
 void MainWindow::OpenHelpFile() {
-    // The help file is optional: a missing one is not worth a message.
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    orbista::OpenHelpFile(ExecutableFolder(), this, present_);
 }
 
 void MainWindow::SetStayOnTop() {
