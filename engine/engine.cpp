@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "engine/corrected_series.h"
-#include "engine/errors.h"
-#include "storage/settings_table.h"
+#include "model/errors.h"
+#include "model/settings_table.h"
 #include "storage/text_file.h"
 #include "systems/selection.h"
 
@@ -87,6 +87,10 @@ void Engine::SetCheckFileFolder(std::filesystem::path folder) {
 void Engine::SetFileSystem(FileSystem& fileSystem) {
     fileSystem_ = &fileSystem;
     checkFiles_ = std::make_unique<ReplacedFolder>(checkFiles_->Folder(), *fileSystem_);
+}
+
+void Engine::SetCheckFilesWritten(bool written) {
+    checkFilesWritten_ = written;
 }
 
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
@@ -308,15 +312,11 @@ void Engine::PayWin(int64_t& gameBalance) {
 
 void Engine::RefreshWorkingSeries() {
     if (settings_.Flag(Setting::UseCorrectedSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.CorrectedNumbers[k];
-            state_.SixLineHistory[k] = state_.CorrectedSixLines[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.CorrectedNumbers, 1, WorkingSeriesRefreshed);
+        state_.SixLineHistory.CopyEntries(state_.CorrectedSixLines, 1, WorkingSeriesRefreshed);
     }
     if (settings_.Flag(Setting::UseDrawnSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.SpinHistory[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.SpinHistory, 1, WorkingSeriesRefreshed);
     }
 }
 
@@ -459,6 +459,9 @@ void Engine::AutosaveReportingFailure() {
 // A check file only lets the player follow the system's choice; a folder that refuses it must not
 // stop the game, nor ask for the player's attention at every spin.
 void Engine::WriteCheckFile(std::string_view fileName, std::string_view content) {
+    if (!checkFilesWritten_) {
+        return;
+    }
     try {
         checkFiles_->Replace(fileName, content);
     } catch (const FileError& error) {

@@ -6,13 +6,13 @@
 #include <memory>
 #include <optional>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/main_window_view.h"
+#include "model/random.h"
+#include "model/settings_model.h"
 #include "storage/autosave.h"
-#include "storage/settings_model.h"
 #include "storage/text_file.h"
-#include "systems/check_file.h"
-#include "ui/main_window_view.h"
 
 namespace orbista {
 
@@ -40,6 +40,8 @@ class Engine : public CheckFileSink {
     void SetAutosaveFolder(std::optional<std::filesystem::path> folder);
     // The current directory of the check files.
     void SetCheckFileFolder(std::filesystem::path folder);
+    // Off: the systems write no check file (for batch runs; the window always writes them).
+    void SetCheckFilesWritten(bool written);
     // The pause after the win message is closed (100 ms in the window).
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
     // The local time that names the autosave files (the system's clock unless set).
@@ -73,6 +75,7 @@ class Engine : public CheckFileSink {
     // A system's check file, written into the check-file folder. A failure is told to the player
     // once per run and never stops the spin.
     void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+    bool WritesCheckFiles() const override { return checkFilesWritten_; }
 
   private:
     // Before the cycle changes anything: every field it may read holds an integer, or a
@@ -103,7 +106,9 @@ class Engine : public CheckFileSink {
     RandomGenerator& random_;
     std::optional<std::filesystem::path> autosaveFolder_;
     FileSystem* fileSystem_;
+    // Each check file's paths are built once for the folder: a file is written at every spin.
     std::unique_ptr<ReplacedFolder> checkFiles_;
+    bool checkFilesWritten_ = true;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;

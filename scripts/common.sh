@@ -5,7 +5,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${ORBISTA_BUILD_DIR:-$ROOT/build}"
 PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev qt6-base-dev qt6-translations-l10n
-          xvfb xauth fonts-wine fonts-dejavu-core)
+          xvfb xauth fonts-wine fonts-dejavu-core fp-utils-3.2.2 xchm dpkg-dev desktop-file-utils
+          appstream)
 
 install_missing_packages() {
     local missing=()

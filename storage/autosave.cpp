@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/text_file.h"
 
 namespace orbista {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/errors.h"
-#include "storage/settings_model.h"
+#include "model/errors.h"
+#include "model/settings_model.h"
 #include "storage/text_file.h"
 
 namespace orbista {

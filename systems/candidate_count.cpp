@@ -2,8 +2,9 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <utility>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 
@@ -38,20 +39,15 @@ struct CandidateScanRule {
     std::string_view checkFileName;
 };
 
-Candidate LookAtCandidate(const GameState& state, const CandidateScanRule& rule, int32_t count) {
+Candidate LookAtCandidate(LookbackWalk& walk, bool sixLines, int32_t count) {
     Candidate candidate;
     candidate.count = count;
-    if (rule.sixLines) {
-        candidate.lookback = SixLineLookback(rule.series, state.SpinCount, count);
-        if (!candidate.lookback.exhausted) {
-            candidate.expected = ExpectedDistinct(
-                candidate.lookback.length - candidate.lookback.zeros, SixLineCount);
-        }
-    } else {
-        candidate.lookback = DistinctLookback(rule.series, state.SpinCount, count);
-        if (!candidate.lookback.exhausted) {
-            candidate.expected = ExpectedDistinct(candidate.lookback.length, NumberCount);
-        }
+    candidate.lookback = walk.Until(count);
+    if (!candidate.lookback.exhausted) {
+        candidate.expected =
+            sixLines ? ExpectedDistinct(candidate.lookback.length - candidate.lookback.zeros,
+                                        SixLineCount)
+                     : ExpectedDistinct(candidate.lookback.length, NumberCount);
     }
     return candidate;
 }
@@ -65,10 +61,11 @@ template <typename Judge, typename Accept>
 void CandidateScan(SelectionContext& context, const CandidateScanRule& rule, Judge judge,
                    Accept accept) {
     GameState& state = context.state;
-    CheckFileText file;
+    CheckFileText& file = context.checkFiles.NewCheckFileText();
     double threshold = rule.threshold;
+    LookbackWalk walk(rule.series, state.SpinCount, rule.sixLines);
     for (int32_t count = std::max(rule.first, 1); count <= rule.last; ++count) {
-        const Candidate candidate = LookAtCandidate(state, rule, count);
+        const Candidate candidate = LookAtCandidate(walk, rule.sixLines, count);
         file.Line("");
         file.Line(count);
         file.Line(candidate.lookback.length);
@@ -163,7 +160,7 @@ void SystemSixLines(SelectionContext& context) {
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
     const int32_t depth = ReadableEnd(state.SelectionDepth);
     for (int32_t k = 1; k <= depth; ++k) {
-        BetSixLine(state, state.SixLineHistory[k]);
+        BetSixLine(state, std::as_const(state.SixLineHistory)[k]);
     }
 }
 
@@ -230,9 +227,10 @@ void SystemAntiReview(SelectionContext& context) {
             state.Stakes[number] = state.StakeLevel;
         }
         const int32_t depth = ReadableEnd(state.SelectionDepth);
+        const History& series = state.WorkingSeries;
         for (int32_t k = 1; k <= depth; ++k) {
-            if (IsWheelNumber(state.WorkingSeries[k])) {
-                state.Stakes[state.WorkingSeries[k]] = 0;
+            if (IsWheelNumber(series[k])) {
+                state.Stakes[series[k]] = 0;
             }
         }
     }

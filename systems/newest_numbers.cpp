@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 
@@ -19,8 +19,10 @@ void SystemWithoutSelection(SelectionContext& context) {
         if (walked >= n) {
             break;
         }
-        if (walked >= readable) {
-            walked = n;  // the rest of the game holds nothing new
+        // The rest of the game holds nothing new: beyond the readable end, or only zeros left
+        // with 0 already seen.
+        if (walked >= readable || (walked >= series.WrittenEnd() && seen.HasNumber(0))) {
+            walked = n;
             break;
         }
         ++walked;
@@ -34,7 +36,7 @@ void SystemWithoutSelection(SelectionContext& context) {
         state.SelectionDepth = 0;
         state.SelectedCount = 0;
     }
-    CheckFileText file;
+    CheckFileText& file = context.checkFiles.NewCheckFileText();
     file.Line(walked);
     context.checkFiles.WriteCheckFile(SelectionCheckFileName, file.Text());
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
@@ -59,28 +61,51 @@ struct WaitingWalk {
 };
 
 // Looks back until count distinct values are seen; the walk stops at the oldest spin of the
-// game at the latest, which ends the system's candidates.
-WaitingWalk WalkForDistinct(const History& series, int32_t n, int32_t count) {
-    const int32_t readable = ReadableEnd(n);
-    DistinctValues seen;
-    WaitingWalk walk;
-    while (true) {
-        ++walk.length;
-        seen.AddIfNew(series[walk.length]);
-        if (walk.length >= n) {
-            walk.reachedEnd = true;
-            return walk;
+// game at the latest, which ends the system's candidates. The system asks for the counts 1, 2,
+// ... in turn, and each walk passes the entries of the one before, so the walk goes on from where
+// it stopped, judging the entry it stopped at again against the new count.
+class DistinctWalk {
+  public:
+    DistinctWalk(const History& series, int32_t n)
+        : series_(series), n_(n), readable_(ReadableEnd(n)) {}
+
+    WaitingWalk Until(int32_t count) {
+        while (!walk_.reachedEnd) {
+            if (walk_.length > 0 && StopsAt(count)) {
+                break;
+            }
+            ++walk_.length;
+            seen_.AddIfNew(series_[walk_.length]);
         }
-        if (seen.Count() >= count) {
-            return walk;
-        }
-        if (walk.length >= readable) {
-            walk.length = n;  // nothing new further back: the walk would run to the oldest spin
-            walk.reachedEnd = true;
-            return walk;
-        }
+        return walk_;
     }
-}
+
+  private:
+    bool StopsAt(int32_t count) {
+        if (walk_.length >= n_) {
+            walk_.reachedEnd = true;
+            return true;
+        }
+        if (seen_.Count() >= count) {
+            return true;
+        }
+        // Nothing new further back (beyond the readable end, or only zeros with 0 already seen):
+        // the walk would run to the oldest spin.
+        if (walk_.length >= readable_ ||
+            (walk_.length >= series_.WrittenEnd() && seen_.HasNumber(0))) {
+            walk_.length = n_;
+            walk_.reachedEnd = true;
+            return true;
+        }
+        return false;
+    }
+
+    const History& series_;
+    int32_t n_;
+    int32_t readable_;
+    DistinctValues seen_;
+    WaitingWalk walk_;
+};
 
 }  // namespace
 
@@ -90,8 +115,9 @@ void SystemWaiting(SelectionContext& context) {
     state.SelectionDepth = 0;
     if (state.SpinCount >= 1) {
         bool reachedEnd = false;
+        DistinctWalk distinctWalk(state.WorkingSeries, state.SpinCount);
         for (int32_t m = 1; m <= state.MaxProcessedCount && !reachedEnd; ++m) {
-            const WaitingWalk walk = WalkForDistinct(state.WorkingSeries, state.SpinCount, m);
+            const WaitingWalk walk = distinctWalk.Until(m);
             reachedEnd = walk.reachedEnd;
             if (walk.length == m) {
                 state.SelectionDepth = m - waiting;
@@ -134,8 +160,10 @@ void SystemFavourites(SelectionContext& context) {
         if (!IsWheelNumber(number) || marked[number]) {
             continue;
         }
-        const int32_t repeats = static_cast<int32_t>(
-            std::count(series.begin() + i + 1, series.begin() + window + 1, number));
+        int32_t repeats = 0;
+        for (int32_t k = i + 1; k <= window; ++k) {
+            repeats += series[k] == number ? 1 : 0;
+        }
         if (repeats >= threshold - 1) {
             marked[number] = true;
             --remaining;

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 
@@ -73,14 +73,6 @@ void SystemSectors(SelectionContext& context) {
     }
 }
 
-namespace {
-
-int32_t CountInNewest(const History& series, int32_t spins, int32_t number) {
-    return static_cast<int32_t>(std::count(series.begin() + 1, series.begin() + spins + 1, number));
-}
-
-}  // namespace
-
 void SystemEsd(SelectionContext& context) {
     GameState& state = context.state;
     const int32_t spins = context.settings.ClampedNumber(Setting::EsdSpinCount);
@@ -92,9 +84,17 @@ void SystemEsd(SelectionContext& context) {
     if (state.SpinCount < spins) {
         return;
     }
+    // One pass counts every number; a value that is no number is counted for none.
+    std::array<int32_t, NumberCount> hits{};
+    const History& series = state.WorkingSeries;
+    for (int32_t k = 1; k <= spins; ++k) {
+        if (IsWheelNumber(series[k])) {
+            ++hits[series[k]];
+        }
+    }
     std::array<int32_t, NumberCount> counts{};
     for (int32_t p = 0; p < NumberCount; ++p) {
-        counts[p] = CountInNewest(state.WorkingSeries, spins, layout[p]);
+        counts[p] = hits[layout[p]];
     }
     for (int32_t p = 0; p < NumberCount; ++p) {
         if (counts[p] == 2) {

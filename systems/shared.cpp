@@ -1,5 +1,8 @@
 #include "systems/shared.h"
 
+#include <utility>
+#include <vector>
+
 namespace orbista {
 
 bool DistinctValues::AddIfNew(int32_t value) {
@@ -24,63 +27,121 @@ bool DistinctValues::AddIfNew(int32_t value) {
     return true;
 }
 
-namespace {
+// Nothing beyond the readable end can bring a new value (see LastReadableIndex), so running out
+// there is running out of the game.
+LookbackWalk::LookbackWalk(const History& series, int32_t n, bool sixLines)
+    : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
 
-// The walk shared by both look-backs. Nothing beyond the readable end can bring a new value
-// (see LastReadableIndex), so running out there is running out of the game.
-Lookback WalkBack(const History& series, int32_t n, int32_t a, bool zeroApart) {
-    const int32_t end = ReadableEnd(n);
-    DistinctValues seen;
-    Lookback result;
-    int32_t distinct = 0;
-    while (distinct < a) {
-        ++result.length;
-        if (result.length > end) {
-            result.length = n + 1;
-            result.exhausted = true;
-            return result;
-        }
-        const int32_t value = series[result.length];
-        if (zeroApart && value == 0) {
-            if (result.zeros == 0) {
-                result.zeros = 1;
-            }
-            continue;
-        }
-        if (seen.AddIfNew(value)) {
-            ++distinct;
+Lookback LookbackWalk::Until(int32_t a) {
+    while (distinct_ < a && !result_.exhausted) {
+        if (OnlyRepeatsLeft()) {
+            RunOut();
+        } else {
+            Step();
         }
     }
-    return result;
+    return result_;
+}
+
+void LookbackWalk::Step() {
+    ++result_.length;
+    if (result_.length > end_) {
+        result_.length = n_ + 1;
+        result_.exhausted = true;
+        return;
+    }
+    const int32_t value = series_[result_.length];
+    if (zeroApart_ && value == 0) {
+        result_.zeros = 1;
+        return;
+    }
+    if (seen_.AddIfNew(value)) {
+        ++distinct_;
+    }
+}
+
+bool LookbackWalk::OnlyRepeatsLeft() const {
+    return result_.length >= series_.WrittenEnd() && (zeroApart_ || seen_.HasNumber(0));
+}
+
+// What the steps over the zeros up to the readable end would have left.
+void LookbackWalk::RunOut() {
+    if (zeroApart_ && result_.length < end_) {
+        result_.zeros = 1;
+    }
+    result_.length = n_ + 1;
+    result_.exhausted = true;
+}
+
+Lookback DistinctLookback(const History& series, int32_t n, int32_t a) {
+    return LookbackWalk(series, n, false).Until(a);
+}
+
+Lookback SixLineLookback(const History& series, int32_t n, int32_t a) {
+    return LookbackWalk(series, n, true).Until(a);
+}
+
+namespace {
+
+// One more factor of the power: multiplied before it is divided, as the program has always done.
+double NextPower(double p, double values) {
+    return p * (values - 1) / values;
+}
+
+// (1 - 1/m)^j for j = 0, 1, ... by repeated multiplication, multiplying before dividing, up to the
+// first j at which it no longer changes (the smallest value a double holds): every later power is
+// that same value.
+std::vector<double> PowersUntilSettled(int32_t m) {
+    const double values = m;
+    std::vector<double> powers{1.0};
+    while (true) {
+        const double p = powers.back();
+        const double next = NextPower(p, values);
+        if (next == p) {
+            return powers;
+        }
+        powers.push_back(next);
+    }
+}
+
+// The look-backs ask for the same two kinds of draw at every spin, and a power near the end of a
+// long game takes tens of thousands of multiplications; each table is built once and never
+// changes.
+const std::vector<double>& SettledPowers(int32_t m) {
+    static const std::vector<double> sixLines = PowersUntilSettled(SixLineCount);
+    static const std::vector<double> numbers = PowersUntilSettled(NumberCount);
+    return m == SixLineCount ? sixLines : numbers;
+}
+
+double PowerOfChanceToMiss(int32_t j, int32_t m) {
+    if (m == SixLineCount || m == NumberCount) {
+        const std::vector<double>& powers = SettledPowers(m);
+        const size_t index = static_cast<size_t>(std::max(j, 0));
+        return powers[std::min(index, powers.size() - 1)];
+    }
+    const double values = m;
+    double p = 1.0;
+    for (int32_t i = 0; i < j; ++i) {
+        const double next = NextPower(p, values);
+        if (next == p) {
+            break;
+        }
+        p = next;
+    }
+    return p;
 }
 
 }  // namespace
 
-Lookback DistinctLookback(const History& series, int32_t n, int32_t a) {
-    return WalkBack(series, n, a, false);
-}
-
-Lookback SixLineLookback(const History& series, int32_t n, int32_t a) {
-    return WalkBack(series, n, a, true);
-}
-
 double ExpectedDistinct(int32_t j, int32_t m) {
     const double values = m;
-    double p = 1.0;
-    for (int32_t i = 0; i < j; ++i) {
-        const double next = p * (values - 1) / values;
-        if (next == p) {
-            break;  // p has settled (at the smallest value a double holds): the rest change nothing
-        }
-        p = next;
-    }
-    return values - values * p;
+    return values - values * PowerOfChanceToMiss(j, m);
 }
 
 void BetNewestEntries(GameState& state, int32_t depth) {
     const int32_t last = ReadableEnd(depth);
     for (int32_t k = 1; k <= last; ++k) {
-        const int32_t number = state.WorkingSeries[k];
+        const int32_t number = std::as_const(state.WorkingSeries)[k];
         if (IsWheelNumber(number)) {
             state.Stakes[number] = state.StakeLevel;
         }

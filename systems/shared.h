@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 
@@ -61,6 +61,8 @@ class DistinctValues {
   public:
     bool AddIfNew(int32_t value);
     int32_t Count() const { return count_; }
+    // Whether a number of the wheel has been seen.
+    bool HasNumber(int32_t number) const { return wheel_[number]; }
 
   private:
     std::array<bool, NumberCount> wheel_{};
@@ -82,6 +84,32 @@ Lookback DistinctLookback(const History& series, int32_t n, int32_t a);
 // The same walk over the six-line series, where a zero spin is no six-line: the first 0 is
 // counted apart (zeros = 1) and further 0s are repeats of it.
 Lookback SixLineLookback(const History& series, int32_t n, int32_t a);
+
+// The look-back of DistinctLookback or SixLineLookback for a rising count of distinct values. A
+// scan over the counts 1, 2, ... asks each in turn, and the walk for a + 1 passes the same
+// entries as the walk for a before going on, so it goes on from where that one stopped and the
+// whole scan reads each entry once. Past the series' written end every entry is 0, so once the
+// walk gets there with 0 already seen it knows that the game runs out without reading further.
+class LookbackWalk {
+  public:
+    LookbackWalk(const History& series, int32_t n, bool sixLines);
+    // a: at least the count of the previous call.
+    Lookback Until(int32_t a);
+
+  private:
+    void Step();
+    // Nothing further back can bring a new value: only zeros are left, and 0 is no news.
+    bool OnlyRepeatsLeft() const;
+    void RunOut();
+
+    const History& series_;
+    int32_t n_;
+    int32_t end_;
+    bool zeroApart_;
+    DistinctValues seen_;
+    int32_t distinct_ = 0;
+    Lookback result_;
+};
 
 // The expected number of distinct values among j independent draws of m equally likely values.
 // The power is built by repeated multiplication, multiplying before dividing, as the program has

@@ -1,7 +1,8 @@
 #include <array>
 #include <cmath>
+#include <utility>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 
@@ -40,7 +41,7 @@ void SystemGizmo(SelectionContext& context) {
     }
     double sum = 0;
     for (int32_t k = 1; k <= GizmoSpins; ++k) {
-        sum += state.WorkingSeries[k];
+        sum += std::as_const(state.WorkingSeries)[k];
     }
     // The integer part of the average plus one: 1..37 for wheel numbers.
     state.GizmoMark = RoundHalfToEven(sum / GizmoSpins + 0.5001);

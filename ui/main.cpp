@@ -4,8 +4,10 @@
 #include <QTranslator>
 #include <memory>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "engine/engine.h"
+#include "model/game_state.h"
+#include "model/random.h"
+#include "storage/data_folder.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 
@@ -22,7 +24,13 @@ int main(int argc, char** argv) {
     // The game state is large (every history holds 110001 spins): it lives on the heap.
     auto state = std::make_unique<orbista::GameState>();
     orbista::RandomGenerator random;
-    const auto window = orbista::MainWindow::Create(*state, random);
+    // An installed program cannot write beside itself: its files then go to the user's data
+    // folder.
+    orbista::WindowSetup setup;
+    setup.programFolder = orbista::ProgramFilesFolder(orbista::ExecutableFolder(),
+                                                      orbista::UserFolders::FromEnvironment());
+    const auto window = orbista::MainWindow::Create(*state, random, setup);
+    window->GameEngine().SetCheckFileFolder(orbista::CheckFilesFolder(".", setup.programFolder));
     window->show();
     return application.exec();
 }

@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -16,17 +14,17 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <stdexcept>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/fonts.h"
+#include "ui/help_file.h"
 #include "ui/pause_dialog.h"
 #include "ui/playback_commands.h"
 #include "ui/spin_table.h"
@@ -39,7 +37,6 @@ namespace {
 
 constexpr QPoint FirstPosition(430, 149);
 constexpr QSize ClientSize(392, 583);
-constexpr const char* HelpFileName = "orbista.chm";
 constexpr const char* AutosaveFolderName = "Autosave";
 constexpr int MenuPixels = 13;
 constexpr int SmallestMenuPixels = 9;
@@ -354,9 +351,7 @@ void MainWindow::SaveSpinsAs() {
 }
 
 void MainWindow::OpenHelpFile() {
-    // The help file is optional: a missing one is not worth a message.
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    orbista::OpenHelpFile(ExecutableFolder(), this, present_);
 }
 
 void MainWindow::SetStayOnTop() {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
+#include <utility>
 
 #include "systems/shared.h"
 
@@ -29,6 +31,20 @@ TEST(SelectionTables, ExpectedDistinctValues) {
     EXPECT_EQ(ExpectedDistinct(2000000000, 37), 37.0);
 }
 
+// The thresholds compare the expectation exactly, so the remembered powers must be the very
+// doubles that j multiplications and divisions give, for every length a look-back can have.
+TEST(SelectionTables, ExpectedDistinctIsBitForBitTheRepeatedProduct) {
+    for (const auto [m, longest] : {std::pair{6, 100002}, {37, 100002}, {10, 2000}}) {
+        const double values = m;
+        double p = 1.0;
+        for (int32_t j = 0; j <= longest; ++j) {
+            ASSERT_EQ(ExpectedDistinct(j, m), values - values * p) << "j " << j << " m " << m;
+            p = p * (values - 1) / values;
+        }
+    }
+    EXPECT_EQ(ExpectedDistinct(-3, 37), 0.0);
+}
+
 TEST(SelectionTables, DistinctLookbackCountsBackToTheWantedValues) {
     auto series = std::make_unique<History>();
     (*series)[1] = 5;
@@ -47,6 +63,54 @@ TEST(SelectionTables, DistinctLookbackCountsBackToTheWantedValues) {
     const Lookback longGame = DistinctLookback(*series, 300000, 4);
     EXPECT_TRUE(longGame.exhausted);
     EXPECT_EQ(longGame.length, 300001);
+}
+
+// Every look-back as a walk of its own from the newest entry, reading every entry up to the
+// readable end: what the continued walk must give.
+Lookback WalkFromTheNewest(const History& series, int32_t n, int32_t a, bool zeroApart) {
+    const int32_t end = ReadableEnd(n);
+    DistinctValues seen;
+    Lookback result;
+    int32_t distinct = 0;
+    while (distinct < a) {
+        if (++result.length > end) {
+            return {.length = n + 1, .exhausted = true, .zeros = result.zeros};
+        }
+        const int32_t value = series[result.length];
+        if (zeroApart && value == 0) {
+            result.zeros = 1;
+        } else if (seen.AddIfNew(value)) {
+            ++distinct;
+        }
+    }
+    return result;
+}
+
+// Short and long games over series written to various depths, with few distinct values so that
+// the walks run past the written part, and with zeros among the values or not.
+TEST(SelectionTables, ContinuedLookbackIsTheWalkFromTheNewestForEveryCount) {
+    std::mt19937 random(3);
+    auto series = std::make_unique<History>();
+    for (int round = 0; round < 30; ++round) {
+        const int32_t written = static_cast<int32_t>(random() % 150);
+        const uint32_t values = 1 + random() % 12;
+        const bool zeros = round % 2 == 0;
+        for (int32_t k = 1; k <= 200; ++k) {
+            (*series)[k] = k > written ? 0 : static_cast<int32_t>(random() % values) + !zeros;
+        }
+        for (const int32_t n : {written / 2, written + 1, 1000, 300000}) {
+            for (const bool sixLines : {false, true}) {
+                LookbackWalk walk(*series, n, sixLines);
+                for (int32_t a = 1; a <= 14; ++a) {
+                    const Lookback got = walk.Until(a);
+                    const Lookback want = WalkFromTheNewest(*series, n, a, sixLines);
+                    ASSERT_EQ(got.length, want.length) << round << " " << n << " " << a;
+                    ASSERT_EQ(got.exhausted, want.exhausted) << round << " " << n << " " << a;
+                    ASSERT_EQ(got.zeros, want.zeros) << round << " " << n << " " << a;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/fonts.h"

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <random>
+#include <utility>
+#include <vector>
 
-#include "engine/game_state.h"
-#include "engine/progression.h"
+#include "model/game_state.h"
+#include "systems/progression.h"
 
 namespace orbista {
 namespace {
@@ -76,6 +80,80 @@ TEST(HistoryShift, CancelAtTheHistoryLimitReadsNoFurtherThanIndex100002) {
     ShiftHistoryDown(*state);
     EXPECT_EQ(state->SpinHistory[HistoryShiftLimit], 5);
     EXPECT_EQ(state->SpinHistory[KeptSpins], 5);  // left in place: present twice
+}
+
+// The shifts as plain moves over a plain array: what History must stay equal to.
+struct PlainHistory {
+    std::vector<int32_t> a = std::vector<int32_t>(HistoryCapacity, 0);
+    void ShiftUp(int32_t last) { std::memmove(&a[1], &a[0], sizeof(int32_t) * (last + 1)); }
+    void ShiftDown(int32_t last) { std::memmove(&a[0], &a[1], sizeof(int32_t) * last); }
+};
+
+void ExpectSameEntries(const History& history, const PlainHistory& plain, int step) {
+    for (int32_t k = 0; k < HistoryCapacity; ++k) {
+        ASSERT_EQ(history[k], plain.a[k]) << "index " << k << " after step " << step;
+    }
+    for (int32_t k = history.WrittenEnd() + 1; k < HistoryCapacity; ++k) {
+        ASSERT_EQ(plain.a[k], 0) << "index " << k << " past the written end, step " << step;
+    }
+}
+
+// Games that grow, are cancelled, restart short after a long game and run past the history's
+// length, through several moves of the live part back to the middle of its buffer.
+TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
+    auto history = std::make_unique<History>();
+    PlainHistory plain;
+    std::mt19937 random(5);
+    // A history whose live part lies elsewhere in its buffer, to copy entries from.
+    auto source = std::make_unique<History>();
+    for (int32_t k = 0; k < 300; ++k) {
+        source->ShiftUp(k);
+        (*source)[1] = k + 1;
+    }
+    int32_t count = 0;
+    const int steps = 3 * History::ShiftsBetweenRecentres;
+    for (int step = 1; step <= steps; ++step) {
+        const uint32_t dice = random() % 1000;
+        if (dice < 30 && count > 0) {
+            --count;
+            const int32_t last = std::min(count, HistoryShiftLimit) + 1;
+            history->ShiftDown(last);
+            plain.ShiftDown(last);
+        } else if (dice < 31) {
+            count = static_cast<int32_t>(random() % 3);  // a new game keeps the old game's tail
+        } else if (dice < 32) {
+            count = HistoryShiftLimit - 2 + static_cast<int32_t>(random() % 10);
+        } else {
+            ++count;
+            const int32_t last = std::min(count, HistoryShiftLimit);
+            history->ShiftUp(last);
+            plain.ShiftUp(last);
+            const int32_t value = static_cast<int32_t>(random() % 37) + 1;
+            (*history)[1] = value;
+            plain.a[1] = value;
+        }
+        if (dice % 97 == 0) {
+            const int32_t k = static_cast<int32_t>(random() % HistoryCapacity);
+            (*history)[k] = step;
+            plain.a[k] = step;
+        }
+        if (dice == 500) {
+            history->CopyEntries(*source, 1, 400);
+            for (int32_t k = 1; k <= 400; ++k) {
+                plain.a[k] = (*source)[k];
+            }
+        }
+        const int32_t probe = static_cast<int32_t>(random() % HistoryCapacity);
+        ASSERT_EQ(std::as_const(*history)[probe], plain.a[probe]) << "step " << step;
+        const int32_t unwritten = history->WrittenEnd() + 1;
+        if (unwritten < HistoryCapacity) {
+            ASSERT_EQ(plain.a[unwritten], 0) << "step " << step;
+        }
+        if (step % 50000 == 0) {
+            ExpectSameEntries(*history, plain, step);
+        }
+    }
+    ExpectSameEntries(*history, plain, steps);
 }
 
 TEST(StakeLevelRule, SmallestStakeThatWinsBackTableDeficitAndBonus) {

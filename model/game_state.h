@@ -4,16 +4,16 @@
 #include <atomic>
 #include <cstdint>
 
+#include "model/history.h"
+
 namespace orbista {
 
-constexpr int HistoryCapacity = 110001;           // indices 0..110000 of every per-spin array
 constexpr int HistoryShiftLimit = 100000;         // a new spin moves at most indices 0..100000 up
 constexpr int KeptSpins = HistoryShiftLimit + 1;  // the newest spins held (indices 1..100001)
 constexpr int StakeArraySize = 41;                // 0..36 are the numbers, 37..40 spare entries
 constexpr int NumberCount = 37;
 constexpr int SpinColumnRows = 1000;
 
-using History = std::array<int32_t, HistoryCapacity>;
 using StakeArray = std::array<int32_t, StakeArraySize>;
 
 // Everything the engine knows about the game in progress. Index 1 of every history is the newest

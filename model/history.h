@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orbista {
+
+constexpr int HistoryCapacity = 110001;  // indices 0..110000 of every per-spin array
+
+// A per-spin array, read and written by index like a plain array of HistoryCapacity entries
+// (index 1 the newest spin), whose shifts by one entry cost the same however long the game is.
+//
+// A shift moves only the entries up to a given index and leaves those beyond it in place. The
+// entries that move, the live part 0..liveEnd, lie in a buffer with room before and after them,
+// and a shift slides the buffer's offset by one instead of moving them; once in about
+// ShiftsBetweenRecentres shifts the live part is moved back to the middle with one memmove. The
+// entries beyond the live part stay in a second array at their own indices, since no shift may
+// move them. A shift whose range differs from the live part first moves the few entries between
+// the two ends from one array to the other: at a new spin or a cancel one entry, after a new game
+// as many as the old game had, once.
+//
+// The array also knows where its written part ends: every index past WrittenEnd() holds 0, so a
+// walk towards the oldest spins can stop there. Any index taken through the non-const operator[]
+// counts as written; readers that only look go through a const History.
+class History {
+  public:
+    static constexpr int32_t ShiftsBetweenRecentres = 100000;
+
+    History();
+
+    int32_t& operator[](int32_t index) {
+        if (index > writtenEnd_) {
+            writtenEnd_ = index;
+        }
+        return *Slot(index);
+    }
+    int32_t operator[](int32_t index) const { return *Slot(index); }
+    static constexpr int32_t size() { return HistoryCapacity; }
+
+    // Every index above this one holds 0.
+    int32_t WrittenEnd() const { return writtenEnd_; }
+
+    // Entries first..last of source copied over the same entries here.
+    void CopyEntries(const History& source, int32_t first, int32_t last);
+
+    // a[k+1] := a[k] for k = last down to 0; index 0 keeps its value, indices above last + 1 stay.
+    void ShiftUp(int32_t last);
+    // a[k-1] := a[k] for k = 1 up to last; index last keeps its value (it is now there twice).
+    void ShiftDown(int32_t last);
+
+  private:
+    // Where entry index lies, and the last index after it that lies next to it in the same array.
+    int32_t* Slot(int32_t index) {
+        return index <= liveEnd_ ? &live_[offset_ + index] : &pinned_[index];
+    }
+    const int32_t* Slot(int32_t index) const {
+        return index <= liveEnd_ ? &live_[offset_ + index] : &pinned_[index];
+    }
+    int32_t RunEnd(int32_t index) const {
+        return index <= liveEnd_ ? liveEnd_ : HistoryCapacity - 1;
+    }
+
+    // Makes 0..end the live part, moving the entries between the old and the new end across.
+    void SetLiveEnd(int32_t end);
+    // Moves the live part back to the middle of its buffer.
+    void Recentre();
+
+    std::vector<int32_t> live_;
+    std::vector<int32_t> pinned_;
+    int32_t offset_ = ShiftsBetweenRecentres;  // where index 0 of the live part lies in live_
+    int32_t liveEnd_ = 0;
+    int32_t writtenEnd_ = 0;
+};
+
+}  // namespace orbista
