@@ -167,6 +167,8 @@ Token ParseToken(std::string_view text) {
             throw UsageError("not a spin, c, n or set: token: " + std::string(text));
         }
         token.number = *number;
+        // The trace prints the number, as every other number it prints, not the script's spelling.
+        token.text = std::to_string(*number);
     }
     return token;
 }
