@@ -84,13 +84,13 @@ void Engine::SetCheckFileFolder(std::filesystem::path folder) {
     checkFiles_ = std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_);
 }
 
+void Engine::SetCheckFilesWritten(bool written) {
+    checkFilesWritten_ = written;
+}
+
 void Engine::SetFileSystem(FileSystem& fileSystem) {
     fileSystem_ = &fileSystem;
     checkFiles_ = std::make_unique<ReplacedFolder>(checkFiles_->Folder(), *fileSystem_);
-}
-
-void Engine::SetCheckFilesWritten(bool written) {
-    checkFilesWritten_ = written;
 }
 
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
@@ -232,7 +232,7 @@ int64_t Engine::SettleSpin(bool cancel) {
     int64_t total = view_.ReadTotalBalance();
     if (!cancel) {
         total -= placed;
-        counters_.unitsStaked += placed;
+        CountSettledBets(placed);
     } else if (restore) {
         // The stakes of the cancelled recommendation and of the one this cycle makes again come
         // off; a win taken back does not give its payout back to the deficit, and the deficit
@@ -267,6 +267,15 @@ int64_t Engine::SettleSpin(bool cancel) {
         view_.ShowGameBalanceMax(Saturated(gameBalance));
     }
     return gameBalance;
+}
+
+void Engine::CountSettledBets(int64_t placed) {
+    counters_.unitsStaked += placed;
+    if (placed > 0) {
+        ++counters_.spinsWithBets;
+        counters_.highestStakeLevel = std::max(counters_.highestStakeLevel, state_.StakeLevel);
+        counters_.mostUnitsOnTable = std::max(counters_.mostUnitsOnTable, placed);
+    }
 }
 
 void Engine::SettleNumber() {
@@ -426,7 +435,8 @@ void Engine::RestartGame() {
 void Engine::EndGame(int32_t clearedSpins) {
     state_.WinBonus = 0.0;
     AutosaveReportingFailure();
-    const int32_t last = std::clamp(state_.SpinCount, 0, clearedSpins) + 1;
+    const auto last =
+        static_cast<int32_t>(std::clamp<int64_t>(state_.SpinCount, 0, clearedSpins) + 1);
     for (int32_t k = 0; k <= last; ++k) {
         state_.SpinHistory[k] = 0;
         state_.CorrectedNumbers[k] = 0;

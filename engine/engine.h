@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/check_file.h"
 #include "model/game_state.h"
@@ -12,6 +15,9 @@
 #include "model/random.h"
 #include "model/settings_model.h"
 #include "storage/autosave.h"
+#include "model/check_file.h"
+#include "model/main_window_view.h"
+#include "model/settings_model.h"
 #include "storage/text_file.h"
 
 namespace orbista {
@@ -25,6 +31,9 @@ struct EngineCounters {
     int64_t lossStops = 0;
     int64_t unitsStaked = 0;  // units deducted at settled spins
     int64_t unitsWon = 0;     // units paid out on winning spins
+    int64_t spinsWithBets = 0;
+    int32_t highestStakeLevel = 0;  // of the bets settled, not of a recommendation a stop took off
+    int64_t mostUnitsOnTable = 0;
 };
 
 // The spin engine: the cycle that enters (or cancels) a spin, settles it, lets the active system
@@ -86,6 +95,7 @@ class Engine : public CheckFileSink {
     void TakeBackNewestSpin();
     // Money before the new recommendation; returns the game balance the cycle goes on with.
     int64_t SettleSpin(bool cancel);
+    void CountSettledBets(int64_t placed);
     void SettleNumber();
     void PayWin(int64_t& gameBalance);
     void RefreshWorkingSeries();
@@ -105,10 +115,9 @@ class Engine : public CheckFileSink {
     MainWindowView& view_;
     RandomGenerator& random_;
     std::optional<std::filesystem::path> autosaveFolder_;
-    FileSystem* fileSystem_;
-    // Each check file's paths are built once for the folder: a file is written at every spin.
-    std::unique_ptr<ReplacedFolder> checkFiles_;
     bool checkFilesWritten_ = true;
+    FileSystem* fileSystem_;
+    std::unique_ptr<ReplacedFolder> checkFiles_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;

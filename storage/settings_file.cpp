@@ -1,71 +1,52 @@
 #include "storage/settings_file.h"
 
+#include <cerrno>
+#include <optional>
 #include <string>
 
 #include "model/errors.h"
 #include "storage/text_file.h"
+#include "storage/text_tokens.h"
 
 namespace orbista {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+// 60 lines of one number: the program writes under 1 KB, so this leaves room for any editor.
+constexpr uint64_t SettingsFileByteLimit = 64 << 10;
 
-// The numbers of one line: at most two are kept, any further ones ignored.
-void ReadRow(const std::filesystem::path& path, int lineNumber, std::string_view line,
-             SettingsRow& row) {
+}  // namespace
+
+void ReadSettingsText(const std::filesystem::path& path, std::string_view text,
+                      StoredSettings& rows) {
+    TextTokenizer tokenizer;
+    int64_t line = 0;
     int column = 0;
-    size_t pos = 0;
-    while (pos < line.size()) {
-        while (pos < line.size() && IsBlank(line[pos])) {
-            ++pos;
+    const auto take = [&](const TextToken& token) {
+        if (token.line > StoredRowCount) {
+            return false;
         }
-        size_t end = pos;
-        while (end < line.size() && !IsBlank(line[end])) {
-            ++end;
-        }
-        if (end == pos) {
-            break;
-        }
-        const std::string_view token = line.substr(pos, end - pos);
-        const auto value = ParseDecimal(token);
+        column = token.line == line ? column + 1 : 0;
+        line = token.line;
+        const std::optional<int32_t> value = ParseNumberToken(token.text);
         if (!value) {
-            throw FileError::CannotRead(path, "строка " + std::to_string(lineNumber) + ", \"" +
-                                                  std::string(token) +
-                                                  "\" не является целым числом");
+            throw FileError::NotAnInteger(path, token.line, token.text);
         }
+        SettingsRow& row = rows[static_cast<size_t>(token.line - 1)];
         if (column == 0) {
             row.first = *value;
         } else if (column == 1) {
             row.second = *value;
         }
-        ++column;
-        pos = end;
+        return true;
+    };
+    if (tokenizer.Feed(text, take)) {
+        tokenizer.Finish(take);
     }
 }
 
-}  // namespace
-
 void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows) {
-    const std::string text = ReadWholeFile(path);
-    size_t pos = 0;
-    for (int lineNumber = 1; pos < text.size() && lineNumber <= StoredRowCount; ++lineNumber) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        ReadRow(path, lineNumber, std::string_view(text).substr(pos, end - pos),
-                rows[lineNumber - 1]);
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') {
-            ++pos;
-        }
-        if (pos < text.size() && text[pos] == '\n') {
-            ++pos;
-        }
-    }
+    ReadSettingsText(path, ReadWholeFile(path, SettingsFileByteLimit), rows);
 }
 
 namespace {

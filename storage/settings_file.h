@@ -3,11 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <vector>
-
 #include "model/errors.h"
 #include "model/settings_model.h"
 #include "storage/text_file.h"
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace orbista {
 
@@ -24,10 +25,14 @@ struct SettingsRow {
 using StoredSettings = std::array<SettingsRow, StoredRowCount>;
 
 // Reads a settings file into `rows` line by line (the k-th line fills row k). An empty line still
-// counts as a row; lines past 60 and numbers past the second are ignored; trailing blanks and lone
-// LF line ends are accepted. Throws FileError when the file cannot be opened or a token is not a
-// decimal integer; the rows read until then stay in `rows`.
+// counts as a row; lines past 60 and numbers past the second are ignored; blanks, tabs and every
+// kind of line end are accepted. Throws FileError when the file cannot be opened, is far larger
+// than a settings file can be, or a token is not a decimal integer; the rows read until then stay
+// in `rows`.
 void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows);
+// The same for the text of the file at `path` (which only the messages name).
+void ReadSettingsText(const std::filesystem::path& path, std::string_view text,
+                      StoredSettings& rows);
 
 // The 60 rows taken from what the window shows (flags as 1/0, numbers converted, the system rows
 // 1 for the checked radio button). Throws ConversionError at the first field that is no integer.

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "model/errors.h"
+#include "storage/bounded_file.h"
 
 namespace orbista {
 
@@ -31,23 +32,15 @@ bool FileCanBeOpened(const std::filesystem::path& path) {
     return !std::filesystem::is_directory(path, error) && Open(path, "rb") != nullptr;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        throw FileError::CannotOpen(path, SystemErrorReason(EISDIR));
-    }
-    FileHandle file = Open(path, "rb");
-    if (!file) {
-        throw FileError::CannotOpen(path, SystemErrorReason(errno));
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes) {
+    BoundedFile file(path, limitBytes, BoundedFile::Pipes::Allowed);
+    if (file.DeclaredSize() > limitBytes) {
+        throw FileError::TooLarge(path, limitBytes);
     }
     std::string text;
-    char buffer[1 << 16];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, got);
-    }
-    if (std::ferror(file.get())) {
-        throw FileError::CannotRead(path, SystemErrorReason(errno));
+    text.reserve(static_cast<size_t>(file.DeclaredSize()));
+    for (std::string_view piece = file.NextPiece(); !piece.empty(); piece = file.NextPiece()) {
+        text += piece;
     }
     return text;
 }

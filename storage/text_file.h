@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <sys/types.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,7 +13,10 @@ namespace orbista {
 // Small file helpers that turn every failure into a FileError naming the file and the reason.
 
 bool FileCanBeOpened(const std::filesystem::path& path);
-std::string ReadWholeFile(const std::filesystem::path& path);
+// The whole file, which must not hold more than `limitBytes` (FileError "файл слишком большой"
+// otherwise, found before reading when the file declares its size and after at most `limitBytes`
+// when it does not).
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes);
 // Creates the folder and its missing parents.
 void CreateFolder(const std::filesystem::path& path);
 
