@@ -289,7 +289,12 @@ void MainWindow::ConnectSettingControls(QObject* root, bool onPauseDialog) {
         }
         const Setting setting = info.setting;
         if (info.kind == SettingKind::Number) {
-            fields_[SettingIndex(setting)] = FindControl<QLineEdit>(root, info.control);
+            QLineEdit* field = FindControl<QLineEdit>(root, info.control);
+            fields_[SettingIndex(setting)] = field;
+            NoteFieldText(setting, field->text().toStdString());
+            connect(field, &QLineEdit::textChanged, this, [this, setting](const QString& text) {
+                NoteFieldText(setting, text.toStdString());
+            });
             auto* arrows = FindControl<UpDown>(root, info.stepper);
             // The charts page steps its own field; a second connection would step it twice.
             if (!chartsPage_->isAncestorOf(arrows)) {

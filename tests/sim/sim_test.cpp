@@ -139,7 +139,8 @@ TEST_F(Simulator, SpinsAreReadByTheNumberRuleOfTheFilesAndTracedInPlainDecimal) 
 }
 
 TEST_F(Simulator, TracesEveryFieldAfterSpinsCancelsAndNewGames) {
-    const SimRun run = RunSim("--trace --system statistics-only " + Script("8 32\n0 c c c c n 5"));
+    const SimRun run =
+        RunSim("--trace --system statistics-only " + Script("08 32\n0 c c c c n 05"));
     ASSERT_EQ(run.status, 0);
     const auto lines = TraceLines(run.out);
     ASSERT_EQ(lines.size(), 9u);

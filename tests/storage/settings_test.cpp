@@ -91,6 +91,16 @@ TEST(SettingsModel, SteppersOfTheTwoCountsKeepMinimumBelowMaximum) {
     settings.SetText(Setting::PlaybackSpinLimit, "190");
     StepSetting(settings, Setting::PlaybackSpinLimit, +1);
     EXPECT_EQ(settings.Number(Setting::PlaybackSpinLimit), 210);
+
+    // Without a number the arrows go on from the last one shown, or the default if none was.
+    settings.SetNumber(Setting::MaxLoss, 60);
+    settings.SetText(Setting::MaxLoss, "abc");
+    StepSetting(settings, Setting::MaxLoss, +1);
+    EXPECT_EQ(settings.Number(Setting::MaxLoss), 61);
+    MemorySettings fresh;
+    fresh.SetText(Setting::WaitingSpins, "x");
+    StepSetting(fresh, Setting::WaitingSpins, -1);
+    EXPECT_EQ(fresh.Number(Setting::WaitingSpins), 1);
 }
 
 TEST(SettingsModel, TheTwoSeriesBoxesNeverStandOnTogether) {
