@@ -7,12 +7,12 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
 #include "tests/faulty_file_system.h"
 #include "tests/test_folder.h"
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
 
 namespace orbista {
 namespace {

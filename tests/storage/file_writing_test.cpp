@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/text_file.h"
 #include "tests/faulty_file_system.h"
 #include "tests/test_folder.h"
