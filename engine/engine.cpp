@@ -232,7 +232,7 @@ int64_t Engine::SettleSpin(bool cancel) {
     int64_t total = view_.ReadTotalBalance();
     if (!cancel) {
         total -= placed;
-        counters_.unitsStaked += placed;
+        CountSettledBets(placed);
     } else if (restore) {
         // The stakes of the cancelled recommendation and of the one this cycle makes again come
         // off; a win taken back does not give its payout back to the deficit, and the deficit
@@ -267,6 +267,15 @@ int64_t Engine::SettleSpin(bool cancel) {
         view_.ShowGameBalanceMax(Saturated(gameBalance));
     }
     return gameBalance;
+}
+
+void Engine::CountSettledBets(int64_t placed) {
+    counters_.unitsStaked += placed;
+    if (placed > 0) {
+        ++counters_.spinsWithBets;
+        counters_.highestStakeLevel = std::max(counters_.highestStakeLevel, state_.StakeLevel);
+        counters_.mostUnitsOnTable = std::max(counters_.mostUnitsOnTable, placed);
+    }
 }
 
 void Engine::SettleNumber() {

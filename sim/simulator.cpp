@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
+#include "storage/comparison.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 #include "engine/headless_view.h"
@@ -24,7 +26,8 @@ namespace {
 constexpr const char* Usage =
     "usage: orbista-sim [--settings FILE] [--system NAME] [--sectors-on-table]\n"
     "                   [--seed N] [--check-dir DIR] [--no-check-files] [--autosave-dir DIR]\n"
-    "                   [--trace] (--script FILE | --random N)\n";
+    "                   [--trace] [--csv FILE] (--script FILE | --random N)\n"
+    "       orbista-sim compare --help\n";
 
 class UsageError : public std::runtime_error {
   public:
@@ -40,6 +43,7 @@ struct Options {
     bool checkFiles = true;
     std::optional<std::filesystem::path> autosaveDir;
     bool trace = false;
+    std::optional<std::filesystem::path> csv;
     std::optional<std::filesystem::path> script;
     std::optional<int64_t> randomSpins;
 };
@@ -88,6 +92,11 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.autosaveDir = value();
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--csv") {
+            options.csv = value();
+            if (!CanWriteFile(*options.csv)) {
+                throw UsageError("--csv: cannot write " + options.csv->string());
+            }
         } else if (arg == "--script") {
             options.script = value();
         } else if (arg == "--random") {
@@ -215,6 +224,55 @@ std::vector<Token> ReadScript(const std::filesystem::path& path) {
 constexpr std::string_view TracedFields[] = {"Label12", "Memo5", "Memo3", "Memo14",
                                              "Memo15",  "Memo1", "Memo12"};
 
+// The per-token log of --csv. It is written beside its file and takes the file's place when the
+// run is done, so that a run that fails leaves the previous log as it was.
+class TokenLog {
+  public:
+    explicit TokenLog(std::filesystem::path path)
+        : path_(std::move(path)), temporary_(path_.string() + ".tmp") {
+        file_ = std::fopen(temporary_.c_str(), "wb");
+        if (file_ == nullptr) {
+            throw FileError::CannotWrite(path_, SystemErrorReason(errno));
+        }
+        Write(
+            "spin,number,recommended,stake_level,units_placed,payout,game_balance,"
+            "total_balance,event\n");
+    }
+    ~TokenLog() {
+        if (file_ != nullptr) {
+            std::fclose(file_);
+            std::filesystem::remove(temporary_, ignored_);
+        }
+    }
+    TokenLog(const TokenLog&) = delete;
+    TokenLog& operator=(const TokenLog&) = delete;
+
+    void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), file_); }
+
+    void Close() {
+        const bool failed = std::ferror(file_) != 0;
+        const bool closed = std::fclose(file_) == 0;
+        const int error = errno;
+        file_ = nullptr;
+        if (failed || !closed) {
+            std::filesystem::remove(temporary_, ignored_);
+            throw FileError::CannotWrite(path_, SystemErrorReason(error));
+        }
+        std::error_code renamed;
+        std::filesystem::rename(temporary_, path_, renamed);
+        if (renamed) {
+            std::filesystem::remove(temporary_, ignored_);
+            throw FileError::CannotWrite(path_, SystemErrorReason(renamed.value()));
+        }
+    }
+
+  private:
+    std::filesystem::path path_;
+    std::filesystem::path temporary_;
+    std::FILE* file_ = nullptr;
+    std::error_code ignored_;
+};
+
 class Simulation {
   public:
     Simulation(const Options& options, std::FILE* out)
@@ -242,6 +300,17 @@ class Simulation {
             settings_.SetFlag(Setting::SectorsOnTable, true);
         }
         NoteTotalBalance();
+        if (options.csv) {
+            log_ = std::make_unique<TokenLog>(*options.csv);
+        }
+        countersBefore_ = engine_.Counters();
+    }
+
+    // Puts the --csv log in its place; FileError when it could not be written.
+    void CloseLog() {
+        if (log_) {
+            log_->Close();
+        }
     }
 
     void Play(const Token& token) {
@@ -312,7 +381,51 @@ class Simulation {
         if (trace_) {
             PrintTraceLine(token);
         }
+        if (log_) {
+            WriteLogRow(token);
+        }
+        countersBefore_ = engine_.Counters();
         view_.messages.clear();
+    }
+
+    void WriteLogRow(const std::string& token) {
+        const EngineCounters& counters = engine_.Counters();
+        line_.clear();
+        line_ += std::to_string(++logRow_) + "," + token + ",";
+        bool first = true;
+        for (int n = 0; n < NumberCount; ++n) {
+            if (state_->Stakes[n] > 0) {
+                line_ += first ? "" : " ";
+                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                first = false;
+            }
+        }
+        line_ += "," + view_.Text("Memo1");
+        line_ += "," + std::to_string(counters.unitsStaked - countersBefore_.unitsStaked);
+        line_ += "," + std::to_string(counters.unitsWon - countersBefore_.unitsWon);
+        line_ += "," + view_.Text("Memo3") + "," + view_.Text("Memo5") + ",";
+        std::vector<std::string_view> events;
+        if (counters.winStops > countersBefore_.winStops) {
+            events.push_back("win stop");
+        }
+        if (counters.lossStops > countersBefore_.lossStops) {
+            events.push_back("loss stop");
+        }
+        if (token == "n") {
+            events.push_back("new game");
+        } else if (token == "c") {
+            events.push_back("cancel");
+        }
+        if (std::any_of(view_.messages.begin(), view_.messages.end(),
+                        [](const std::string& m) { return m.starts_with("error:"); })) {
+            events.push_back("error");
+        }
+        for (size_t i = 0; i < events.size(); ++i) {
+            line_ += i == 0 ? "" : ";";
+            line_ += events[i];
+        }
+        line_ += '\n';
+        log_->Write(line_);
     }
 
     void NoteTotalBalance() {
@@ -360,6 +473,9 @@ class Simulation {
     int64_t minTotal_ = 0;
     int64_t maxTotal_ = 0;
     std::string line_;
+    std::unique_ptr<TokenLog> log_;
+    EngineCounters countersBefore_;
+    int64_t logRow_ = 0;
 };
 
 }  // namespace
@@ -397,6 +513,12 @@ int RunSimulator(const std::vector<std::string>& args, std::FILE* out, std::FILE
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     simulation->PrintSummary();
     std::fflush(out);
+    try {
+        simulation->CloseLog();
+    } catch (const FileError& error) {
+        std::fprintf(err, "orbista-sim: %s\n", error.what());
+        return 1;
+    }
     std::fprintf(err, "spins_per_second: %.0f\n", seconds > 0 ? spins / seconds : 0.0);
     return 0;
 }
