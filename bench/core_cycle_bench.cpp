@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "storage/settings_model.h"
-#include "systems/check_file.h"
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/settings_model.h"
 
 namespace orbista {
 namespace {

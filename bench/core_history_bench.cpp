@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "engine/corrected_series.h"
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 namespace {

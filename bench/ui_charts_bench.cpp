@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
+#include "engine/headless_view.h"
 #include "tests/ui/charts_page_fixture.h"
 #include "ui/bar_chart.h"
 #include "ui/charts_page.h"
-#include "ui/headless_view.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 
 namespace orbista {
 

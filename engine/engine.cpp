@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "engine/corrected_series.h"
-#include "engine/errors.h"
-#include "storage/settings_table.h"
+#include "model/errors.h"
+#include "model/settings_table.h"
 #include "storage/text_file.h"
 #include "systems/selection.h"
 
@@ -77,6 +77,7 @@ void Engine::SetAutosaveFolder(std::optional<std::filesystem::path> folder) {
 
 void Engine::SetCheckFileFolder(std::filesystem::path folder) {
     checkFileFolder_ = std::move(folder);
+    checkFilePaths_.clear();
 }
 
 void Engine::SetCheckFilesWritten(bool written) {
@@ -311,15 +312,11 @@ void Engine::PayWin(int64_t& gameBalance) {
 
 void Engine::RefreshWorkingSeries() {
     if (settings_.Flag(Setting::UseCorrectedSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.CorrectedNumbers[k];
-            state_.SixLineHistory[k] = state_.CorrectedSixLines[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.CorrectedNumbers, 1, WorkingSeriesRefreshed);
+        state_.SixLineHistory.CopyEntries(state_.CorrectedSixLines, 1, WorkingSeriesRefreshed);
     }
     if (settings_.Flag(Setting::UseDrawnSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.SpinHistory[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.SpinHistory, 1, WorkingSeriesRefreshed);
     }
 }
 
@@ -466,13 +463,23 @@ void Engine::WriteCheckFile(std::string_view fileName, std::string_view content)
         return;
     }
     try {
-        ReplaceFileContent(checkFileFolder_ / std::filesystem::path(fileName), content);
+        ReplaceFileContent(CheckFilePath(fileName), content);
     } catch (const FileError& error) {
         if (!checkFileFailureReported_) {
             checkFileFailureReported_ = true;
             view_.ReportError(error.what());
         }
     }
+}
+
+const std::filesystem::path& Engine::CheckFilePath(std::string_view fileName) {
+    for (const auto& [name, path] : checkFilePaths_) {
+        if (name == fileName) {
+            return path;
+        }
+    }
+    checkFilePaths_.emplace_back(fileName, checkFileFolder_ / std::filesystem::path(fileName));
+    return checkFilePaths_.back().second;
 }
 
 }  // namespace orbista

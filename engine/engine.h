@@ -4,13 +4,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/main_window_view.h"
+#include "model/random.h"
+#include "model/settings_model.h"
 #include "storage/autosave.h"
-#include "storage/settings_model.h"
-#include "systems/check_file.h"
-#include "ui/main_window_view.h"
 
 namespace orbista {
 
@@ -41,7 +44,7 @@ class Engine : public CheckFileSink {
     void SetAutosaveFolder(std::optional<std::filesystem::path> folder);
     // The current directory of the check files.
     void SetCheckFileFolder(std::filesystem::path folder);
-    // Batch work may do without the check files, which only let a player follow a system.
+    // Off: the systems write no check file (for batch runs; the window always writes them).
     void SetCheckFilesWritten(bool written);
     // The pause after the win message is closed (100 ms in the window).
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
@@ -73,6 +76,7 @@ class Engine : public CheckFileSink {
     // A system's check file, written into the check-file folder. A failure is told to the player
     // once per run and never stops the spin.
     void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+    bool WritesCheckFiles() const override { return checkFilesWritten_; }
 
   private:
     // Before the cycle changes anything: every field it may read holds an integer, or a
@@ -97,6 +101,7 @@ class Engine : public CheckFileSink {
     // What NewGame and RestartGame share: the save, the history and the recommendation.
     void EndGame(int32_t clearedSpins);
     void AutosaveReportingFailure();
+    const std::filesystem::path& CheckFilePath(std::string_view fileName);
 
     GameState& state_;
     SettingsModel& settings_;
@@ -104,8 +109,10 @@ class Engine : public CheckFileSink {
     RandomGenerator& random_;
     std::optional<std::filesystem::path> autosaveFolder_;
     std::filesystem::path checkFileFolder_ = ".";
-    std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFilesWritten_ = true;
+    // Each check file's path, built once for the folder: a file is written at every spin.
+    std::vector<std::pair<std::string, std::filesystem::path>> checkFilePaths_;
+    std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;
     EngineCounters counters_;

@@ -11,11 +11,11 @@
 #include <string_view>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "engine/headless_view.h"
+#include "model/errors.h"
 #include "storage/comparison.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
-#include "ui/headless_view.h"
 
 namespace orbista {
 
@@ -23,7 +23,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: orbista-sim [--settings FILE] [--system NAME] [--sectors-on-table]\n"
-    "                   [--seed N] [--check-dir DIR] [--autosave-dir DIR]\n"
+    "                   [--seed N] [--check-dir DIR] [--no-check-files] [--autosave-dir DIR]\n"
     "                   [--trace] [--csv FILE] (--script FILE | --random N)\n"
     "       orbista-sim compare --help\n";
 
@@ -38,6 +38,7 @@ struct Options {
     bool sectorsOnTable = false;
     std::optional<uint64_t> seed;
     std::optional<std::filesystem::path> checkDir;
+    bool checkFiles = true;
     std::optional<std::filesystem::path> autosaveDir;
     bool trace = false;
     std::optional<std::filesystem::path> csv;
@@ -83,6 +84,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             }
         } else if (arg == "--check-dir") {
             options.checkDir = value();
+        } else if (arg == "--no-check-files") {
+            options.checkFiles = false;
         } else if (arg == "--autosave-dir") {
             options.autosaveDir = value();
         } else if (arg == "--trace") {
@@ -264,6 +267,7 @@ class Simulation {
             random_.Seed(*options.seed);
         }
         engine_.SetCheckFileFolder(options.checkDir.value_or("."));
+        engine_.SetCheckFilesWritten(options.checkFiles);
         engine_.SetAutosaveFolder(options.autosaveDir);
         engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         engine_.StartUp();

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <memory>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 

@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
 
 namespace orbista {
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/random.h"
+#include "model/random.h"
 
 namespace orbista {
 

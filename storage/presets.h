@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
+#include "model/settings_model.h"
 #include "storage/settings_file.h"
-#include "storage/settings_model.h"
 
 namespace orbista {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/text_file.h"
 
 namespace orbista {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "storage/settings_model.h"
+#include "model/settings_model.h"
 
 namespace orbista {
 

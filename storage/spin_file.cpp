@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/text_file.h"
 
 namespace orbista {

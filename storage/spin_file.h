@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 

@@ -1,6 +1,6 @@
 #include "storage/startup.h"
 
-#include "engine/errors.h"
+#include "model/errors.h"
 
 namespace orbista {
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "model/main_window_view.h"
+#include "model/settings_model.h"
 #include "storage/settings_file.h"
-#include "storage/settings_model.h"
-#include "ui/main_window_view.h"
 
 namespace orbista {
 

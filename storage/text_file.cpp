@@ -7,7 +7,7 @@
 #include <memory>
 #include <system_error>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 
 namespace orbista {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 
@@ -61,7 +61,7 @@ template <typename Judge, typename Accept>
 void CandidateScan(SelectionContext& context, const CandidateScanRule& rule, Judge judge,
                    Accept accept) {
     GameState& state = context.state;
-    CheckFileText file;
+    CheckFileText& file = context.checkFiles.NewCheckFileText();
     double threshold = rule.threshold;
     LookbackWalk walk(rule.series, state.SpinCount, rule.sixLines);
     for (int32_t count = std::max(rule.first, 1); count <= rule.last; ++count) {

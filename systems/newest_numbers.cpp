@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 
@@ -36,7 +36,7 @@ void SystemWithoutSelection(SelectionContext& context) {
         state.SelectionDepth = 0;
         state.SelectedCount = 0;
     }
-    CheckFileText file;
+    CheckFileText& file = context.checkFiles.NewCheckFileText();
     file.Line(walked);
     context.checkFiles.WriteCheckFile(SelectionCheckFileName, file.Text());
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/game_state.h"
-#include "engine/random.h"
-#include "storage/settings_model.h"
-#include "systems/check_file.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/random.h"
+#include "model/settings_model.h"
 
 namespace orbista {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/progression.h"
+#include "systems/progression.h"
 #include "systems/shared.h"
 #include "systems/systems.h"
 

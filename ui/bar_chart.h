@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/chart_counts.h"
+#include "engine/chart_counts.h"
 
 namespace orbista {
 

@@ -7,11 +7,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "engine/errors.h"
-#include "engine/game_state.h"
-#include "storage/settings_model.h"
+#include "model/errors.h"
+#include "model/game_state.h"
+#include "model/main_window_view.h"
+#include "model/settings_model.h"
 #include "ui/bar_chart.h"
-#include "ui/main_window_view.h"
 #include "ui/up_down.h"
 
 namespace orbista {

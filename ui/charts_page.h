@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/chart_counts.h"
+#include "engine/chart_counts.h"
 
 class QTabWidget;
 class QPushButton;

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 #include "storage/data_folder.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"

@@ -18,7 +18,7 @@
 #include <stdexcept>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"

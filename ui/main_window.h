@@ -6,10 +6,10 @@
 #include <functional>
 #include <memory>
 
+#include "model/main_window_view.h"
+#include "model/settings_model.h"
 #include "storage/presets.h"
 #include "storage/settings_file.h"
-#include "storage/settings_model.h"
-#include "ui/main_window_view.h"
 #include "ui/message_box.h"
 
 class QAbstractButton;

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "engine/errors.h"
-#include "storage/settings_table.h"
+#include "model/errors.h"
+#include "model/settings_table.h"
 #include "ui/fonts.h"
 #include "ui/up_down.h"
 

@@ -6,7 +6,7 @@
 #include <QMetaObject>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "ui/main_window.h"
 #include "ui/pause_dialog.h"

@@ -6,9 +6,9 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
+#include "model/main_window_view.h"
 #include "ui/fonts.h"
-#include "ui/main_window_view.h"
 
 namespace orbista {
 

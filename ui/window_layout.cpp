@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "engine/game_state.h"
-#include "storage/settings_table.h"
+#include "model/game_state.h"
+#include "model/settings_table.h"
 #include "ui/fonts.h"
 #include "ui/spin_table.h"
 #include "ui/up_down.h"

@@ -1,4 +1,4 @@
-#include "ui/chart_counts.h"
+#include "engine/chart_counts.h"
 
 #include <gtest/gtest.h>
 

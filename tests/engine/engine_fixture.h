@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/progression.h"
-#include "storage/settings_model.h"
+#include "engine/headless_view.h"
+#include "model/settings_model.h"
+#include "systems/progression.h"
 #include "test_folder.h"
-#include "ui/headless_view.h"
 
 namespace orbista {
 

@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "engine_fixture.h"
-#include "systems/check_file.h"
+#include "model/check_file.h"
 
 namespace orbista {
 namespace {

@@ -175,6 +175,26 @@ TEST_F(Simulator, SameSeedSameRunForEverySystem) {
     }
 }
 
+TEST_F(Simulator, WithoutCheckFilesTheRunIsTheSameAndNoFileIsWritten) {
+    for (const char* system : {"with-selection", "without-selection", "anti-review"}) {
+        const std::string script = Script("5 5 5 17 0 5 c 8 2 5 5 n 5 30 5");
+        const SimRun with =
+            RunSim(std::string("--trace --seed 3 --system ") + system + " " + script);
+        ASSERT_TRUE(std::filesystem::exists(folder_.Path() / u8"проверка.txt") ||
+                    std::filesystem::exists(folder_.Path() / "test.txt"))
+            << system;
+        std::filesystem::remove(folder_.Path() / u8"проверка.txt");
+        std::filesystem::remove(folder_.Path() / "test.txt");
+
+        const SimRun without = RunSim(std::string("--trace --seed 3 --no-check-files --system ") +
+                                      system + " " + script);
+        ASSERT_EQ(without.status, 0) << system;
+        EXPECT_EQ(without.out, with.out) << system;
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path() / u8"проверка.txt")) << system;
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "test.txt")) << system;
+    }
+}
+
 TEST_F(Simulator, SettingsFileIsAppliedAsAtStartUp) {
     std::string rows;
     for (int row = 1; row <= 60; ++row) {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/presets.h"
 #include "tests/test_folder.h"
 

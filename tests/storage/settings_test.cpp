@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/errors.h"
+#include "model/errors.h"
+#include "model/settings_model.h"
 #include "storage/settings_file.h"
-#include "storage/settings_model.h"
 #include "tests/test_folder.h"
 
 namespace orbista {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/autosave.h"
 #include "storage/spin_file.h"
 #include "test_folder.h"

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "engine/headless_view.h"
 #include "storage/startup.h"
 #include "tests/test_folder.h"
-#include "ui/headless_view.h"
 
 namespace orbista {
 namespace {

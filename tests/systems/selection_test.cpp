@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "storage/settings_table.h"
+#include "model/settings_table.h"
 #include "systems/shared.h"
 #include "systems/system_test_support.h"
 

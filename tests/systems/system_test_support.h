@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/game_state.h"
-#include "engine/random.h"
-#include "storage/settings_model.h"
-#include "systems/check_file.h"
+#include "model/check_file.h"
+#include "model/game_state.h"
+#include "model/random.h"
+#include "model/settings_model.h"
 #include "systems/selection.h"
 
 namespace orbista {

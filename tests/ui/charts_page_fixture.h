@@ -7,8 +7,8 @@
 #include <memory>
 #include <random>
 
-#include "engine/game_state.h"
-#include "storage/settings_model.h"
+#include "model/game_state.h"
+#include "model/settings_model.h"
 
 namespace orbista {
 

@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <memory>
 
+#include "engine/headless_view.h"
 #include "tests/ui/charts_page_fixture.h"
 #include "ui/bar_chart.h"
-#include "ui/headless_view.h"
 
 namespace orbista {
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 #include "tests/test_folder.h"
 #include "ui/charts_page.h"
 #include "ui/main_window.h"

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "engine/engine.h"
-#include "engine/game_state.h"
-#include "engine/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/comparison_window.h"

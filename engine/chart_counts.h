@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 

@@ -1,4 +1,4 @@
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
 
 #include <algorithm>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 
 namespace orbista {
 

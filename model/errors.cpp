@@ -1,4 +1,4 @@
-#include "engine/errors.h"
+#include "model/errors.h"
 
 #include <cerrno>
 #include <charconv>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/main_window_view.h"
+#include "model/main_window_view.h"
 
 namespace orbista {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace orbista {
 

@@ -1,4 +1,4 @@
-#include "engine/progression.h"
+#include "systems/progression.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
-#include "storage/settings_model.h"
+#include "model/settings_model.h"
 
 #include <algorithm>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 
 namespace orbista {
 

@@ -1,4 +1,4 @@
-#include "engine/random.h"
+#include "model/random.h"
 
 #include <chrono>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/settings_table.h"
+#include "model/settings_table.h"
 
 namespace orbista {
 

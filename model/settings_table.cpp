@@ -1,4 +1,4 @@
-#include "storage/settings_table.h"
+#include "model/settings_table.h"
 
 namespace orbista {
 

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/history.h"
+#include "model/history.h"
 
 namespace orbista {
 
