@@ -11,9 +11,10 @@
 #include <string_view>
 #include <thread>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/comparison.h"
 #include "storage/comparison_stats.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -317,7 +318,7 @@ int RunCompare(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     }
     if (options.csv) {
         try {
-            WriteFileReplacing(*options.csv, ComparisonCsv(options.plan, result));
+            ReplaceFile(*options.csv, ComparisonCsv(options.plan, result));
         } catch (const FileError& error) {
             std::fprintf(err, "orbista-sim compare: %s\n", error.what());
             return 1;

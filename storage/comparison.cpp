@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "engine/headless_view.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
-#include "ui/headless_view.h"
 
 namespace orbista {
 
@@ -327,24 +327,6 @@ std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& re
         }
     }
     return csv;
-}
-
-void WriteFileReplacing(const std::filesystem::path& path, std::string_view text) {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    try {
-        WriteWholeFile(temporary, text);
-    } catch (const FileError&) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw FileError::CannotWrite(path, SystemErrorReason(errno));
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw FileError::CannotWrite(path, SystemErrorReason(error.value()));
-    }
 }
 
 bool CanWriteFile(const std::filesystem::path& path) {

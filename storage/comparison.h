@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/settings_table.h"
 #include "storage/settings_file.h"
-#include "storage/settings_table.h"
 
 namespace orbista {
 
@@ -118,10 +118,6 @@ class Comparison {
 // One row per (system, run), systems in the plan's order: every figure of RunFigures but the
 // samples, plain decimal, with a header row.
 std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& result);
-
-// Writes a text file so that a failed write leaves the previous file as it was: the text goes to
-// a temporary file beside it, which then replaces it. FileError naming the file otherwise.
-void WriteFileReplacing(const std::filesystem::path& path, std::string_view text);
 
 // Whether a file could be written there, without writing it: its folder exists and is writable,
 // and the path is no folder itself.

@@ -32,8 +32,9 @@
 #include <functional>
 #include <thread>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/comparison_stats.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -575,8 +576,8 @@ void ComparisonWindow::SaveCsv() {
     const QString path = chooseSavePath_(this);
     if (!path.isEmpty()) {
         RunCommand([&] {
-            WriteFileReplacing(QFile::encodeName(path).toStdString(),
-                               ComparisonCsv(comparison_->Plan(), *result_));
+            ReplaceFile(QFile::encodeName(path).toStdString(),
+                        ComparisonCsv(comparison_->Plan(), *result_));
         });
     }
 }

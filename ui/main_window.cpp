@@ -22,6 +22,7 @@
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
+#include "storage/text_file.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/comparison_window.h"
@@ -370,9 +371,8 @@ void MainWindow::SaveSpinsAs() {
 void MainWindow::SaveGameCsvAs() {
     const QString path = chooseCsvPath_(this);
     if (!path.isEmpty()) {
-        RunCommand([this, &path] {
-            WriteFileReplacing(QFile::encodeName(path).toStdString(), GameCsv(state_));
-        });
+        RunCommand(
+            [this, &path] { ReplaceFile(QFile::encodeName(path).toStdString(), GameCsv(state_)); });
     }
 }
 
