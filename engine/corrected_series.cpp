@@ -22,7 +22,7 @@ bool Contains(const History& series, int first, int last, int32_t value) {
 
 // The newest entries that hold 26 distinct values, counting the copied-in X[1]; near the start of
 // the game the walk stops at the first empty entry past the game's spins.
-int NumberWindow(const History& x, int32_t spinCount) {
+int NumberWindow(const History& x, int64_t spinCount) {
     std::array<bool, NumberCount> seen{};
     int distinct = 1;
     int r = 0;
@@ -62,7 +62,7 @@ void CorrectNumber(GameState& state, RandomGenerator& random) {
 
 // Unlike the number walk, this one counts the game's end at r = c and its range reaches one entry
 // past the window.
-int SixLineWindow(const History& z, int32_t spinCount) {
+int SixLineWindow(const History& z, int64_t spinCount) {
     std::array<bool, 8> seen{};
     int distinct = 1;
     int r = 0;

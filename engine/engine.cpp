@@ -69,19 +69,28 @@ class SpinInProgressMark {
 
 Engine::Engine(GameState& state, SettingsModel& settings, MainWindowView& view,
                RandomGenerator& random)
-    : state_(state), settings_(settings), view_(view), random_(random) {}
+    : state_(state),
+      settings_(settings),
+      view_(view),
+      random_(random),
+      fileSystem_(&SystemFileSystem()),
+      checkFiles_(std::make_unique<ReplacedFolder>(".", *fileSystem_)) {}
 
 void Engine::SetAutosaveFolder(std::optional<std::filesystem::path> folder) {
     autosaveFolder_ = std::move(folder);
 }
 
 void Engine::SetCheckFileFolder(std::filesystem::path folder) {
-    checkFileFolder_ = std::move(folder);
-    checkFilePaths_.clear();
+    checkFiles_ = std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_);
 }
 
 void Engine::SetCheckFilesWritten(bool written) {
     checkFilesWritten_ = written;
+}
+
+void Engine::SetFileSystem(FileSystem& fileSystem) {
+    fileSystem_ = &fileSystem;
+    checkFiles_ = std::make_unique<ReplacedFolder>(checkFiles_->Folder(), *fileSystem_);
 }
 
 void Engine::SetPauseAfterWinMessage(std::chrono::milliseconds pause) {
@@ -223,7 +232,7 @@ int64_t Engine::SettleSpin(bool cancel) {
     int64_t total = view_.ReadTotalBalance();
     if (!cancel) {
         total -= placed;
-        counters_.unitsStaked += placed;
+        CountSettledBets(placed);
     } else if (restore) {
         // The stakes of the cancelled recommendation and of the one this cycle makes again come
         // off; a win taken back does not give its payout back to the deficit, and the deficit
@@ -258,6 +267,15 @@ int64_t Engine::SettleSpin(bool cancel) {
         view_.ShowGameBalanceMax(Saturated(gameBalance));
     }
     return gameBalance;
+}
+
+void Engine::CountSettledBets(int64_t placed) {
+    counters_.unitsStaked += placed;
+    if (placed > 0) {
+        ++counters_.spinsWithBets;
+        counters_.highestStakeLevel = std::max(counters_.highestStakeLevel, state_.StakeLevel);
+        counters_.mostUnitsOnTable = std::max(counters_.mostUnitsOnTable, placed);
+    }
 }
 
 void Engine::SettleNumber() {
@@ -417,7 +435,8 @@ void Engine::RestartGame() {
 void Engine::EndGame(int32_t clearedSpins) {
     state_.WinBonus = 0.0;
     AutosaveReportingFailure();
-    const int32_t last = std::clamp(state_.SpinCount, 0, clearedSpins) + 1;
+    const auto last =
+        static_cast<int32_t>(std::clamp<int64_t>(state_.SpinCount, 0, clearedSpins) + 1);
     for (int32_t k = 0; k <= last; ++k) {
         state_.SpinHistory[k] = 0;
         state_.CorrectedNumbers[k] = 0;
@@ -435,7 +454,7 @@ void Engine::AutosaveSpins() {
     if (!autosaveFolder_ || state_.SpinCount <= 1) {
         return;
     }
-    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_());
+    orbista::AutosaveSpins(state_, *autosaveFolder_, clock_(), *fileSystem_);
 }
 
 // The game goes on to its new start even when its spins could not be saved.
@@ -454,23 +473,13 @@ void Engine::WriteCheckFile(std::string_view fileName, std::string_view content)
         return;
     }
     try {
-        ReplaceFileContent(CheckFilePath(fileName), content);
+        checkFiles_->Replace(fileName, content);
     } catch (const FileError& error) {
         if (!checkFileFailureReported_) {
             checkFileFailureReported_ = true;
             view_.ReportError(error.what());
         }
     }
-}
-
-const std::filesystem::path& Engine::CheckFilePath(std::string_view fileName) {
-    for (const auto& [name, path] : checkFilePaths_) {
-        if (name == fileName) {
-            return path;
-        }
-    }
-    checkFilePaths_.emplace_back(fileName, checkFileFolder_ / std::filesystem::path(fileName));
-    return checkFilePaths_.back().second;
 }
 
 }  // namespace orbista

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,6 +15,10 @@
 #include "model/random.h"
 #include "model/settings_model.h"
 #include "storage/autosave.h"
+#include "model/check_file.h"
+#include "model/main_window_view.h"
+#include "model/settings_model.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -26,6 +31,9 @@ struct EngineCounters {
     int64_t lossStops = 0;
     int64_t unitsStaked = 0;  // units deducted at settled spins
     int64_t unitsWon = 0;     // units paid out on winning spins
+    int64_t spinsWithBets = 0;
+    int32_t highestStakeLevel = 0;  // of the bets settled, not of a recommendation a stop took off
+    int64_t mostUnitsOnTable = 0;
 };
 
 // The spin engine: the cycle that enters (or cancels) a spin, settles it, lets the active system
@@ -47,6 +55,9 @@ class Engine : public CheckFileSink {
     void SetPauseAfterWinMessage(std::chrono::milliseconds pause);
     // The local time that names the autosave files (the system's clock unless set).
     void SetLocalClock(LocalClock clock);
+    // Where the autosaves and the check files are written (the operating system's files unless
+    // set); it must outlive the engine.
+    void SetFileSystem(FileSystem& fileSystem);
 
     // The start-up values of the game state and of the displays.
     void StartUp();
@@ -84,6 +95,7 @@ class Engine : public CheckFileSink {
     void TakeBackNewestSpin();
     // Money before the new recommendation; returns the game balance the cycle goes on with.
     int64_t SettleSpin(bool cancel);
+    void CountSettledBets(int64_t placed);
     void SettleNumber();
     void PayWin(int64_t& gameBalance);
     void RefreshWorkingSeries();
@@ -97,17 +109,15 @@ class Engine : public CheckFileSink {
     // What NewGame and RestartGame share: the save, the history and the recommendation.
     void EndGame(int32_t clearedSpins);
     void AutosaveReportingFailure();
-    const std::filesystem::path& CheckFilePath(std::string_view fileName);
 
     GameState& state_;
     SettingsModel& settings_;
     MainWindowView& view_;
     RandomGenerator& random_;
     std::optional<std::filesystem::path> autosaveFolder_;
-    std::filesystem::path checkFileFolder_ = ".";
     bool checkFilesWritten_ = true;
-    // Each check file's path, built once for the folder: a file is written at every spin.
-    std::vector<std::pair<std::string, std::filesystem::path>> checkFilePaths_;
+    FileSystem* fileSystem_;
+    std::unique_ptr<ReplacedFolder> checkFiles_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     bool checkFileFailureReported_ = false;
     LocalClock clock_ = LocalNow;

@@ -44,10 +44,11 @@ Candidate LookAtCandidate(LookbackWalk& walk, bool sixLines, int32_t count) {
     candidate.count = count;
     candidate.lookback = walk.Until(count);
     if (!candidate.lookback.exhausted) {
-        candidate.expected =
-            sixLines ? ExpectedDistinct(candidate.lookback.length - candidate.lookback.zeros,
-                                        SixLineCount)
-                     : ExpectedDistinct(candidate.lookback.length, NumberCount);
+        // Within the readable history here, so the length fits 32 bits.
+        const auto length = static_cast<int32_t>(candidate.lookback.length);
+        candidate.expected = sixLines
+                                 ? ExpectedDistinct(length - candidate.lookback.zeros, SixLineCount)
+                                 : ExpectedDistinct(length, NumberCount);
     }
     return candidate;
 }

@@ -19,10 +19,12 @@
 
 #include "engine/engine.h"
 #include "model/errors.h"
+#include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
+#include "ui/comparison_window.h"
 #include "ui/fonts.h"
 #include "ui/help_file.h"
 #include "ui/keyboard_entry.h"
@@ -44,6 +46,11 @@ constexpr int SmallestMenuPixels = 9;
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ChooseCsvPath(QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, "Сохранить игру в CSV", QString(),
+                                        "CSV (*.csv);;All Files (*)");
 }
 
 QString ChooseSavePath(QWidget* parent) {
@@ -80,7 +87,8 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
       random_(random),
       settingsFile_(setup.programFolder),
       present_(setup.present),
-      chooseSavePath_(ChooseSavePath) {
+      chooseSavePath_(ChooseSavePath),
+      chooseCsvPath_(ChooseCsvPath) {
     setObjectName("Form1");
     setWindowTitle("ORBISTA - 8");
     setFont(WindowFont(15));
@@ -208,6 +216,8 @@ void MainWindow::BuildMenu() {
     QAction* save = addItem(file, "N2", "Сохранить спины");
     save->setShortcut(QKeySequence("Ctrl+S"));
     connect(save, &QAction::triggered, this, &MainWindow::SaveSpinsAs);
+    connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
+            &MainWindow::SaveGameCsvAs);
     connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
             [this] { RunCommand([this] { engine_->NewGame(); }); });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
@@ -234,6 +244,8 @@ void MainWindow::BuildPlaybackMenu(QMenu* menu) {
     emulateGame->setObjectName("N19");
     QAction* stopGame = menu->addAction("Остановить игру");
     stopGame->setObjectName("StopGame");
+    connect(menu->addAction("Сравнение систем…"), &QAction::triggered, this,
+            &MainWindow::ShowComparisonWindow);
     playbacks_ =
         std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, *stopGame, random_,
                                            [this](int32_t number) { EnterNumber(number); });
@@ -355,6 +367,26 @@ void MainWindow::SaveSpinsAs() {
     });
 }
 
+void MainWindow::SaveGameCsvAs() {
+    const QString path = chooseCsvPath_(this);
+    if (!path.isEmpty()) {
+        RunCommand([this, &path] {
+            WriteFileReplacing(QFile::encodeName(path).toStdString(), GameCsv(state_));
+        });
+    }
+}
+
+void MainWindow::ShowComparisonWindow() {
+    if (comparisonWindow_ == nullptr) {
+        comparisonWindow_ = new ComparisonWindow(
+            *this, [this](QWidget* parent, const QString& text) { present_(parent, text); },
+            settingsFile_.Path().parent_path() / AutosaveFolderName, this);
+    }
+    comparisonWindow_->show();
+    comparisonWindow_->raise();
+    comparisonWindow_->activateWindow();
+}
+
 void MainWindow::OpenHelpFile() {
     orbista::OpenHelpFile(ExecutableFolder(), this, present_);
 }
@@ -393,7 +425,7 @@ QLineEdit& MainWindow::Display(const char* name) const {
     return *FindControl<QLineEdit>(pages_->widget(0), name);
 }
 
-void MainWindow::ShowSpinCount(int32_t count) {
+void MainWindow::ShowSpinCount(int64_t count) {
     spinCountLabel_->setText(QString::number(count));
 }
 

@@ -75,7 +75,8 @@ QString SpinTableModel::CellText(int row, int column) const {
 
 bool SpinTableModel::IsRedCell(int row, int column) const {
     return column == 0 && shown_ != nullptr && row >= 1 &&
-           row <= std::min(shown_->SpinCount, SpinColumnRows) && IsRed(shown_->SpinHistory[row]);
+           row <= std::min<int64_t>(shown_->SpinCount, SpinColumnRows) &&
+           IsRed(shown_->SpinHistory[row]);
 }
 
 QVariant SpinTableModel::data(const QModelIndex& index, int role) const {

@@ -33,6 +33,20 @@ SimRun RunSim(const std::string& arguments) {
     return run;
 }
 
+// What the simulator writes to standard error, without its speed figure.
+std::string SimErrors(const std::string& arguments) {
+    const std::string command =
+        std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>&1 >/dev/null | grep -v spins_per";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string errors;
+    std::array<char, 4096> buffer{};
+    size_t got = 0;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
+        errors.append(buffer.data(), got);
+    }
+    return errors;
+}
+
 std::vector<std::vector<std::string>> TraceLines(const std::string& out) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(out);
@@ -91,6 +105,37 @@ TEST_F(Simulator, RejectsBadUsageBeforePlayingAnything) {
     const auto missing = folder_.Path() / "save8.dat";
     EXPECT_EQ(RunSim("--settings " + missing.string() + " --random 1").status, 2);
     EXPECT_FALSE(std::filesystem::exists(missing)) << "a missing settings file is never created";
+}
+
+TEST_F(Simulator, ScriptFaultsNameTheFileAndTheLineAndEndlessInputsAreRefused) {
+    const std::string script = (folder_.Path() / "script.txt").string();
+    EXPECT_EQ(SimErrors(Script("1 2\r\n3\r4 x\x01 5")),
+              "orbista-sim: Файл \"" + script +
+                  "\", строка 3: «x\\x01» не является ни числом 0–36, ни c, n или "
+                  "set:ИМЯ=ТЕКСТ.\n");
+    EXPECT_EQ(SimErrors(Script("1\n\n37")),
+              "orbista-sim: Файл \"" + script +
+                  "\", строка 3: число 37 не является номером рулетки (0–36).\n");
+    EXPECT_EQ(SimErrors(Script("set:StopOnWin=2")),
+              "orbista-sim: Файл \"" + script +
+                  "\", строка 1: флаг принимает только 0 или 1: «set:StopOnWin=2».\n");
+    EXPECT_EQ(SimErrors("--script /dev/zero"),
+              "orbista-sim: Не удалось прочитать файл \"/dev/zero\": файл слишком большой "
+              "(больше 16 МБ).\n");
+    EXPECT_EQ(SimErrors("--settings /dev/zero --random 1"),
+              "orbista-sim: Не удалось прочитать файл \"/dev/zero\": файл слишком большой "
+              "(больше 64 КБ).\n");
+}
+
+TEST_F(Simulator, SpinsAreReadByTheNumberRuleOfTheFilesAndTracedInPlainDecimal) {
+    const SimRun run = RunSim("--trace --system none " + Script("\xEF\xBB\xBF"
+                                                                "05 +7 -0"));
+    ASSERT_EQ(run.status, 0);
+    const auto lines = TraceLines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0][Token], "5");
+    EXPECT_EQ(lines[1][Token], "7");
+    EXPECT_EQ(lines[2][Token], "0");
 }
 
 TEST_F(Simulator, TracesEveryFieldAfterSpinsCancelsAndNewGames) {

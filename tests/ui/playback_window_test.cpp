@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
@@ -148,6 +149,18 @@ TEST_F(PlaybackWindowTest, ABadFileOrABadLimitStartsNothing) {
     EXPECT_TRUE(CommandsEnabled());
     QTest::qWait(50);
     EXPECT_EQ(state->SpinCount, 0);
+}
+
+TEST_F(PlaybackWindowTest, AnEndlessDeviceChosenAsASpinFileIsRefusedAtOnce) {
+    QElapsedTimer timer;
+    timer.start();
+    PlayFile("/dev/zero");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Файл \"/dev/zero\", строка 1: «\\x00"))
+        << messages[0].toStdString();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(pauseDialogsShown, 0);
+    EXPECT_TRUE(CommandsEnabled());
 }
 
 TEST_F(PlaybackWindowTest, AWinMessageHoldsThePlaybackWhichGoesOnInTheNextGame) {
