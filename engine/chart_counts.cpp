@@ -7,9 +7,10 @@
 
 namespace orbista {
 
-int32_t ChartDepth(int32_t spinWindow, int32_t spinCount) {
-    const int32_t wanted = spinWindow > 0 ? spinWindow : spinCount;
-    return std::clamp(std::min({wanted, spinCount, ChartDepthLimit}), 0, ChartDepthLimit);
+int32_t ChartDepth(int32_t spinWindow, int64_t spinCount) {
+    const int64_t wanted = spinWindow > 0 ? spinWindow : spinCount;
+    return static_cast<int32_t>(std::clamp<int64_t>(
+        std::min({wanted, spinCount, int64_t{ChartDepthLimit}}), 0, ChartDepthLimit));
 }
 
 void CountSpin(ChartCounters& counters, int32_t number) {

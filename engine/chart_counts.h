@@ -25,7 +25,7 @@ constexpr std::array<int32_t, NumberCount> ChartWheelSequence = {
 // How many of the newest spins the charts count: the window when it is above 0, else the whole
 // game. Never more than the game holds: beyond SpinCount the histories keep only zeros or the
 // spins of an earlier game, which would count as this game's.
-int32_t ChartDepth(int32_t spinWindow, int32_t spinCount);
+int32_t ChartDepth(int32_t spinWindow, int64_t spinCount);
 
 // Hits per number and per group over the counted spins; entry 0 is group 1. Zero counts only in
 // NumberHits.

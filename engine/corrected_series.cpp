@@ -1,6 +1,7 @@
 #include "engine/corrected_series.h"
 
 #include <array>
+#include <utility>
 
 namespace orbista {
 
@@ -21,7 +22,7 @@ bool Contains(const History& series, int first, int last, int32_t value) {
 
 // The newest entries that hold 26 distinct values, counting the copied-in X[1]; near the start of
 // the game the walk stops at the first empty entry past the game's spins.
-int NumberWindow(const History& x, int32_t spinCount) {
+int NumberWindow(const History& x, int64_t spinCount) {
     std::array<bool, NumberCount> seen{};
     int distinct = 1;
     int r = 0;
@@ -40,26 +41,28 @@ int NumberWindow(const History& x, int32_t spinCount) {
 }
 
 void CorrectNumber(GameState& state, RandomGenerator& random) {
-    History& x = state.CorrectedNumbers;
+    const History& x = state.CorrectedNumbers;
     const int r = NumberWindow(x, state.SpinCount);
-    x[1] = random.Random(NumberCount);
+    // The new X[1] is drawn in a local and stored once: the window is only read meanwhile.
+    int32_t newest = random.Random(NumberCount);
     for (bool drew = r > 1; drew;) {
         drew = false;
         for (int k = 2; k <= r; ++k) {
-            if (x[k] == x[1]) {
-                x[1] = random.Random(NumberCount);
+            if (x[k] == newest) {
+                newest = random.Random(NumberCount);
                 drew = true;
             }
         }
     }
     if (Contains(x, 2, r, state.CurrentNumber)) {
-        x[1] = state.CurrentNumber;
+        newest = state.CurrentNumber;
     }
+    state.CorrectedNumbers[1] = newest;
 }
 
 // Unlike the number walk, this one counts the game's end at r = c and its range reaches one entry
 // past the window.
-int SixLineWindow(const History& z, int32_t spinCount) {
+int SixLineWindow(const History& z, int64_t spinCount) {
     std::array<bool, 8> seen{};
     int distinct = 1;
     int r = 0;
@@ -78,22 +81,23 @@ int SixLineWindow(const History& z, int32_t spinCount) {
 }
 
 void CorrectSixLine(GameState& state, RandomGenerator& random) {
-    History& z = state.CorrectedSixLines;
+    const History& z = state.CorrectedSixLines;
     const int r = SixLineWindow(z, state.SpinCount);
-    z[1] = random.Random(6) + 1;
+    int32_t newest = random.Random(6) + 1;
     for (bool drew = true; drew;) {
         drew = false;
         for (int k = 2; k <= r + 1 && !drew; ++k) {
-            if (z[k] == z[1]) {
-                z[1] = random.Random(6) + 1;
+            if (z[k] == newest) {
+                newest = random.Random(6) + 1;
                 drew = true;
             }
         }
     }
-    const int32_t real = state.SixLineHistory[1];
+    const int32_t real = std::as_const(state.SixLineHistory)[1];
     if (Contains(z, 2, r + 1, real)) {
-        z[1] = real;
+        newest = real;
     }
+    state.CorrectedSixLines[1] = newest;
 }
 
 }  // namespace

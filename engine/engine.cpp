@@ -204,7 +204,7 @@ int64_t Engine::SettleSpin(bool cancel) {
     int64_t total = view_.ReadTotalBalance();
     if (!cancel) {
         total -= placed;
-        counters_.unitsStaked += placed;
+        CountSettledBets(placed);
     } else if (restore) {
         // The stakes of the cancelled recommendation and of the one this cycle makes again come
         // off; a win taken back does not give its payout back to the deficit, and the deficit
@@ -239,6 +239,15 @@ int64_t Engine::SettleSpin(bool cancel) {
         view_.ShowGameBalanceMax(Saturated(gameBalance));
     }
     return gameBalance;
+}
+
+void Engine::CountSettledBets(int64_t placed) {
+    counters_.unitsStaked += placed;
+    if (placed > 0) {
+        ++counters_.spinsWithBets;
+        counters_.highestStakeLevel = std::max(counters_.highestStakeLevel, state_.StakeLevel);
+        counters_.mostUnitsOnTable = std::max(counters_.mostUnitsOnTable, placed);
+    }
 }
 
 void Engine::SettleNumber() {
@@ -284,15 +293,11 @@ void Engine::PayWin(int64_t& gameBalance) {
 
 void Engine::RefreshWorkingSeries() {
     if (settings_.Flag(Setting::UseCorrectedSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.CorrectedNumbers[k];
-            state_.SixLineHistory[k] = state_.CorrectedSixLines[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.CorrectedNumbers, 1, WorkingSeriesRefreshed);
+        state_.SixLineHistory.CopyEntries(state_.CorrectedSixLines, 1, WorkingSeriesRefreshed);
     }
     if (settings_.Flag(Setting::UseDrawnSeries)) {
-        for (int k = 1; k <= WorkingSeriesRefreshed; ++k) {
-            state_.WorkingSeries[k] = state_.SpinHistory[k];
-        }
+        state_.WorkingSeries.CopyEntries(state_.SpinHistory, 1, WorkingSeriesRefreshed);
     }
 }
 
@@ -402,7 +407,8 @@ void Engine::RestartGame() {
 void Engine::EndGame(int32_t clearedSpins) {
     state_.WinBonus = 0.0;
     AutosaveReportingFailure();
-    const int32_t last = std::clamp(state_.SpinCount, 0, clearedSpins) + 1;
+    const auto last =
+        static_cast<int32_t>(std::clamp<int64_t>(state_.SpinCount, 0, clearedSpins) + 1);
     for (int32_t k = 0; k <= last; ++k) {
         state_.SpinHistory[k] = 0;
         state_.CorrectedNumbers[k] = 0;

@@ -21,6 +21,9 @@ struct EngineCounters {
     int64_t lossStops = 0;
     int64_t unitsStaked = 0;  // units deducted at settled spins
     int64_t unitsWon = 0;     // units paid out on winning spins
+    int64_t spinsWithBets = 0;
+    int32_t highestStakeLevel = 0;  // of the bets settled, not of a recommendation a stop took off
+    int64_t mostUnitsOnTable = 0;
 };
 
 // The spin engine: the cycle that enters (or cancels) a spin, settles it, lets the active system
@@ -72,6 +75,7 @@ class Engine {
     void TakeBackNewestSpin();
     // Money before the new recommendation; returns the game balance the cycle goes on with.
     int64_t SettleSpin(bool cancel);
+    void CountSettledBets(int64_t placed);
     void SettleNumber();
     void PayWin(int64_t& gameBalance);
     void RefreshWorkingSeries();

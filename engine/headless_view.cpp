@@ -7,7 +7,7 @@
 namespace orbista {
 
 std::string SpinColumnText(const GameState& state, int row) {
-    if (row < 1 || row > std::min(state.SpinCount, SpinColumnRows)) {
+    if (row < 1 || row > std::min<int64_t>(state.SpinCount, SpinColumnRows)) {
         return {};
     }
     return "    " + std::to_string(state.SpinHistory[row]);
@@ -41,7 +41,7 @@ void HeadlessView::Type(std::string_view control, std::string text) {
     Field(control) = std::move(text);
 }
 
-void HeadlessView::ShowSpinCount(int32_t count) {
+void HeadlessView::ShowSpinCount(int64_t count) {
     Field(ControlOf(Display::SpinCount)) = std::to_string(count);
 }
 void HeadlessView::ShowStakeLevel(std::string_view text) {

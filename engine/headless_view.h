@@ -18,7 +18,7 @@ class HeadlessView : public MainWindowView {
 
     HeadlessView();
 
-    void ShowSpinCount(int32_t count) override;
+    void ShowSpinCount(int64_t count) override;
     using MainWindowView::ShowStakeLevel;
     using MainWindowView::ShowTableStake;
     void ShowStakeLevel(std::string_view text) override;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -12,26 +14,52 @@ inline constexpr std::string_view AntiReviewCheckFileName = "test.txt";
 // "ставки" in Windows-1251, as the file has always been written.
 inline constexpr std::string_view CheckFileBetsMarker = "\xF1\xF2\xE0\xE2\xEA\xE8";
 
+// The content of one check file, built line by line with CR LF line ends. It is built again at
+// every spin into the same text, whose room stays from one spin to the next; a text that is not
+// kept (check files off) ignores its lines.
+class CheckFileText {
+  public:
+    void Line(std::string_view text) {
+        if (kept_) {
+            text_ += text;
+            text_ += "\r\n";
+        }
+    }
+    void Line(int64_t number) {
+        char digits[24];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+        Line(std::string_view(digits, written.ptr - digits));
+    }
+    const std::string& Text() const { return text_; }
+
+    // Empties the text for the next file; kept: whether lines are recorded.
+    void Restart(bool kept) {
+        text_.clear();
+        kept_ = kept;
+    }
+
+  private:
+    std::string text_;
+    bool kept_ = true;
+};
+
 // Where a system's check file goes; the engine writes it into the check-file folder and reports a
 // failure without stopping the spin.
 class CheckFileSink {
   public:
     virtual ~CheckFileSink() = default;
     virtual void WriteCheckFile(std::string_view fileName, std::string_view content) = 0;
-};
+    // Whether check files are written at all; when not, their text need not be built.
+    virtual bool WritesCheckFiles() const { return true; }
 
-// The content of one check file, built line by line with CR LF line ends.
-class CheckFileText {
-  public:
-    void Line(std::string_view text) {
-        text_ += text;
-        text_ += "\r\n";
+    // An empty text to build the next check file in.
+    CheckFileText& NewCheckFileText() {
+        text_.Restart(WritesCheckFiles());
+        return text_;
     }
-    void Line(int32_t number) { Line(std::to_string(number)); }
-    const std::string& Text() const { return text_; }
 
   private:
-    std::string text_;
+    CheckFileText text_;
 };
 
 }  // namespace orbista

@@ -33,7 +33,9 @@ class ConversionError : public PlayerError {
     std::string text_;
 };
 
-// A file that could not be opened, read or written; the text names the file and the reason.
+// A file that could not be opened, read or written, or whose content is not what it should be.
+// Every message is one sentence that names the file; a fault in the content also names the line
+// and shows the token as it stands, with what cannot be seen made visible.
 class FileError : public PlayerError {
   public:
     using PlayerError::PlayerError;
@@ -42,16 +44,41 @@ class FileError : public PlayerError {
     static FileError CannotRead(const std::filesystem::path& path, std::string_view reason);
     static FileError CannotWrite(const std::filesystem::path& path, std::string_view reason);
     static FileError CannotCreateFolder(const std::filesystem::path& path, std::string_view reason);
+    // The file holds more than its reader takes (`limitBytes`); it was not read to its end.
+    static FileError TooLarge(const std::filesystem::path& path, uint64_t limitBytes);
+    // "Файл "PATH", строка N: PROBLEM." for a fault at one line of the content.
+    static FileError AtLine(const std::filesystem::path& path, int64_t line,
+                            std::string_view problem);
+    // A token that is not a decimal integer; `cut` when only its beginning was kept.
+    static FileError NotAnInteger(const std::filesystem::path& path, int64_t line,
+                                  std::string_view token, bool cut = false);
 };
 
 // The reason of the last failed system call, in the player's language where we know it.
 std::string SystemErrorReason(int errorNumber);
 
+// Text as a message shows it: control bytes, bytes that are no UTF-8 and a byte-order mark are
+// written as escapes (\x00, \uFEFF), so that nothing in a message is invisible or cuts it short.
+std::string PrintableText(std::string_view text);
+
+// A token or a field's text as a message quotes it: printable, and cut after ShownTextBytes with
+// an ellipsis (also when `cut` says the reader kept only its beginning).
+inline constexpr size_t ShownTextBytes = 48;
+std::string ShownText(std::string_view text, bool cut = false);
+
 // The first line of a field's text (up to CR or LF).
 std::string_view FirstLine(std::string_view text);
 
-// A decimal integer: optional blanks, an optional sign, digits, optional blanks; it must fit in
-// 32 bits. Anything else (empty text, letters, digit grouping) gives nothing.
+// The longest token that can be a number: a sign and up to 19 digits (leading zeros included).
+// Every reader uses it to reject a longer token as soon as it has seen that much of it.
+inline constexpr size_t MaxNumberLength = 20;
+
+// The one number rule of the files and the fields: an optional sign, decimal digits, at most
+// MaxNumberLength characters, a value that fits in 32 bits. Anything else (empty text, letters,
+// blanks, digit grouping) gives nothing.
+std::optional<int32_t> ParseNumberToken(std::string_view token);
+
+// ParseNumberToken of the text without its leading and trailing blanks and tabs.
 std::optional<int32_t> ParseDecimal(std::string_view text);
 
 // ParseDecimal of the first line, or a ConversionError naming the field.

@@ -10,18 +10,18 @@ std::array<History*, 6> PerSpinArrays(GameState& state) {
 }
 
 void ShiftHistoryUp(GameState& state) {
-    const int32_t t = std::clamp(state.SpinCount, 0, HistoryShiftLimit);
+    const auto t = static_cast<int32_t>(std::clamp<int64_t>(state.SpinCount, 0, HistoryShiftLimit));
     for (History* history : PerSpinArrays(state)) {
         history->ShiftUp(t);
     }
 }
 
 void ShiftHistoryDown(GameState& state) {
-    const int32_t c = state.SpinCount;
+    const int64_t c = state.SpinCount;
     if (c < 0) {
         return;
     }
-    const int32_t last = std::min(c, HistoryShiftLimit) + 1;
+    const auto last = static_cast<int32_t>(std::min<int64_t>(c, HistoryShiftLimit) + 1);
     for (History* history : PerSpinArrays(state)) {
         history->ShiftDown(last);
     }

@@ -31,7 +31,8 @@ struct GameState {
     StakeArray Stakes{};
     StakeArray PreviousStakes{};
 
-    int32_t SpinCount = 0;
+    // Wide enough for a game that never restarts.
+    int64_t SpinCount = 0;
     int32_t CurrentNumber = 0;
     int32_t UndoRequested = 0;
     // Read by the playback worker while the window's thread runs the cycle.
@@ -41,7 +42,7 @@ struct GameState {
     double WinBonus = 0.0;
     int32_t SpinsSinceHit = 0;
     int32_t LastWinStake = 0;
-    int32_t SelectionDepth = 0;
+    int64_t SelectionDepth = 0;
     int32_t SelectedCount = 0;
 
     // Per-cycle copies of settings that a system may adjust for the current spin only.

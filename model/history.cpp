@@ -9,6 +9,18 @@ namespace orbista {
 History::History()
     : live_(ShiftsBetweenRecentres + HistoryCapacity, 0), pinned_(HistoryCapacity, 0) {}
 
+// The range is copied in runs that lie side by side in both histories: a refresh of the working
+// series copies a hundred entries at every spin.
+void History::CopyEntries(const History& source, int32_t first, int32_t last) {
+    for (int32_t k = first; k <= last;) {
+        const int32_t runEnd = std::min({last, RunEnd(k), source.RunEnd(k)});
+        std::memmove(Slot(k), source.Slot(k), sizeof(int32_t) * (runEnd - k + 1));
+        k = runEnd + 1;
+    }
+    // Entries past the source's written end were 0 there and are 0 here now.
+    writtenEnd_ = std::max(writtenEnd_, std::min(last, source.writtenEnd_));
+}
+
 void History::ShiftUp(int32_t last) {
     assert(last >= 0 && last < HistoryCapacity - 1);
     SetLiveEnd(last);

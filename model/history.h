@@ -32,15 +32,16 @@ class History {
         if (index > writtenEnd_) {
             writtenEnd_ = index;
         }
-        return index <= liveEnd_ ? live_[offset_ + index] : pinned_[index];
+        return *Slot(index);
     }
-    int32_t operator[](int32_t index) const {
-        return index <= liveEnd_ ? live_[offset_ + index] : pinned_[index];
-    }
+    int32_t operator[](int32_t index) const { return *Slot(index); }
     static constexpr int32_t size() { return HistoryCapacity; }
 
     // Every index above this one holds 0.
     int32_t WrittenEnd() const { return writtenEnd_; }
+
+    // Entries first..last of source copied over the same entries here.
+    void CopyEntries(const History& source, int32_t first, int32_t last);
 
     // a[k+1] := a[k] for k = last down to 0; index 0 keeps its value, indices above last + 1 stay.
     void ShiftUp(int32_t last);
@@ -48,6 +49,17 @@ class History {
     void ShiftDown(int32_t last);
 
   private:
+    // Where entry index lies, and the last index after it that lies next to it in the same array.
+    int32_t* Slot(int32_t index) {
+        return index <= liveEnd_ ? &live_[offset_ + index] : &pinned_[index];
+    }
+    const int32_t* Slot(int32_t index) const {
+        return index <= liveEnd_ ? &live_[offset_ + index] : &pinned_[index];
+    }
+    int32_t RunEnd(int32_t index) const {
+        return index <= liveEnd_ ? liveEnd_ : HistoryCapacity - 1;
+    }
+
     // Makes 0..end the live part, moving the entries between the old and the new end across.
     void SetLiveEnd(int32_t end);
     // Moves the live part back to the middle of its buffer.

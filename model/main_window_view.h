@@ -19,7 +19,7 @@ class MainWindowView {
   public:
     virtual ~MainWindowView() = default;
 
-    virtual void ShowSpinCount(int32_t count) = 0;           // Label12
+    virtual void ShowSpinCount(int64_t count) = 0;           // Label12
     virtual void ShowStakeLevel(std::string_view text) = 0;  // Memo1 ("" for empty)
     virtual void ShowTableStake(std::string_view text) = 0;  // Memo12 ("" for empty)
     virtual void ShowTotalBalance(int32_t value) = 0;        // Memo5

@@ -34,9 +34,22 @@ void SetSeriesChoice(SettingsModel& settings, Setting which, bool on) {
     settings.SetFlag(other, false);
 }
 
+std::optional<int32_t> SettingsModel::LastNumber(Setting setting) const {
+    return lastNumbers_[static_cast<int>(setting)];
+}
+
+void SettingsModel::NoteFieldText(Setting setting, std::string_view text) {
+    if (const auto number = ParseDecimal(FirstLine(text))) {
+        lastNumbers_[static_cast<int>(setting)] = number;
+    }
+}
+
 int32_t StepperValue(const SettingsModel& settings, Setting setting) {
     const SettingInfo& info = InfoOf(setting);
-    return ParseDecimal(FirstLine(settings.Text(setting))).value_or(info.defaultValue);
+    if (const auto shown = ParseDecimal(FirstLine(settings.Text(setting)))) {
+        return *shown;
+    }
+    return settings.LastNumber(setting).value_or(info.defaultValue);
 }
 
 namespace {
@@ -84,6 +97,7 @@ std::string MemorySettings::Text(Setting setting) const {
 
 void MemorySettings::SetText(Setting setting, std::string_view text) {
     texts_[static_cast<int>(setting)] = text;
+    NoteFieldText(setting, text);
 }
 
 bool MemorySettings::Flag(Setting setting) const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,17 @@ class SettingsModel {
     void SetNumber(Setting setting, int32_t value);
     // A stored row's value: flags as 1 or 0, numbers as read.
     int32_t StoredValue(Setting setting) const;
+
+    // The integer a numeric field last held, whoever put it there; nothing before it held one.
+    std::optional<int32_t> LastNumber(Setting setting) const;
+
+  protected:
+    // Told at every change of a numeric field's text, typing included, by whatever holds the
+    // fields.
+    void NoteFieldText(Setting setting, std::string_view text);
+
+  private:
+    std::array<std::optional<int32_t>, SettingCount> lastNumbers_{};
 };
 
 // Coupling rules, run by the window's controls (and by the settings file, which sets the two
@@ -50,8 +62,9 @@ void SetSeriesChoice(SettingsModel& settings, Setting which, bool on);
 // that leaves MaxProcessedCount below it, MaxProcessedCount is raised by one.
 void StepSetting(SettingsModel& settings, Setting setting, int direction);
 
-// The value an up-down click starts from: the field's value, or its default when the field holds
-// no integer.
+// The value an up-down click starts from: the field's value; while the field holds no integer,
+// the last integer it held (so that the arrows go on from what the player saw before typing), or
+// its default when it never held one.
 int32_t StepperValue(const SettingsModel& settings, Setting setting);
 
 class MemorySettings : public SettingsModel {

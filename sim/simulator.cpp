@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <filesystem>
@@ -14,8 +15,10 @@
 #include "model/errors.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
+#include "storage/comparison.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
+#include "storage/text_tokens.h"
 
 namespace orbista {
 
@@ -23,8 +26,9 @@ namespace {
 
 constexpr const char* Usage =
     "usage: orbista-sim [--settings FILE] [--system NAME] [--sectors-on-table]\n"
-    "                   [--seed N] [--check-dir DIR] [--autosave-dir DIR]\n"
-    "                   [--trace] (--script FILE | --random N)\n";
+    "                   [--seed N] [--check-dir DIR] [--no-check-files] [--autosave-dir DIR]\n"
+    "                   [--trace] [--csv FILE] (--script FILE | --random N)\n"
+    "       orbista-sim compare --help\n";
 
 class UsageError : public std::runtime_error {
   public:
@@ -37,8 +41,10 @@ struct Options {
     bool sectorsOnTable = false;
     std::optional<uint64_t> seed;
     std::optional<std::filesystem::path> checkDir;
+    bool checkFiles = true;
     std::optional<std::filesystem::path> autosaveDir;
     bool trace = false;
+    std::optional<std::filesystem::path> csv;
     std::optional<std::filesystem::path> script;
     std::optional<int64_t> randomSpins;
 };
@@ -81,10 +87,17 @@ Options ParseOptions(const std::vector<std::string>& args) {
             }
         } else if (arg == "--check-dir") {
             options.checkDir = value();
+        } else if (arg == "--no-check-files") {
+            options.checkFiles = false;
         } else if (arg == "--autosave-dir") {
             options.autosaveDir = value();
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--csv") {
+            options.csv = value();
+            if (!CanWriteFile(*options.csv)) {
+                throw UsageError("--csv: cannot write " + options.csv->string());
+            }
         } else if (arg == "--script") {
             options.script = value();
         } else if (arg == "--random") {
@@ -130,21 +143,41 @@ std::optional<Display> BalanceNamed(std::string_view name) {
     }
 }
 
-Token ParseTypeToken(std::string_view text) {
+// A script far longer than any run needs: the whole of it is parsed before the first token is
+// played, and each token takes memory.
+constexpr uint64_t ScriptByteLimit = 16 << 20;
+
+// Where a script's token stands, to reject it naming the file and the line.
+class TokenInScript {
+  public:
+    TokenInScript(const std::filesystem::path& path, const TextToken& token)
+        : path_(path), token_(token) {}
+
+    [[noreturn]] void Reject(std::string_view problem) const {
+        throw FileError::AtLine(path_, token_.line, std::string(problem));
+    }
+    std::string Quoted() const { return "«" + ShownText(token_.text) + "»"; }
+
+  private:
+    const std::filesystem::path& path_;
+    const TextToken& token_;
+};
+
+Token ParseTypeToken(std::string_view text, const TokenInScript& place) {
     Token token;
     token.kind = Token::Kind::Type;
     token.text = text;
     const std::string_view body = text.substr(4);
     const size_t equals = body.find('=');
     if (equals == std::string_view::npos) {
-        throw UsageError("set: needs NAME=TEXT: " + std::string(text));
+        place.Reject("в " + place.Quoted() + " нет «=» (нужно set:ИМЯ=ТЕКСТ)");
     }
     const std::string_view name = body.substr(0, equals);
     token.value = body.substr(equals + 1);
     if (name == "ActiveSystem") {
         token.system = SystemBySimName(token.value);
         if (!token.system) {
-            throw UsageError("unknown system in " + std::string(text));
+            place.Reject("неизвестная методика в " + place.Quoted());
         }
     } else if (const std::optional<Display> balance = BalanceNamed(name)) {
         token.balance = balance;
@@ -152,17 +185,19 @@ Token ParseTypeToken(std::string_view text) {
         token.setting = setting;
         if (InfoOf(*setting).kind == SettingKind::Flag && token.value != "0" &&
             token.value != "1") {
-            throw UsageError("a flag takes 0 or 1: " + std::string(text));
+            place.Reject("флаг принимает только 0 или 1: " + place.Quoted());
         }
     } else {
-        throw UsageError("unknown field in " + std::string(text));
+        place.Reject("неизвестное поле в " + place.Quoted());
     }
     return token;
 }
 
-Token ParseToken(std::string_view text) {
+Token ParseToken(const std::filesystem::path& path, const TextToken& scriptToken) {
+    const std::string_view text = scriptToken.text;
+    const TokenInScript place(path, scriptToken);
     if (text.starts_with("set:")) {
-        return ParseTypeToken(text);
+        return ParseTypeToken(text, place);
     }
     Token token;
     token.text = text;
@@ -170,36 +205,29 @@ Token ParseToken(std::string_view text) {
         token.kind = Token::Kind::Cancel;
     } else if (text == "n") {
         token.kind = Token::Kind::NewGame;
-    } else {
-        const auto number = ParseWhole<int32_t>(text);
-        if (!number || *number < 0 || *number > 36) {
-            throw UsageError("not a spin, c, n or set: token: " + std::string(text));
+    } else if (const auto number = ParseNumberToken(text)) {
+        if (*number < 0 || *number >= NumberCount) {
+            place.Reject("число " + std::to_string(*number) +
+                         " не является номером рулетки (0–36)");
         }
         token.number = *number;
+        token.text = std::to_string(*number);  // the trace shows a spin in plain decimal
+    } else {
+        place.Reject(place.Quoted() + " не является ни числом 0–36, ни c, n или set:ИМЯ=ТЕКСТ");
     }
     return token;
 }
 
 std::vector<Token> ReadScript(const std::filesystem::path& path) {
-    const std::string text = ReadWholeFile(path);
+    const std::string text = ReadWholeFile(path, ScriptByteLimit);
     std::vector<Token> tokens;
-    size_t pos = 0;
-    const auto isSpace = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+    TextTokenizer tokenizer;
+    const auto take = [&](const TextToken& token) {
+        tokens.push_back(ParseToken(path, token));
+        return true;
     };
-    while (pos < text.size()) {
-        while (pos < text.size() && isSpace(text[pos])) {
-            ++pos;
-        }
-        size_t end = pos;
-        while (end < text.size() && !isSpace(text[end])) {
-            ++end;
-        }
-        if (end > pos) {
-            tokens.push_back(ParseToken(std::string_view(text).substr(pos, end - pos)));
-        }
-        pos = end;
-    }
+    tokenizer.Feed(text, take);
+    tokenizer.Finish(take);
     return tokens;
 }
 
@@ -207,6 +235,55 @@ std::vector<Token> ReadScript(const std::filesystem::path& path) {
 constexpr Display TracedDisplays[] = {
     Display::SpinCount,      Display::TotalBalance, Display::GameBalance, Display::GameBalanceMin,
     Display::GameBalanceMax, Display::StakeLevel,   Display::TableStake};
+
+// The per-token log of --csv. It is written beside its file and takes the file's place when the
+// run is done, so that a run that fails leaves the previous log as it was.
+class TokenLog {
+  public:
+    explicit TokenLog(std::filesystem::path path)
+        : path_(std::move(path)), temporary_(path_.string() + ".tmp") {
+        file_ = std::fopen(temporary_.c_str(), "wb");
+        if (file_ == nullptr) {
+            throw FileError::CannotWrite(path_, SystemErrorReason(errno));
+        }
+        Write(
+            "spin,number,recommended,stake_level,units_placed,payout,game_balance,"
+            "total_balance,event\n");
+    }
+    ~TokenLog() {
+        if (file_ != nullptr) {
+            std::fclose(file_);
+            std::filesystem::remove(temporary_, ignored_);
+        }
+    }
+    TokenLog(const TokenLog&) = delete;
+    TokenLog& operator=(const TokenLog&) = delete;
+
+    void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), file_); }
+
+    void Close() {
+        const bool failed = std::ferror(file_) != 0;
+        const bool closed = std::fclose(file_) == 0;
+        const int error = errno;
+        file_ = nullptr;
+        if (failed || !closed) {
+            std::filesystem::remove(temporary_, ignored_);
+            throw FileError::CannotWrite(path_, SystemErrorReason(error));
+        }
+        std::error_code renamed;
+        std::filesystem::rename(temporary_, path_, renamed);
+        if (renamed) {
+            std::filesystem::remove(temporary_, ignored_);
+            throw FileError::CannotWrite(path_, SystemErrorReason(renamed.value()));
+        }
+    }
+
+  private:
+    std::filesystem::path path_;
+    std::filesystem::path temporary_;
+    std::FILE* file_ = nullptr;
+    std::error_code ignored_;
+};
 
 class Simulation {
   public:
@@ -220,6 +297,7 @@ class Simulation {
         if (options.seed) {
             random_.Seed(*options.seed);
         }
+        checkFiles_.SetWritten(options.checkFiles);
         engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         engine_.StartUp();
         if (options.settingsFile) {
@@ -234,6 +312,17 @@ class Simulation {
             settings_.SetFlag(Setting::SectorsOnTable, true);
         }
         NoteTotalBalance();
+        if (options.csv) {
+            log_ = std::make_unique<TokenLog>(*options.csv);
+        }
+        countersBefore_ = engine_.Counters();
+    }
+
+    // Puts the --csv log in its place; FileError when it could not be written.
+    void CloseLog() {
+        if (log_) {
+            log_->Close();
+        }
     }
 
     void Play(const Token& token) {
@@ -304,7 +393,51 @@ class Simulation {
         if (trace_) {
             PrintTraceLine(token);
         }
+        if (log_) {
+            WriteLogRow(token);
+        }
+        countersBefore_ = engine_.Counters();
         view_.messages.clear();
+    }
+
+    void WriteLogRow(const std::string& token) {
+        const EngineCounters& counters = engine_.Counters();
+        line_.clear();
+        line_ += std::to_string(++logRow_) + "," + token + ",";
+        bool first = true;
+        for (int n = 0; n < NumberCount; ++n) {
+            if (state_->Stakes[n] > 0) {
+                line_ += first ? "" : " ";
+                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                first = false;
+            }
+        }
+        line_ += "," + view_.Text("Memo1");
+        line_ += "," + std::to_string(counters.unitsStaked - countersBefore_.unitsStaked);
+        line_ += "," + std::to_string(counters.unitsWon - countersBefore_.unitsWon);
+        line_ += "," + view_.Text("Memo3") + "," + view_.Text("Memo5") + ",";
+        std::vector<std::string_view> events;
+        if (counters.winStops > countersBefore_.winStops) {
+            events.push_back("win stop");
+        }
+        if (counters.lossStops > countersBefore_.lossStops) {
+            events.push_back("loss stop");
+        }
+        if (token == "n") {
+            events.push_back("new game");
+        } else if (token == "c") {
+            events.push_back("cancel");
+        }
+        if (std::any_of(view_.messages.begin(), view_.messages.end(),
+                        [](const std::string& m) { return m.starts_with("error:"); })) {
+            events.push_back("error");
+        }
+        for (size_t i = 0; i < events.size(); ++i) {
+            line_ += i == 0 ? "" : ";";
+            line_ += events[i];
+        }
+        line_ += '\n';
+        log_->Write(line_);
     }
 
     void NoteTotalBalance() {
@@ -354,6 +487,9 @@ class Simulation {
     int64_t minTotal_ = 0;
     int64_t maxTotal_ = 0;
     std::string line_;
+    std::unique_ptr<TokenLog> log_;
+    EngineCounters countersBefore_;
+    int64_t logRow_ = 0;
 };
 
 }  // namespace
@@ -391,6 +527,12 @@ int RunSimulator(const std::vector<std::string>& args, std::FILE* out, std::FILE
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     simulation->PrintSummary();
     std::fflush(out);
+    try {
+        simulation->CloseLog();
+    } catch (const FileError& error) {
+        std::fprintf(err, "orbista-sim: %s\n", error.what());
+        return 1;
+    }
     std::fprintf(err, "spins_per_second: %.0f\n", seconds > 0 ? spins / seconds : 0.0);
     return 0;
 }

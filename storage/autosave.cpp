@@ -1,9 +1,7 @@
 #include "storage/autosave.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
-#include <memory>
 
 #include "model/errors.h"
 #include "storage/spin_file.h"
@@ -13,27 +11,8 @@ namespace orbista {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 // Far more games than can end in one second; the bound only makes sure the search ends.
 constexpr int MaxCopiesPerSecond = 10000;
-
-// Creates a file that does not exist yet ("x": never opens, let alone truncates, an earlier save).
-FileHandle CreateNewFile(const std::filesystem::path& path) {
-    return FileHandle(std::fopen(path.c_str(), "wbx"));
-}
-
-void WriteAndClose(FileHandle file, const std::filesystem::path& path, const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
-        throw FileError::CannotWrite(path, SystemErrorReason(errno));
-    }
-    if (std::fclose(file.release()) != 0) {
-        throw FileError::CannotWrite(path, SystemErrorReason(errno));
-    }
-}
 
 }  // namespace
 
@@ -57,21 +36,18 @@ std::string AutosaveFileName(const LocalDateTime& when, int copy) {
 
 std::optional<std::filesystem::path> AutosaveSpins(const GameState& state,
                                                    const std::filesystem::path& folder,
-                                                   const LocalDateTime& when) {
+                                                   const LocalDateTime& when,
+                                                   FileSystem& fileSystem) {
     if (state.SpinCount <= 1) {
         return std::nullopt;
     }
     CreateFolder(folder);
     const std::string text = SpinListFormat(state);
     for (int copy = 1; copy <= MaxCopiesPerSecond; ++copy) {
+        // A new file only: an earlier save is never opened, let alone truncated.
         const std::filesystem::path path = folder / AutosaveFileName(when, copy);
-        FileHandle file = CreateNewFile(path);
-        if (file) {
-            WriteAndClose(std::move(file), path, text);
+        if (CreateNewFile(path, text, fileSystem)) {
             return path;
-        }
-        if (errno != EEXIST) {
-            throw FileError::CannotWrite(path, SystemErrorReason(errno));
         }
     }
     const std::filesystem::path last = folder / AutosaveFileName(when, MaxCopiesPerSecond);

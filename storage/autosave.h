@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/game_state.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -32,9 +33,11 @@ std::string AutosaveFileName(const LocalDateTime& when, int copy = 1);
 // Saves a finished game of two or more spins into the folder (created with its parents) under a
 // name of the given time. A game saved earlier in the same second is kept: the new file takes the
 // next free " (2)", " (3)", ... name. Returns the file written, or nothing for a shorter game.
-// FileError when the folder or the file cannot be created or written.
+// FileError when the folder or the file cannot be created or written; a file begun then is
+// removed again, so that a failed save neither leaves a stub nor takes a name.
 std::optional<std::filesystem::path> AutosaveSpins(const GameState& state,
                                                    const std::filesystem::path& folder,
-                                                   const LocalDateTime& when);
+                                                   const LocalDateTime& when,
+                                                   FileSystem& fileSystem = SystemFileSystem());
 
 }  // namespace orbista

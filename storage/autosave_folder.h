@@ -18,11 +18,15 @@ class AutosaveFolder : public AutosaveSink {
     void SetFolder(std::optional<std::filesystem::path> folder);
     // The tests and the simulator give a fixed time; the system's clock otherwise.
     void SetClock(LocalClock clock);
+    // Where the files are written (the operating system's files unless set); it must outlive
+    // this object.
+    void SetFileSystem(FileSystem& fileSystem);
     void SaveFinishedGame(const GameState& state) override;
 
   private:
     std::optional<std::filesystem::path> folder_;
     LocalClock clock_;
+    FileSystem* fileSystem_;
 };
 
 }  // namespace orbista

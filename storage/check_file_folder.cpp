@@ -3,20 +3,33 @@
 #include <utility>
 
 #include "model/errors.h"
-#include "storage/text_file.h"
 
 namespace orbista {
 
 CheckFileFolder::CheckFileFolder(MainWindowView& view, std::filesystem::path folder)
-    : view_(view), folder_(std::move(folder)) {}
+    : view_(view),
+      fileSystem_(&SystemFileSystem()),
+      files_(std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_)) {}
 
 void CheckFileFolder::SetFolder(std::filesystem::path folder) {
-    folder_ = std::move(folder);
+    files_ = std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_);
+}
+
+void CheckFileFolder::SetWritten(bool written) {
+    written_ = written;
+}
+
+void CheckFileFolder::SetFileSystem(FileSystem& fileSystem) {
+    fileSystem_ = &fileSystem;
+    files_ = std::make_unique<ReplacedFolder>(files_->Folder(), *fileSystem_);
 }
 
 void CheckFileFolder::WriteCheckFile(std::string_view fileName, std::string_view content) {
+    if (!written_) {
+        return;
+    }
     try {
-        ReplaceFileContent(folder_ / std::filesystem::path(fileName), content);
+        files_->Replace(fileName, content);
     } catch (const FileError& error) {
         if (!failureReported_) {
             failureReported_ = true;

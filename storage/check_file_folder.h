@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 #include "model/check_file.h"
 #include "model/main_window_view.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -17,11 +19,20 @@ class CheckFileFolder : public CheckFileSink {
     explicit CheckFileFolder(MainWindowView& view, std::filesystem::path folder = ".");
 
     void SetFolder(std::filesystem::path folder);
+    // Off: the systems write no check file (for batch runs; the window always writes them).
+    void SetWritten(bool written);
+    // Where the files are written (the operating system's files unless set); it must outlive
+    // this object.
+    void SetFileSystem(FileSystem& fileSystem);
+
     void WriteCheckFile(std::string_view fileName, std::string_view content) override;
+    bool WritesCheckFiles() const override { return written_; }
 
   private:
     MainWindowView& view_;
-    std::filesystem::path folder_;
+    FileSystem* fileSystem_;
+    std::unique_ptr<ReplacedFolder> files_;
+    bool written_ = true;
     bool failureReported_ = false;
 };
 

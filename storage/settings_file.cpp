@@ -1,74 +1,73 @@
 #include "storage/settings_file.h"
 
 #include <cerrno>
-#include <fstream>
+#include <optional>
 #include <string>
 
 #include "model/errors.h"
 #include "storage/text_file.h"
+#include "storage/text_tokens.h"
 
 namespace orbista {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+// 60 lines of one number: the program writes under 1 KB, so this leaves room for any editor.
+constexpr uint64_t SettingsFileByteLimit = 64 << 10;
 
-// The numbers of one line: at most two are kept, any further ones ignored.
-void ReadRow(const std::filesystem::path& path, int lineNumber, std::string_view line,
-             SettingsRow& row) {
+}  // namespace
+
+void ReadSettingsText(const std::filesystem::path& path, std::string_view text,
+                      StoredSettings& rows) {
+    TextTokenizer tokenizer;
+    int64_t line = 0;
     int column = 0;
-    size_t pos = 0;
-    while (pos < line.size()) {
-        while (pos < line.size() && IsBlank(line[pos])) {
-            ++pos;
+    const auto take = [&](const TextToken& token) {
+        if (token.line > StoredRowCount) {
+            return false;
         }
-        size_t end = pos;
-        while (end < line.size() && !IsBlank(line[end])) {
-            ++end;
-        }
-        if (end == pos) {
-            break;
-        }
-        const std::string_view token = line.substr(pos, end - pos);
-        const auto value = ParseDecimal(token);
+        column = token.line == line ? column + 1 : 0;
+        line = token.line;
+        const std::optional<int32_t> value = ParseNumberToken(token.text);
         if (!value) {
-            throw FileError::CannotRead(path, "строка " + std::to_string(lineNumber) + ", \"" +
-                                                  std::string(token) +
-                                                  "\" не является целым числом");
+            throw FileError::NotAnInteger(path, token.line, token.text);
         }
+        SettingsRow& row = rows[static_cast<size_t>(token.line - 1)];
         if (column == 0) {
             row.first = *value;
         } else if (column == 1) {
             row.second = *value;
         }
-        ++column;
-        pos = end;
+        return true;
+    };
+    if (tokenizer.Feed(text, take)) {
+        tokenizer.Finish(take);
     }
+}
+
+void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows) {
+    ReadSettingsText(path, ReadWholeFile(path, SettingsFileByteLimit), rows);
+}
+
+namespace {
+
+void CaptureSystemRows(const SettingsModel& settings, std::array<int32_t, StoredRowCount>& rows) {
+    const SelectionSystem active = settings.ActiveSystem();
+    for (const SystemInfo& system : SystemsTable()) {
+        if (system.row > 0) {
+            rows[system.row - 1] = system.system == active ? 1 : 0;
+        }
+    }
+}
+
+// One sentence more at the end of a message.
+std::string WithSentence(std::string message, std::string_view sentence) {
+    message += message.ends_with('.') ? " " : ". ";
+    message += sentence;
+    return message;
 }
 
 }  // namespace
-
-void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows) {
-    const std::string text = ReadWholeFile(path);
-    size_t pos = 0;
-    for (int lineNumber = 1; pos < text.size() && lineNumber <= StoredRowCount; ++lineNumber) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        ReadRow(path, lineNumber, std::string_view(text).substr(pos, end - pos),
-                rows[lineNumber - 1]);
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') {
-            ++pos;
-        }
-        if (pos < text.size() && text[pos] == '\n') {
-            ++pos;
-        }
-    }
-}
 
 std::array<int32_t, StoredRowCount> CaptureRows(const SettingsModel& settings) {
     std::array<int32_t, StoredRowCount> rows{};
@@ -77,13 +76,37 @@ std::array<int32_t, StoredRowCount> CaptureRows(const SettingsModel& settings) {
             rows[info.row - 1] = settings.StoredValue(info.setting);
         }
     }
-    const SelectionSystem active = settings.ActiveSystem();
-    for (const SystemInfo& system : SystemsTable()) {
-        if (system.row > 0) {
-            rows[system.row - 1] = system.system == active ? 1 : 0;
+    CaptureSystemRows(settings, rows);
+    return rows;
+}
+
+CloseCapture CaptureRowsKeepingStored(const SettingsModel& settings, const StoredSettings& stored) {
+    CloseCapture capture;
+    for (const SettingInfo& info : SettingsTable()) {
+        if (info.row == 0) {
+            continue;
+        }
+        try {
+            capture.rows[info.row - 1] = settings.StoredValue(info.setting);
+        } catch (const ConversionError& error) {
+            capture.rows[info.row - 1] = stored[info.row - 1].first;
+            capture.unsaved.push_back(error);
         }
     }
-    return rows;
+    CaptureSystemRows(settings, capture.rows);
+    return capture;
+}
+
+std::string UnsavedFieldsMessage(const std::vector<ConversionError>& unsaved) {
+    std::string message;
+    for (const ConversionError& error : unsaved) {
+        message += error.what();
+        message += "\n";
+    }
+    message += unsaved.size() == 1
+                   ? "Это значение не сохранено: в файле настроек осталось прежнее."
+                   : "Эти значения не сохранены: в файле настроек остались прежние.";
+    return message;
 }
 
 void ShowSettings(SettingsModel& settings, const StoredSettings& rows) {
@@ -125,37 +148,56 @@ std::string SettingsFileText(const StoredSettings& rows) {
     return text;
 }
 
-SettingsFile::SettingsFile(std::filesystem::path folder)
-    : path_(std::move(folder) / SettingsFileName) {}
+SettingsFile::SettingsFile(std::filesystem::path folder, FileSystem& fileSystem)
+    : file_(folder / SettingsFileName, fileSystem),
+      backupPath_(std::move(folder) / SettingsBackupFileName) {}
 
 void SettingsFile::LoadSettings(SettingsModel& settings) {
-    if (!FileCanBeOpened(path_)) {
-        CreateEmptyFile(path_);
+    // A missing file is written whole from the start: an empty file left by a failed first write
+    // would switch everything off at the next start.
+    if (!FileCanBeOpened(Path())) {
         CaptureSettings(settings);
         WriteSettingsFile();
         return;
     }
-    ReadSettingsRows(path_, stored_);
+    try {
+        ReadSettingsRows(Path(), stored_);
+    } catch (const FileError& error) {
+        keepUnreadFile_ = true;
+        throw FileError(WithSentence(error.what(),
+                                     "Перед первой записью настроек он будет сохранён рядом под "
+                                     "именем " +
+                                         std::string(SettingsBackupFileName) + "."));
+    }
     ShowSettings(settings, stored_);
 }
 
 void SettingsFile::CaptureSettings(const SettingsModel& settings) {
-    const std::array<int32_t, StoredRowCount> captured = CaptureRows(settings);
+    StoreRows(CaptureRows(settings));
+}
+
+void SettingsFile::StoreRows(const std::array<int32_t, StoredRowCount>& rows) {
     bool differs = false;
     for (int i = 0; i < StoredRowCount; ++i) {
-        differs = differs || captured[i] != stored_[i].first;
+        differs = differs || rows[i] != stored_[i].first;
     }
     if (!differs) {
         return;
     }
     for (int i = 0; i < StoredRowCount; ++i) {
-        stored_[i].first = captured[i];
+        stored_[i].first = rows[i];
     }
     WriteSettingsFile();
 }
 
-void SettingsFile::WriteSettingsFile() const {
-    WriteWholeFile(path_, SettingsFileText(stored_));
+void SettingsFile::WriteSettingsFile() {
+    const std::string text = SettingsFileText(stored_);
+    if (!keepUnreadFile_) {
+        file_.Replace(text);
+        return;
+    }
+    file_.Replace(text, backupPath_);
+    keepUnreadFile_ = false;
 }
 
 }  // namespace orbista

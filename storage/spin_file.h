@@ -3,9 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/game_state.h"
+#include "storage/text_file.h"
+#include "storage/text_tokens.h"
 
 namespace orbista {
 
@@ -26,12 +29,36 @@ struct LoadedSpins {
 std::string SpinListFormat(const GameState& state);
 
 // Writes the game's spins to the chosen path with ".txt" appended (always, as the save dialog has
-// always done); returns the path written. FileError on failure.
-std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath);
+// always done); returns the path written. FileError on failure, and a file saved there before is
+// then kept as it was.
+std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath,
+                                FileSystem& fileSystem = SystemFileSystem());
 
-// Reads a spin file: numbers 0..36 separated by blanks, tabs or line breaks. A token that is not a
-// decimal integer or not a roulette number rejects the whole file with a FileError naming the
-// line and the token, so nothing of a damaged file is ever played.
+// Collects the numbers of a spin file from its text, whatever the size of the pieces it is fed.
+// A token that is not a decimal integer or not a roulette number rejects the whole file with a
+// FileError naming the line and the token, so nothing of a damaged file is ever played; a token
+// longer than any number is rejected as soon as it is, without reading the rest of it.
+class SpinFileParser {
+  public:
+    // `path` is the file that the messages name.
+    explicit SpinFileParser(std::filesystem::path path);
+
+    // False once LoadedSpinCapacity numbers are kept and the text holds more.
+    bool Feed(std::string_view piece);
+    LoadedSpins Finish();
+
+  private:
+    bool Take(const TextToken& token);
+
+    std::filesystem::path path_;
+    TextTokenizer tokenizer_;
+    LoadedSpins loaded_;
+    bool full_ = false;
+};
+
+// Reads a spin file: numbers 0..36 separated by blanks, tabs or line breaks, as SpinFileParser
+// takes them. The file is read in pieces and never beyond 64 MB, and a pipe is refused, so that
+// reading it from the window cannot freeze the window.
 LoadedSpins ReadSpinFile(const std::filesystem::path& path);
 
 }  // namespace orbista

@@ -25,10 +25,15 @@ void MainWindowClosing(Engine& engine, const SettingsModel& settings, SettingsFi
     } catch (const FileError& error) {
         view.ReportError(error.what());
     }
+    // A field typed wrong costs only its own change: the others are stored all the same.
+    const CloseCapture capture = CaptureRowsKeepingStored(settings, settingsFile.Stored());
     try {
-        settingsFile.CaptureSettings(settings);
-    } catch (const PlayerError& error) {
+        settingsFile.StoreRows(capture.rows);
+    } catch (const FileError& error) {
         view.ReportError(error.what());
+    }
+    if (!capture.unsaved.empty()) {
+        view.ReportError(UnsavedFieldsMessage(capture.unsaved));
     }
 }
 

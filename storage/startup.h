@@ -15,8 +15,10 @@ void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& se
                        MainWindowView& view);
 
 // What the main window does when it closes, whatever closes it: the game in progress is
-// autosaved, then the settings are stored. A failure of either is reported and the window still
-// closes, so the player is never trapped in a window that cannot close.
+// autosaved, then the settings are stored. A field that holds no integer keeps its stored value
+// while every other change is stored, and the player is told which fields were not saved. A
+// failure is reported and the window still closes, so the player is never trapped in a window
+// that cannot close.
 void MainWindowClosing(Engine& engine, const SettingsModel& settings, SettingsFile& settingsFile,
                        MainWindowView& view);
 

@@ -1,24 +1,147 @@
 #pragma once
 
+#include <cstdint>
+#include <sys/types.h>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbista {
 
 // Small file helpers that turn every failure into a FileError naming the file and the reason.
 
 bool FileCanBeOpened(const std::filesystem::path& path);
-std::string ReadWholeFile(const std::filesystem::path& path);
-// Creates or truncates the file and writes the text.
-void WriteWholeFile(const std::filesystem::path& path, std::string_view text);
-void CreateEmptyFile(const std::filesystem::path& path);
-// Gives an existing file exactly this content (creating it when missing) by overwriting it in
-// place and cutting it to length. The result is the same as WriteWholeFile's, but a file that is
-// replaced at every spin is not emptied first, which some file systems answer with a flush to
-// disk at every close.
-void ReplaceFileContent(const std::filesystem::path& path, std::string_view text);
+// The whole file, which must not hold more than `limitBytes` (FileError "файл слишком большой"
+// otherwise, found before reading when the file declares its size and after at most `limitBytes`
+// when it does not).
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes);
 // Creates the folder and its missing parents.
 void CreateFolder(const std::filesystem::path& path);
+
+// The file-system calls through which every file is written. The program uses the operating
+// system's (SystemFileSystem()); a test hands in one that fails where a full disk, a vanished
+// folder or a failing device would. Each call answers as the system call does, except that a
+// failure is returned as the negated error number instead of through errno.
+class FileSystem {
+  public:
+    enum class Opening {
+        Emptied,      // created, or emptied when it exists
+        New,          // created; -EEXIST when it exists
+        Overwritten,  // created, or kept as it is for writing over from its start
+    };
+
+    virtual ~FileSystem() = default;
+
+    // A descriptor open for writing.
+    virtual int Open(const char* path, Opening opening) = 0;
+    // The bytes written (possibly fewer than asked), or the error.
+    virtual ssize_t Write(int descriptor, const char* data, size_t size) = 0;
+    virtual int Truncate(int descriptor, size_t size) = 0;
+    // Returns when what was written is on the disk.
+    virtual int Sync(int descriptor) = 0;
+    virtual int Close(int descriptor) = 0;
+    // Puts `from` in the place of `to` in one step: whoever looks sees the one or the other.
+    virtual int Rename(const char* from, const char* to) = 0;
+    // Swaps the two files in one step; -EINVAL where the file system cannot.
+    virtual int Exchange(const char* first, const char* second) = 0;
+    // A second name for an existing file; -EPERM where the file system has no such thing.
+    virtual int Link(const char* existing, const char* name) = 0;
+    virtual int Remove(const char* path) = 0;
+};
+
+FileSystem& SystemFileSystem();
+
+// How often a file is replaced, which decides what its writes cost.
+enum class Rewrites {
+    // The player's files: each write waits for the disk, so that a power cut right after a save
+    // still finds the file.
+    Seldom,
+    // A check file, rewritten at every spin and only explaining the last one: it does not wait
+    // for the disk, and its temporary file is kept between writes and swapped with the file,
+    // since a file system that sees a file renamed over another flushes it to the disk at once.
+    EverySpin,
+};
+
+// A file that is only ever replaced whole. The new content goes to a temporary file beside it,
+// which is written, flushed and then put in the place of the old one in one step, so the file
+// holds either the old or the new content at every moment, even when the program is killed
+// half-way. A failure at any point leaves the old file byte for byte as it was, removes the
+// temporary file and throws FileError naming the file.
+//
+// The paths are built once, so a file that is replaced at every spin costs no allocation per
+// write. A file that could not be opened for writing (read-only, a folder) is refused as it always
+// was; a file that is replaced keeps its permissions; a symbolic link is followed, and the file it
+// names is replaced.
+class ReplacedFile {
+  public:
+    explicit ReplacedFile(std::filesystem::path path, FileSystem& fileSystem = SystemFileSystem(),
+                          Rewrites rewrites = Rewrites::Seldom);
+    ~ReplacedFile();
+    ReplacedFile(const ReplacedFile&) = delete;
+    ReplacedFile& operator=(const ReplacedFile&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    void Replace(std::string_view text);
+    // The same, but the old file is not dropped: it is also `keptAs` (replacing an older file of
+    // that name) before the new one takes its place.
+    void Replace(std::string_view text, const std::filesystem::path& keptAs);
+
+  private:
+    // A file as it stood: the old file before a write, or the temporary file kept after one.
+    struct Kept {
+        bool present = false;
+        unsigned mode = 0;
+        size_t size = 0;
+    };
+
+    // 0, or the error of writing the text into the temporary file (given the old file's mode),
+    // which is then removed. Only this file's own temporary file is ever kept between writes.
+    int WriteTemporary(const std::string& temporary, std::string_view text, const Kept& old,
+                       bool ownTemporary);
+    // 0, or the error of putting the temporary file in the place of the file: swapped with the
+    // `old` file when given and the file system can, else renamed over it.
+    int PutInPlace(const std::string& temporary, const char* file, const Kept* old);
+    [[noreturn]] void Fail(int error) const;
+
+    std::filesystem::path path_;
+    std::string temporary_;
+    FileSystem& fileSystem_;
+    Rewrites rewrites_;
+    Kept kept_;
+};
+
+// The files of one folder that are replaced at every spin, by their names; each one's paths are
+// built at its first write.
+class ReplacedFolder {
+  public:
+    explicit ReplacedFolder(std::filesystem::path folder,
+                            FileSystem& fileSystem = SystemFileSystem());
+
+    const std::filesystem::path& Folder() const { return folder_; }
+    void Replace(std::string_view fileName, std::string_view text);
+
+  private:
+    struct NamedFile {
+        std::string name;
+        std::unique_ptr<ReplacedFile> file;
+    };
+
+    std::filesystem::path folder_;
+    FileSystem& fileSystem_;
+    std::vector<NamedFile> files_;
+};
+
+// Gives the file this content, as ReplacedFile does, for a file written once.
+void ReplaceFile(const std::filesystem::path& path, std::string_view text,
+                 FileSystem& fileSystem = SystemFileSystem());
+
+// Creates a file that does not exist yet and writes the text into it, flushed to the disk.
+// Returns false, touching nothing, when a file of that name exists. On a failure the file created
+// is removed again and FileError is thrown.
+bool CreateNewFile(const std::filesystem::path& path, std::string_view text,
+                   FileSystem& fileSystem = SystemFileSystem());
 
 }  // namespace orbista

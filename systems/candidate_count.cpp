@@ -44,10 +44,11 @@ Candidate LookAtCandidate(LookbackWalk& walk, bool sixLines, int32_t count) {
     candidate.count = count;
     candidate.lookback = walk.Until(count);
     if (!candidate.lookback.exhausted) {
-        candidate.expected =
-            sixLines ? ExpectedDistinct(candidate.lookback.length - candidate.lookback.zeros,
-                                        SixLineCount)
-                     : ExpectedDistinct(candidate.lookback.length, NumberCount);
+        // Within the readable history here, so the length fits 32 bits.
+        const auto length = static_cast<int32_t>(candidate.lookback.length);
+        candidate.expected = sixLines
+                                 ? ExpectedDistinct(length - candidate.lookback.zeros, SixLineCount)
+                                 : ExpectedDistinct(length, NumberCount);
     }
     return candidate;
 }
@@ -61,7 +62,7 @@ template <typename Judge, typename Accept>
 void CandidateScan(SelectionContext& context, const CandidateScanRule& rule, Judge judge,
                    Accept accept) {
     GameState& state = context.state;
-    CheckFileText file;
+    CheckFileText& file = context.checkFiles.NewCheckFileText();
     double threshold = rule.threshold;
     LookbackWalk walk(rule.series, state.SpinCount, rule.sixLines);
     for (int32_t count = std::max(rule.first, 1); count <= rule.last; ++count) {

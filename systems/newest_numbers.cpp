@@ -10,11 +10,11 @@ namespace orbista {
 void SystemWithoutSelection(SelectionContext& context) {
     GameState& state = context.state;
     const History& series = state.WorkingSeries;
-    const int32_t n = state.SpinCount;
+    const int64_t n = state.SpinCount;
     const int32_t readable = ReadableEnd(n);
     DistinctValues seen;
     int32_t next = 1;  // the ordinal of the next distinct number to find
-    int32_t walked = 0;
+    int64_t walked = 0;
     while (state.MaxProcessedCount >= next) {
         if (walked >= n) {
             break;
@@ -26,7 +26,7 @@ void SystemWithoutSelection(SelectionContext& context) {
             break;
         }
         ++walked;
-        if (seen.AddIfNew(series[walked])) {
+        if (seen.AddIfNew(series[static_cast<int32_t>(walked)])) {
             state.SelectedCount = next;
             ++next;
         }
@@ -36,7 +36,7 @@ void SystemWithoutSelection(SelectionContext& context) {
         state.SelectionDepth = 0;
         state.SelectedCount = 0;
     }
-    CheckFileText file;
+    CheckFileText& file = context.checkFiles.NewCheckFileText();
     file.Line(walked);
     context.checkFiles.WriteCheckFile(SelectionCheckFileName, file.Text());
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
@@ -56,7 +56,7 @@ void PrepareSystemWaiting(SelectionContext& context) {
 namespace {
 
 struct WaitingWalk {
-    int32_t length = 0;
+    int64_t length = 0;
     bool reachedEnd = false;
 };
 
@@ -66,7 +66,7 @@ struct WaitingWalk {
 // it stopped, judging the entry it stopped at again against the new count.
 class DistinctWalk {
   public:
-    DistinctWalk(const History& series, int32_t n)
+    DistinctWalk(const History& series, int64_t n)
         : series_(series), n_(n), readable_(ReadableEnd(n)) {}
 
     WaitingWalk Until(int32_t count) {
@@ -75,7 +75,7 @@ class DistinctWalk {
                 break;
             }
             ++walk_.length;
-            seen_.AddIfNew(series_[walk_.length]);
+            seen_.AddIfNew(series_[static_cast<int32_t>(walk_.length)]);
         }
         return walk_;
     }
@@ -101,7 +101,7 @@ class DistinctWalk {
     }
 
     const History& series_;
-    int32_t n_;
+    int64_t n_;
     int32_t readable_;
     DistinctValues seen_;
     WaitingWalk walk_;
@@ -130,7 +130,7 @@ void SystemWaiting(SelectionContext& context) {
     }
     state.StakeLevel = 0;
     if (state.SelectionDepth > 0) {
-        state.StakeLevel = StakeLevelRule(state, state.SelectionDepth);
+        state.StakeLevel = StakeLevelRule(state, static_cast<int32_t>(state.SelectionDepth));
     }
     BetNewestEntries(state, state.SelectionDepth);
 }
@@ -140,8 +140,8 @@ void SystemFavourites(SelectionContext& context) {
     const History& series = state.WorkingSeries;
     const int32_t wanted = context.settings.ClampedNumber(Setting::FavouritesCount);
     const int32_t threshold = context.settings.ClampedNumber(Setting::FavouritesRepeatThreshold);
-    const int32_t window =
-        std::min(context.settings.ClampedNumber(Setting::FavouritesWindow), state.SpinCount);
+    const auto window = static_cast<int32_t>(std::min<int64_t>(
+        context.settings.ClampedNumber(Setting::FavouritesWindow), state.SpinCount));
 
     std::array<bool, NumberCount> marked{};
     int32_t remaining = wanted;

@@ -48,7 +48,8 @@ void SystemSectors(SelectionContext& context) {
     const int32_t window = context.settings.ClampedNumber(Setting::SectorsSpinWindow);
     const Layout& layout = LayoutFor(context.settings, Setting::SectorsOnTable);
     const std::array<double, NumberCount> hits =
-        CountSectorHits(state, layout, length, std::clamp(state.SpinCount, 0, window));
+        CountSectorHits(state, layout, length,
+                        static_cast<int32_t>(std::clamp<int64_t>(state.SpinCount, 0, window)));
 
     // Ties go to the later position...
     double best = 0;

@@ -29,7 +29,7 @@ bool DistinctValues::AddIfNew(int32_t value) {
 
 // Nothing beyond the readable end can bring a new value (see LastReadableIndex), so running out
 // there is running out of the game.
-LookbackWalk::LookbackWalk(const History& series, int32_t n, bool sixLines)
+LookbackWalk::LookbackWalk(const History& series, int64_t n, bool sixLines)
     : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
 
 Lookback LookbackWalk::Until(int32_t a) {
@@ -50,7 +50,7 @@ void LookbackWalk::Step() {
         result_.exhausted = true;
         return;
     }
-    const int32_t value = series_[result_.length];
+    const int32_t value = series_[static_cast<int32_t>(result_.length)];
     if (zeroApart_ && value == 0) {
         result_.zeros = 1;
         return;
@@ -73,11 +73,11 @@ void LookbackWalk::RunOut() {
     result_.exhausted = true;
 }
 
-Lookback DistinctLookback(const History& series, int32_t n, int32_t a) {
+Lookback DistinctLookback(const History& series, int64_t n, int32_t a) {
     return LookbackWalk(series, n, false).Until(a);
 }
 
-Lookback SixLineLookback(const History& series, int32_t n, int32_t a) {
+Lookback SixLineLookback(const History& series, int64_t n, int32_t a) {
     return LookbackWalk(series, n, true).Until(a);
 }
 
@@ -138,7 +138,7 @@ double ExpectedDistinct(int32_t j, int32_t m) {
     return values - values * PowerOfChanceToMiss(j, m);
 }
 
-void BetNewestEntries(GameState& state, int32_t depth) {
+void BetNewestEntries(GameState& state, int64_t depth) {
     const int32_t last = ReadableEnd(depth);
     for (int32_t k = 1; k <= last; ++k) {
         const int32_t number = std::as_const(state.WorkingSeries)[k];

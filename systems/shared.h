@@ -13,8 +13,8 @@ namespace orbista {
 inline constexpr int32_t LastReadableIndex = KeptSpins + 1;
 
 // How far back a walk over a game of n spins can actually read.
-constexpr int32_t ReadableEnd(int32_t n) {
-    return std::clamp(n, 0, LastReadableIndex);
+constexpr int32_t ReadableEnd(int64_t n) {
+    return static_cast<int32_t>(std::clamp<int64_t>(n, 0, LastReadableIndex));
 }
 
 constexpr bool IsWheelNumber(int32_t value) {
@@ -72,18 +72,18 @@ class DistinctValues {
 };
 
 struct Lookback {
-    int32_t length = 0;      // j: the newest entries that hold the wanted distinct values
+    int64_t length = 0;      // j: the newest entries that hold the wanted distinct values
     bool exhausted = false;  // the game ran out first; length is then n + 1
     int32_t zeros = 0;       // the six-line walk: 1 when a zero spin was met, else 0
 };
 
 // How many of the newest entries of series (index 1 newest, n entries in the game) it takes to
 // see a distinct values.
-Lookback DistinctLookback(const History& series, int32_t n, int32_t a);
+Lookback DistinctLookback(const History& series, int64_t n, int32_t a);
 
 // The same walk over the six-line series, where a zero spin is no six-line: the first 0 is
 // counted apart (zeros = 1) and further 0s are repeats of it.
-Lookback SixLineLookback(const History& series, int32_t n, int32_t a);
+Lookback SixLineLookback(const History& series, int64_t n, int32_t a);
 
 // The look-back of DistinctLookback or SixLineLookback for a rising count of distinct values. A
 // scan over the counts 1, 2, ... asks each in turn, and the walk for a + 1 passes the same
@@ -92,7 +92,7 @@ Lookback SixLineLookback(const History& series, int32_t n, int32_t a);
 // walk gets there with 0 already seen it knows that the game runs out without reading further.
 class LookbackWalk {
   public:
-    LookbackWalk(const History& series, int32_t n, bool sixLines);
+    LookbackWalk(const History& series, int64_t n, bool sixLines);
     // a: at least the count of the previous call.
     Lookback Until(int32_t a);
 
@@ -103,7 +103,7 @@ class LookbackWalk {
     void RunOut();
 
     const History& series_;
-    int32_t n_;
+    int64_t n_;
     int32_t end_;
     bool zeroApart_;
     DistinctValues seen_;
@@ -117,7 +117,7 @@ class LookbackWalk {
 double ExpectedDistinct(int32_t j, int32_t m);
 
 // StakeLevel on each number among the newest depth entries of WorkingSeries.
-void BetNewestEntries(GameState& state, int32_t depth);
+void BetNewestEntries(GameState& state, int64_t depth);
 
 // StakeLevel on each number of a six-line.
 void BetSixLine(GameState& state, int32_t sixLine);

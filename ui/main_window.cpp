@@ -19,12 +19,16 @@
 
 #include "engine/engine.h"
 #include "model/errors.h"
+#include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/startup.h"
+#include "storage/text_file.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
+#include "ui/comparison_window.h"
 #include "ui/fonts.h"
 #include "ui/help_file.h"
+#include "ui/keyboard_entry.h"
 #include "ui/pause_dialog.h"
 #include "ui/playback_commands.h"
 #include "ui/spin_table.h"
@@ -43,6 +47,11 @@ constexpr int SmallestMenuPixels = 9;
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ChooseCsvPath(QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, "Сохранить игру в CSV", QString(),
+                                        "CSV (*.csv);;All Files (*)");
 }
 
 QString ChooseSavePath(QWidget* parent) {
@@ -79,7 +88,8 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
       random_(random),
       settingsFile_(setup.programFolder),
       present_(setup.present),
-      chooseSavePath_(ChooseSavePath) {
+      chooseSavePath_(ChooseSavePath),
+      chooseCsvPath_(ChooseCsvPath) {
     setObjectName("Form1");
     setWindowTitle("ORBISTA - 8");
     setFont(WindowFont(15));
@@ -186,6 +196,8 @@ void MainWindow::BuildTabs() {
     }
     connect(FindControl<QPushButton>(bets, "BitBtn75"), &QPushButton::clicked, this,
             [this] { CancelSpin(); });
+    new KeyboardEntry(
+        bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
 
     connect(pages_, &QTabWidget::currentChanged, this,
             [this] { RunCommand([this] { RebuildCharts(); }); });
@@ -210,6 +222,8 @@ void MainWindow::BuildMenu() {
     QAction* save = addItem(file, "N2", "Сохранить спины");
     save->setShortcut(QKeySequence("Ctrl+S"));
     connect(save, &QAction::triggered, this, &MainWindow::SaveSpinsAs);
+    connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
+            &MainWindow::SaveGameCsvAs);
     connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
             [this] { RunCommand([this] { engine_->NewGame(); }); });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
@@ -234,8 +248,12 @@ void MainWindow::BuildPlaybackMenu(QMenu* menu) {
     playFromFile->setShortcut(QKeySequence("Ctrl+O"));
     QAction* emulateGame = menu->addAction("Эмуляция игры");
     emulateGame->setObjectName("N19");
+    QAction* stopGame = menu->addAction("Остановить игру");
+    stopGame->setObjectName("StopGame");
+    connect(menu->addAction("Сравнение систем…"), &QAction::triggered, this,
+            &MainWindow::ShowComparisonWindow);
     playbacks_ =
-        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, random_,
+        std::make_unique<PlaybackCommands>(*this, *playFromFile, *emulateGame, *stopGame, random_,
                                            [this](int32_t number) { EnterNumber(number); });
 }
 
@@ -276,7 +294,12 @@ void MainWindow::ConnectSettingControls(QObject* root, bool onPauseDialog) {
         }
         const Setting setting = info.setting;
         if (info.kind == SettingKind::Number) {
-            fields_[SettingIndex(setting)] = FindControl<QLineEdit>(root, info.control);
+            QLineEdit* field = FindControl<QLineEdit>(root, info.control);
+            fields_[SettingIndex(setting)] = field;
+            NoteFieldText(setting, field->text().toStdString());
+            connect(field, &QLineEdit::textChanged, this, [this, setting](const QString& text) {
+                NoteFieldText(setting, text.toStdString());
+            });
             auto* arrows = FindControl<UpDown>(root, info.stepper);
             // The charts page steps its own field; a second connection would step it twice.
             if (!chartsPage_->isAncestorOf(arrows)) {
@@ -339,6 +362,25 @@ void MainWindow::SaveSpinsAs() {
     });
 }
 
+void MainWindow::SaveGameCsvAs() {
+    const QString path = chooseCsvPath_(this);
+    if (!path.isEmpty()) {
+        RunCommand(
+            [this, &path] { ReplaceFile(QFile::encodeName(path).toStdString(), GameCsv(state_)); });
+    }
+}
+
+void MainWindow::ShowComparisonWindow() {
+    if (comparisonWindow_ == nullptr) {
+        comparisonWindow_ = new ComparisonWindow(
+            *this, [this](QWidget* parent, const QString& text) { present_(parent, text); },
+            settingsFile_.Path().parent_path() / AutosaveFolderName, this);
+    }
+    comparisonWindow_->show();
+    comparisonWindow_->raise();
+    comparisonWindow_->activateWindow();
+}
+
 void MainWindow::OpenHelpFile() {
     orbista::OpenHelpFile(ExecutableFolder(), this, present_);
 }
@@ -377,7 +419,7 @@ QLineEdit& MainWindow::DisplayField(Display display) const {
     return *displays_[IndexOf(display)];
 }
 
-void MainWindow::ShowSpinCount(int32_t count) {
+void MainWindow::ShowSpinCount(int64_t count) {
     spinCountLabel_->setText(QString::number(count));
 }
 

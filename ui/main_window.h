@@ -28,6 +28,7 @@ namespace orbista {
 
 class AboutDialog;
 class ChartsPage;
+class ComparisonWindow;
 class Engine;
 class PauseDialog;
 class PlaybackCommands;
@@ -80,9 +81,10 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // Every message of the window and of the pause dialog goes through this.
     void SetMessagePresenter(MessagePresenter presenter);
     void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
+    void SetCsvPathChooser(SavePathChooser chooser) { chooseCsvPath_ = std::move(chooser); }
 
     // MainWindowView
-    void ShowSpinCount(int32_t count) override;
+    void ShowSpinCount(int64_t count) override;
     using MainWindowView::ShowStakeLevel;
     using MainWindowView::ShowTableStake;
     void ShowStakeLevel(std::string_view text) override;
@@ -117,6 +119,11 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void SetStayOnTop();
     // "Сохранить спины": the save dialog, then the spins of this game into the chosen file.
     void SaveSpinsAs();
+    // "Сохранить игру в CSV…": the spins of this game with their balance and stake.
+    void SaveGameCsvAs();
+    // "Сравнение систем…": the comparison window, made at the first call, then shown again.
+    void ShowComparisonWindow();
+    ComparisonWindow* Comparison() const { return comparisonWindow_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -170,6 +177,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     AboutDialog* aboutDialog_ = nullptr;
     MessagePresenter present_ = ShowModalMessageBox;
     SavePathChooser chooseSavePath_;
+    SavePathChooser chooseCsvPath_;
+    ComparisonWindow* comparisonWindow_ = nullptr;
 };
 
 }  // namespace orbista

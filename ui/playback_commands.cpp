@@ -23,15 +23,21 @@ QString ChooseOpenPath(QWidget* parent) {
 }  // namespace
 
 PlaybackCommands::PlaybackCommands(MainWindow& window, QAction& playFromFile, QAction& emulateGame,
-                                   RandomGenerator& random, Playback::RunCycle runCycle)
+                                   QAction& stopGame, RandomGenerator& random,
+                                   Playback::RunCycle runCycle)
     : window_(window),
       playFromFile_(playFromFile),
       emulateGame_(emulateGame),
+      stopGame_(stopGame),
       random_(random),
       runCycle_(std::move(runCycle)),
       chooseOpenPath_(ChooseOpenPath) {
     QObject::connect(&playFromFile_, &QAction::triggered, &window_, [this] { PlayFromFile(); });
     QObject::connect(&emulateGame_, &QAction::triggered, &window_, [this] { EmulateGame(); });
+    // A shortcut of a greyed-out item does nothing, so Escape is free while nothing plays.
+    stopGame_.setShortcut(QKeySequence(Qt::Key_Escape));
+    stopGame_.setEnabled(false);
+    QObject::connect(&stopGame_, &QAction::triggered, &window_, [this] { StopGame(); });
 }
 
 PlaybackCommands::~PlaybackCommands() {
@@ -69,6 +75,9 @@ void PlaybackCommands::EmulateGame() {
 
 std::optional<int32_t> PlaybackCommands::AskForSpinLimit() {
     window_.ShowPauseDialog();
+    // The keyboard comes back to the game window, so Escape can stop what starts now; a desktop
+    // without a window manager would leave it nowhere.
+    window_.activateWindow();
     if (stopped_) {
         return std::nullopt;
     }
@@ -102,11 +111,23 @@ void PlaybackCommands::Started(bool started) {
     }
     playFromFile_.setEnabled(false);
     emulateGame_.setEnabled(false);
+    stopGame_.setEnabled(true);
 }
 
 void PlaybackCommands::Finished() {
     playFromFile_.setEnabled(true);
     emulateGame_.setEnabled(true);
+    stopGame_.setEnabled(false);
+}
+
+void PlaybackCommands::StopGame() {
+    if (playback_ == nullptr || stopped_) {
+        return;
+    }
+    // The cycles run on this thread, so none is half-way now: the one handed over but not yet
+    // begun is dropped, and the worker ends without touching the game again.
+    playback_->Stop();
+    Finished();
 }
 
 void PlaybackCommands::Stop() {

@@ -18,14 +18,14 @@ class MainWindow;
 // "&Игра из файла" and "Эмуляция игры": the spin file, the pause dialog and the number of spins,
 // then a playback whose cycles run on the window's thread exactly like clicks of the number
 // buttons. While a playback runs, the two commands that start one are greyed out, so there is
-// never more than one.
+// never more than one, and "Остановить игру" (or Escape) is the one that ends it.
 class PlaybackCommands {
   public:
     // The open dialog of "&Игра из файла"; an empty result means the player cancelled.
     using OpenPathChooser = std::function<QString(QWidget* parent)>;
 
     PlaybackCommands(MainWindow& window, QAction& playFromFile, QAction& emulateGame,
-                     RandomGenerator& random, Playback::RunCycle runCycle);
+                     QAction& stopGame, RandomGenerator& random, Playback::RunCycle runCycle);
     ~PlaybackCommands();
     PlaybackCommands(const PlaybackCommands&) = delete;
     PlaybackCommands& operator=(const PlaybackCommands&) = delete;
@@ -38,6 +38,9 @@ class PlaybackCommands {
     void EmulateGame();
 
     bool Running() const { return playback_ != nullptr && playback_->Running(); }
+    // "Остановить игру": the running playback ends after the spin in progress; the game keeps
+    // every spin played so far, and a new playback may start.
+    void StopGame();
     // For good, as the window is closing: no spin is handed over after this returns, and no
     // playback starts any more (not even from a pause dialog that was open at the time).
     void Stop();
@@ -56,6 +59,7 @@ class PlaybackCommands {
     MainWindow& window_;
     QAction& playFromFile_;
     QAction& emulateGame_;
+    QAction& stopGame_;
     RandomGenerator& random_;
     Playback::RunCycle runCycle_;
     OpenPathChooser chooseOpenPath_;

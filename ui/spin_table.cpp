@@ -50,6 +50,32 @@ class SpinCellDelegate : public QStyledItemDelegate {
     const SpinTableModel& model_;
 };
 
+// Row 0 of the grid, kept in view at every scroll position: the table's own header, painted as the
+// fixed cells of row 0 are.
+class FrozenHeaderRow : public QHeaderView {
+  public:
+    FrozenHeaderRow(const SpinTableModel& model, QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent), model_(model) {}
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+        painter->save();
+        painter->fillRect(rect, FixedCellColour);
+        painter->setPen(QColor(0x80, 0x80, 0x80));
+        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+        painter->drawLine(rect.topRight(), rect.bottomRight());
+        painter->setFont(font());
+        painter->setPen(Qt::black);
+        painter->drawText(rect.adjusted(TextInset, TextInset, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                          model_.CellText(0, section));
+        painter->restore();
+    }
+
+  private:
+    const SpinTableModel& model_;
+};
+
 }  // namespace
 
 int SpinTableModel::rowCount(const QModelIndex& parent) const {
@@ -75,7 +101,8 @@ QString SpinTableModel::CellText(int row, int column) const {
 
 bool SpinTableModel::IsRedCell(int row, int column) const {
     return column == 0 && shown_ != nullptr && row >= 1 &&
-           row <= std::min(shown_->SpinCount, SpinColumnRows) && IsRed(shown_->SpinHistory[row]);
+           row <= std::min<int64_t>(shown_->SpinCount, SpinColumnRows) &&
+           IsRed(shown_->SpinHistory[row]);
 }
 
 QVariant SpinTableModel::data(const QModelIndex& index, int role) const {
@@ -128,7 +155,11 @@ SpinTable::SpinTable(QWidget* parent) : QTableView(parent), model_(new SpinTable
     setModel(model_);
     setItemDelegate(new SpinCellDelegate(*model_, this));
     setFont(WindowFont(12, true));
-    horizontalHeader()->hide();
+    // Row 0 stands in the header, where no scrolling takes it away; the grid's own row 0 is hidden.
+    setHorizontalHeader(new FrozenHeaderRow(*model_, this));
+    horizontalHeader()->setFont(font());
+    horizontalHeader()->setFixedHeight(RowHeight);
+    setRowHidden(0, true);
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);

@@ -12,6 +12,7 @@
 #include "model/game_state.h"
 #include "model/settings_table.h"
 #include "ui/fonts.h"
+#include "ui/mirror_display.h"
 #include "ui/spin_table.h"
 #include "ui/up_down.h"
 
@@ -102,8 +103,8 @@ QPushButton* AddNumberButton(QWidget* parent, int index, int number, const QRect
     button->setFocusPolicy(mirror ? Qt::NoFocus : Qt::TabFocus);
     SetTextColour(button, QPalette::ButtonText, NumberColour(number, button->palette()));
     if (mirror) {
-        // The mirror only shows the recommendation; it neither reacts nor looks pressed.
-        button->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // The mirror only shows the recommendation: a display, not a second block of buttons.
+        ShowAsDisplay(button);
     }
     return button;
 }

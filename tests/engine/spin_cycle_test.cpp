@@ -23,6 +23,24 @@ TEST_F(EngineTest, SpinColumnShowsTheNewestThousandSpinsAndAnEmptyRowAfterThem) 
     EXPECT_EQ(view.SpinRow(1001), "");
 }
 
+// A game that never restarts may outgrow 32 bits; the systems' look-backs run out at the game's
+// end, one past its spins, and say so in the check file.
+TEST_F(EngineTest, SpinCountGoesPastTheLargest32BitNumber) {
+    settings.SetActiveSystem(SelectionSystem::WithoutSelection);
+    SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
+    state.SpinCount = 2147483647;
+    Spins({5});
+    EXPECT_EQ(Text("Label12"), "2147483648");
+    EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), "2147483648\r\n");
+    settings.SetActiveSystem(SelectionSystem::WithSelection);
+    Spins({5});
+    EXPECT_EQ(Text("Label12"), "2147483649");
+    EXPECT_NE(folder.Read(std::filesystem::path(u8"проверка.txt")).find("\r\n2147483650\r\n"),
+              std::string::npos);
+    engine.CancelSpin();
+    EXPECT_EQ(Text("Label12"), "2147483648");
+}
+
 TEST_F(EngineTest, CancelRemovesTheNewestRowAndAZeroInheritsTheCancelledSixLine) {
     SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
     Spins({4, 9, 31});

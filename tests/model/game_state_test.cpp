@@ -104,6 +104,12 @@ TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
     auto history = std::make_unique<History>();
     PlainHistory plain;
     std::mt19937 random(5);
+    // A history whose live part lies elsewhere in its buffer, to copy entries from.
+    auto source = std::make_unique<History>();
+    for (int32_t k = 0; k < 300; ++k) {
+        source->ShiftUp(k);
+        (*source)[1] = k + 1;
+    }
     int32_t count = 0;
     const int steps = 3 * History::ShiftsBetweenRecentres;
     for (int step = 1; step <= steps; ++step) {
@@ -130,6 +136,12 @@ TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
             const int32_t k = static_cast<int32_t>(random() % HistoryCapacity);
             (*history)[k] = step;
             plain.a[k] = step;
+        }
+        if (dice == 500) {
+            history->CopyEntries(*source, 1, 400);
+            for (int32_t k = 1; k <= 400; ++k) {
+                plain.a[k] = (*source)[k];
+            }
         }
         const int32_t probe = static_cast<int32_t>(random() % HistoryCapacity);
         ASSERT_EQ(std::as_const(*history)[probe], plain.a[probe]) << "step " << step;

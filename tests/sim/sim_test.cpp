@@ -33,6 +33,20 @@ SimRun RunSim(const std::string& arguments) {
     return run;
 }
 
+// What the simulator writes to standard error, without its speed figure.
+std::string SimErrors(const std::string& arguments) {
+    const std::string command =
+        std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>&1 >/dev/null | grep -v spins_per";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string errors;
+    std::array<char, 4096> buffer{};
+    size_t got = 0;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
+        errors.append(buffer.data(), got);
+    }
+    return errors;
+}
+
 std::vector<std::vector<std::string>> TraceLines(const std::string& out) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(out);
@@ -93,8 +107,40 @@ TEST_F(Simulator, RejectsBadUsageBeforePlayingAnything) {
     EXPECT_FALSE(std::filesystem::exists(missing)) << "a missing settings file is never created";
 }
 
+TEST_F(Simulator, ScriptFaultsNameTheFileAndTheLineAndEndlessInputsAreRefused) {
+    const std::string script = (folder_.Path() / "script.txt").string();
+    EXPECT_EQ(SimErrors(Script("1 2\r\n3\r4 x\x01 5")),
+              "orbista-sim: Файл \"" + script +
+                  "\", строка 3: «x\\x01» не является ни числом 0–36, ни c, n или "
+                  "set:ИМЯ=ТЕКСТ.\n");
+    EXPECT_EQ(SimErrors(Script("1\n\n37")),
+              "orbista-sim: Файл \"" + script +
+                  "\", строка 3: число 37 не является номером рулетки (0–36).\n");
+    EXPECT_EQ(SimErrors(Script("set:StopOnWin=2")),
+              "orbista-sim: Файл \"" + script +
+                  "\", строка 1: флаг принимает только 0 или 1: «set:StopOnWin=2».\n");
+    EXPECT_EQ(SimErrors("--script /dev/zero"),
+              "orbista-sim: Не удалось прочитать файл \"/dev/zero\": файл слишком большой "
+              "(больше 16 МБ).\n");
+    EXPECT_EQ(SimErrors("--settings /dev/zero --random 1"),
+              "orbista-sim: Не удалось прочитать файл \"/dev/zero\": файл слишком большой "
+              "(больше 64 КБ).\n");
+}
+
+TEST_F(Simulator, SpinsAreReadByTheNumberRuleOfTheFilesAndTracedInPlainDecimal) {
+    const SimRun run = RunSim("--trace --system none " + Script("\xEF\xBB\xBF"
+                                                                "05 +7 -0"));
+    ASSERT_EQ(run.status, 0);
+    const auto lines = TraceLines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0][Token], "5");
+    EXPECT_EQ(lines[1][Token], "7");
+    EXPECT_EQ(lines[2][Token], "0");
+}
+
 TEST_F(Simulator, TracesEveryFieldAfterSpinsCancelsAndNewGames) {
-    const SimRun run = RunSim("--trace --system statistics-only " + Script("8 32\n0 c c c c n 5"));
+    const SimRun run =
+        RunSim("--trace --system statistics-only " + Script("08 32\n0 c c c c n 05"));
     ASSERT_EQ(run.status, 0);
     const auto lines = TraceLines(run.out);
     ASSERT_EQ(lines.size(), 9u);
@@ -172,6 +218,26 @@ TEST_F(Simulator, SameSeedSameRunForEverySystem) {
         EXPECT_EQ(summary.at("spins"), "400") << system;
         EXPECT_LE(std::stoll(summary.at("min_total_balance")),
                   std::stoll(summary.at("max_total_balance")));
+    }
+}
+
+TEST_F(Simulator, WithoutCheckFilesTheRunIsTheSameAndNoFileIsWritten) {
+    for (const char* system : {"with-selection", "without-selection", "anti-review"}) {
+        const std::string script = Script("5 5 5 17 0 5 c 8 2 5 5 n 5 30 5");
+        const SimRun with =
+            RunSim(std::string("--trace --seed 3 --system ") + system + " " + script);
+        ASSERT_TRUE(std::filesystem::exists(folder_.Path() / u8"проверка.txt") ||
+                    std::filesystem::exists(folder_.Path() / "test.txt"))
+            << system;
+        std::filesystem::remove(folder_.Path() / u8"проверка.txt");
+        std::filesystem::remove(folder_.Path() / "test.txt");
+
+        const SimRun without = RunSim(std::string("--trace --seed 3 --no-check-files --system ") +
+                                      system + " " + script);
+        ASSERT_EQ(without.status, 0) << system;
+        EXPECT_EQ(without.out, with.out) << system;
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path() / u8"проверка.txt")) << system;
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "test.txt")) << system;
     }
 }
 

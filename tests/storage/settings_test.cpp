@@ -91,6 +91,16 @@ TEST(SettingsModel, SteppersOfTheTwoCountsKeepMinimumBelowMaximum) {
     settings.SetText(Setting::PlaybackSpinLimit, "190");
     StepSetting(settings, Setting::PlaybackSpinLimit, +1);
     EXPECT_EQ(settings.Number(Setting::PlaybackSpinLimit), 210);
+
+    // Without a number the arrows go on from the last one shown, or the default if none was.
+    settings.SetNumber(Setting::MaxLoss, 60);
+    settings.SetText(Setting::MaxLoss, "abc");
+    StepSetting(settings, Setting::MaxLoss, +1);
+    EXPECT_EQ(settings.Number(Setting::MaxLoss), 61);
+    MemorySettings fresh;
+    fresh.SetText(Setting::WaitingSpins, "x");
+    StepSetting(fresh, Setting::WaitingSpins, -1);
+    EXPECT_EQ(fresh.Number(Setting::WaitingSpins), 1);
 }
 
 TEST(SettingsModel, TheTwoSeriesBoxesNeverStandOnTogether) {
@@ -199,6 +209,44 @@ TEST(SettingsFile, ReaderToleratesOddLinesAndStopsAtABadToken) {
     }
     EXPECT_EQ(file.Stored()[1].first, 2);
     EXPECT_EQ(settings.Number(Setting::WinTarget), 500);  // not shown: defaults kept
+}
+
+TEST(SettingsFile, ReadsEveryLineEndStyleAndNamesTheLineOfABadToken) {
+    StoredSettings rows{};
+    ReadSettingsText("save8.dat",
+                     "\xEF\xBB\xBF"
+                     "1\r2\r\r4 +9\r\n-5\n",
+                     rows);
+    EXPECT_EQ(rows[0].first, 1);
+    EXPECT_EQ(rows[1].first, 2);
+    EXPECT_EQ(rows[2].first, 0);
+    EXPECT_EQ(rows[3].first, 4);
+    EXPECT_EQ(rows[3].second, 9);
+    EXPECT_EQ(rows[4].first, -5);
+    try {
+        ReadSettingsText("/p/save8.dat", "1\r2\r3 \x01x\r4", rows);
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Файл \"/p/save8.dat\", строка 3: «\\x01x» не является целым числом.");
+    }
+}
+
+TEST(SettingsFile, AFileFarLargerThanSixtyLinesIsRefusedBeforeItIsRead) {
+    TestFolder folder;
+    StoredSettings rows{};
+    folder.Write(SettingsFileName, std::string((64 << 10) + 1, '\n'));
+    const auto path = folder.Path() / SettingsFileName;
+    try {
+        ReadSettingsRows(path, rows);
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.what(), "Не удалось прочитать файл \"" + path.string() +
+                                    "\": файл слишком большой (больше 64 КБ).");
+    }
+    folder.Write(SettingsFileName, std::string(64 << 10, '\n'));
+    EXPECT_NO_THROW(ReadSettingsRows(path, rows));
+    EXPECT_THROW(ReadSettingsRows("/dev/zero", rows), FileError);
 }
 
 TEST(SettingsFile, EmptyFileSwitchesEverythingOffAndSelectsNoSystem) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -74,19 +76,43 @@ TEST(SpinFile, NumbersAreReadAcrossBlanksTabsAndLineBreaksOfAnyKind) {
 
 TEST(SpinFile, ABadTokenOrANumberOutside0To36RejectsTheFileNamingLineAndToken) {
     TestFolder folder;
-    folder.Write("bad.txt", "1 2\n3 x7 4\n");
-    const std::string notNumber = ErrorText(folder.Path() / "bad.txt");
-    EXPECT_NE(notNumber.find("bad.txt"), std::string::npos) << notNumber;
-    EXPECT_NE(notNumber.find("строка 2"), std::string::npos) << notNumber;
-    EXPECT_NE(notNumber.find("x7"), std::string::npos) << notNumber;
-    for (const char* text : {"5\n6\n37", "5 -1", "1 99999999999"}) {
-        folder.Write("range.txt", text);
-        EXPECT_NE(ErrorText(folder.Path() / "range.txt"), "no error") << text;
+    const auto path = folder.Path() / "bad.txt";
+    folder.Write("bad.txt", "1 2\r3 x7 4\n");
+    EXPECT_EQ(ErrorText(path),
+              "Файл \"" + path.string() + "\", строка 2: «x7» не является целым числом.");
+    folder.Write("bad.txt", "5\r\n6\r\n+37");
+    EXPECT_EQ(ErrorText(path), "Файл \"" + path.string() +
+                                   "\", строка 3: число 37 не является номером рулетки (0–36).");
+    for (const char* text : {"5 -1", "1 99999999999", "1 2\x01", "1 \xEF\xBB\xBF"}) {
+        folder.Write("bad.txt", text);
+        EXPECT_NE(ErrorText(path), "no error") << text;
     }
-    folder.Write("range.txt", "5\n6\n37");
-    EXPECT_NE(ErrorText(folder.Path() / "range.txt").find("строка 3: число 37"), std::string::npos);
+    // The same rule as save8.dat: a sign is allowed, and a number has at most 20 characters.
+    folder.Write("bad.txt", "+5 -0 00000000000000000007");
+    EXPECT_EQ(ReadSpinFile(path).numbers, (std::vector<int32_t>{5, 0, 7}));
+    folder.Write("bad.txt", "4\n" + std::string(60, '0') + "7");
+    EXPECT_EQ(ErrorText(path),
+              "Файл \"" + path.string() +
+                  "\", строка 2: «00000000000000000000…» не является целым числом.");
     EXPECT_NE(ErrorText(folder.Path() / "none.txt").find("none.txt"), std::string::npos);
     EXPECT_NE(ErrorText(folder.Path()), "no error");
+}
+
+TEST(SpinFile, EndlessInputsAreRejectedAtOnceWithoutWaiting) {
+    EXPECT_EQ(
+        ErrorText("/dev/zero"), "Файл \"/dev/zero\", строка 1: «" + [] {
+            std::string zeros;
+            for (size_t i = 0; i < MaxNumberLength; ++i) {
+                zeros += "\\x00";
+            }
+            return zeros;
+        }() + "…» не является целым числом.");
+    // A pipe would make the window wait for a writer that may never come.
+    TestFolder folder;
+    const auto fifo = folder.Path() / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ErrorText(fifo),
+              "Не удалось открыть файл \"" + fifo.string() + "\": это канал, а не файл.");
 }
 
 TEST(SpinFile, OnlyTheFirstMillionNumbersOfALongerFileAreKept) {

@@ -106,5 +106,60 @@ TEST(StartUp, FailuresAtCloseAreReportedAndDoNotStopTheOther) {
     EXPECT_NE(folder.Read("save8.dat").find("\r\n33\r\n"), std::string::npos);
 }
 
+TEST(StartUp, AnUnreadableSettingsFileIsKeptBesideTheFirstFileWrittenOverIt) {
+    TestFolder folder;
+    std::string damaged = "1\r\n60\r\nabc\r\n";
+    for (int row = 4; row <= 60; ++row) {
+        damaged += "7\r\n";
+    }
+    folder.Write("save8.dat", damaged);
+    {
+        ProgramRun run(folder.Path());
+        ASSERT_EQ(run.view_.messages.size(), 1u);
+        EXPECT_NE(run.view_.messages[0].find("abc"), std::string::npos);
+        EXPECT_NE(run.view_.messages[0].find("save8.dat.bak."), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(folder.Path() / "save8.dat.bak"));
+        run.Close();
+        EXPECT_EQ(run.view_.messages.size(), 1u);
+    }
+    EXPECT_EQ(folder.Read("save8.dat.bak"), damaged);
+    EXPECT_EQ(folder.Read("save8.dat").substr(0, 13), "1\r\n500\r\n1\r\n20");
+
+    // A file that reads well is replaced without a copy; the kept one stays.
+    ProgramRun next(folder.Path());
+    EXPECT_TRUE(next.view_.messages.empty());
+    next.settings_.SetNumber(Setting::MaxStake, 33);
+    next.Close();
+    EXPECT_EQ(folder.Read("save8.dat.bak"), damaged);
+}
+
+TEST(StartUp, AtTheCloseAFieldWithoutANumberKeepsItsStoredValueAndTheOtherChangesAreSaved) {
+    TestFolder folder;
+    {
+        ProgramRun first(folder.Path());
+        first.settings_.SetNumber(Setting::WinTarget, 60);
+        first.Close();
+    }
+    {
+        ProgramRun run(folder.Path());
+        run.settings_.SetNumber(Setting::MaxStake, 33);
+        run.settings_.SetActiveSystem(SelectionSystem::Chaos);
+        run.settings_.SetText(Setting::PauseAfterWinSpins, "abc");
+        run.settings_.SetText(Setting::WinTarget, "");
+        run.Close();
+        ASSERT_EQ(run.view_.messages.size(), 1u);
+        const std::string& message = run.view_.messages[0];
+        EXPECT_NE(message.find("Делать паузу в ставках при выигрыше (спинов)"), std::string::npos);
+        EXPECT_NE(message.find("\"abc\""), std::string::npos);
+        EXPECT_NE(message.find("Останавливать игру при выигрыше более"), std::string::npos);
+        EXPECT_NE(message.find("не сохранены"), std::string::npos);
+    }
+    ProgramRun restarted(folder.Path());
+    EXPECT_EQ(restarted.settings_.Number(Setting::MaxStake), 33);
+    EXPECT_EQ(restarted.settings_.ActiveSystem(), SelectionSystem::Chaos);
+    EXPECT_EQ(restarted.settings_.Number(Setting::WinTarget), 60);
+    EXPECT_EQ(restarted.settings_.Number(Setting::PauseAfterWinSpins), 0);
+}
+
 }  // namespace
 }  // namespace orbista

@@ -34,7 +34,7 @@ TEST(SelectionTables, ExpectedDistinctValues) {
 // The thresholds compare the expectation exactly, so the remembered powers must be the very
 // doubles that j multiplications and divisions give, for every length a look-back can have.
 TEST(SelectionTables, ExpectedDistinctIsBitForBitTheRepeatedProduct) {
-    for (const auto [m, longest] : {std::pair{6, 100002}, {37, 100002}, {10, 2000}}) {
+    for (const auto& [m, longest] : {std::pair{6, 100002}, {37, 100002}, {10, 2000}}) {
         const double values = m;
         double p = 1.0;
         for (int32_t j = 0; j <= longest; ++j) {

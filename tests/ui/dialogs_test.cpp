@@ -95,6 +95,22 @@ TEST(MessageBox, IsModalWithTheTextOneOkButtonNoIconAndTheApplicationTitle) {
     });
     ShowModalMessageBox(nullptr, "Вы выиграли ;) !!!!");
     EXPECT_TRUE(seen);
+}
+
+TEST(MessageBox, IsWideEnoughForItsCaptionAndItsText) {
+    bool seen = false;
+    WhenModal([&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_GE(box->width(), MessageBoxCaptionRoom(box->windowTitle()));
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        box->findChild<QDialogButtonBox*>()->buttons()[0]->click();
+    });
+    ShowModalMessageBox(nullptr, "Вы проиграли (-:");
+    EXPECT_TRUE(seen);
     EXPECT_EQ(QCoreApplication::applicationName(), "orbista_ui_tests");
 }
 

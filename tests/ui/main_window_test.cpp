@@ -194,6 +194,17 @@ TEST_F(WindowTest, ArrowsStepWithinBoundsAndKeepTheCoveredAndProcessedCountsInOr
     EXPECT_EQ(PauseControl<QLineEdit>("Memo2")->text(), "220");
 }
 
+TEST_F(WindowTest, ArrowsOnAFieldWithoutANumberGoOnFromTheLastNumberItShowed) {
+    auto* winTarget = Control<QLineEdit>("Memo9");
+    Type(winTarget, "60");
+    Type(winTarget, "abc");
+    Step(Control("UpDown6"), +1);
+    EXPECT_EQ(winTarget->text(), "61");
+    Type(winTarget, "");
+    Step(Control("UpDown6"), -1);
+    EXPECT_EQ(winTarget->text(), "60");
+}
+
 TEST_F(WindowTest, TheTwoSeriesBoxesNeverStandOnTogether) {
     auto* corrected = Control<QCheckBox>("CheckBox4");
     auto* drawn = Control<QCheckBox>("CheckBox5");

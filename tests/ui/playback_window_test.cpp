@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -149,6 +151,18 @@ TEST_F(PlaybackWindowTest, ABadFileOrABadLimitStartsNothing) {
     EXPECT_EQ(state->SpinCount, 0);
 }
 
+TEST_F(PlaybackWindowTest, AnEndlessDeviceChosenAsASpinFileIsRefusedAtOnce) {
+    QElapsedTimer timer;
+    timer.start();
+    PlayFile("/dev/zero");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Файл \"/dev/zero\", строка 1: «\\x00"))
+        << messages[0].toStdString();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(pauseDialogsShown, 0);
+    EXPECT_TRUE(CommandsEnabled());
+}
+
 TEST_F(PlaybackWindowTest, AWinMessageHoldsThePlaybackWhichGoesOnInTheNextGame) {
     // Betting on the newest numbers of the drawn series, a file of fives wins at its second spin
     // and at every second spin after each restart.
@@ -199,6 +213,57 @@ TEST_F(PlaybackWindowTest, ClosingTheWindowEndsThePlaybackAndSavesOnce) {
     QTest::qWait(50);
     EXPECT_EQ(state->SpinCount, atClose);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PlaybackWindowTest, StopGameEndsAnEmulationAndKeepsTheGameSoFar) {
+    QAction* stop = Item("StopGame");
+    ASSERT_NE(stop, nullptr);
+    const QList<QAction*> menu = window->findChild<QMenu*>("N4")->actions();
+    // Right after "Эмуляция игры".
+    ASSERT_GE(menu.indexOf(stop), 1);
+    EXPECT_EQ(menu[menu.indexOf(stop) - 1], Item("N19"));
+    EXPECT_FALSE(stop->isEnabled());
+
+    SetSpinLimit("10000");
+    Emulate();
+    EXPECT_TRUE(stop->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return state->SpinCount >= 20; }, Generous));
+    stop->trigger();
+    const int32_t atStop = state->SpinCount;
+    EXPECT_FALSE(window->Playbacks().Running());
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_TRUE(CommandsEnabled());
+    QTest::qWait(100);
+    EXPECT_EQ(state->SpinCount, atStop);
+    EXPECT_EQ(window->GameEngine().Counters().spins, atStop);
+    EXPECT_EQ(state->SpinInProgress, 0);
+
+    // A new playback starts after a stop and continues the same game.
+    SetSpinLimit("5");
+    Emulate();
+    ASSERT_TRUE(WaitUntilPlayed());
+    EXPECT_EQ(state->SpinCount, atStop + 5);
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PlaybackWindowTest, EscapeStopsAFilePlaybackAndIsHarmlessWhenNothingPlays) {
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(state->SpinCount, 0);
+
+    SetSpinLimit("5000");
+    PlayFile(SpinFile("long.txt", 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return state->SpinCount >= 10; }, Generous));
+    // The game window has the keyboard back once the pause dialog is gone.
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    const int32_t atStop = state->SpinCount;
+    EXPECT_FALSE(window->Playbacks().Running());
+    QTest::qWait(100);
+    EXPECT_EQ(state->SpinCount, atStop);
+    for (int i = 0; i < atStop; ++i) {
+        ASSERT_EQ(state->SpinHistory[atStop - i], i % NumberCount) << i;
+    }
 }
 
 }  // namespace

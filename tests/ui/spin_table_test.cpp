@@ -1,4 +1,5 @@
 #include <QImage>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 #include "tests/ui/window_fixture.h"
@@ -70,6 +71,26 @@ TEST_F(SpinTableTest, ShowsTheNewestThousandSpinsOfALongGame) {
     EXPECT_EQ(Row(0), "Выпало");
     EXPECT_EQ(Row(1), "");
     EXPECT_EQ(Row(1000), "");
+}
+
+TEST_F(SpinTableTest, TheHeaderRowStaysInViewAtEveryScrollPosition) {
+    window->SetActiveSystem(SelectionSystem::StatisticsOnly);
+    for (int i = 1; i <= 400; ++i) {
+        window->GameEngine().EnterNumber(i % 37);
+    }
+    SpinTable* table = window->SpinColumn();
+    const auto topRow = [table] {
+        const QRect strip(0, 0, table->viewport()->width() + table->frameWidth(),
+                          table->frameWidth() + SpinTable::RowHeight);
+        return table->grab(strip).toImage();
+    };
+    table->scrollToTop();
+    const QImage header = topRow();
+    for (const int row : {150, 399, 1049}) {
+        table->scrollTo(table->model()->index(row, 0), QAbstractItemView::PositionAtTop);
+        ASSERT_GT(table->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(topRow(), header) << "scrolled to row " << row;
+    }
 }
 
 TEST_F(SpinTableTest, ANewSpinRepaintsOnlyTheRowsOnScreen) {

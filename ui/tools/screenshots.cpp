@@ -4,16 +4,21 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "engine/engine.h"
 #include "model/game_state.h"
 #include "model/random.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
+#include "ui/comparison_window.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 #include "ui/pause_dialog.h"
@@ -32,6 +37,28 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name) {
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// The comparison window before a run, while it runs, and its three result pages after.
+bool SaveComparisonWindow(orbista::MainWindow& window, const QDir& folder) {
+    window.ShowComparisonWindow();
+    orbista::ComparisonWindow& comparison = *window.Comparison();
+    comparison.GamesField()->setValue(200);
+    comparison.SpinsField()->setValue(3000);
+    bool saved = Save(comparison, folder, "comparison-before");
+    comparison.Start();
+    while (comparison.Running() && comparison.Progress()->value() < 400) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    saved &= Save(comparison, folder, "comparison-during");
+    comparison.WaitForResults();
+    for (int page = 0; page < comparison.ResultPages()->count(); ++page) {
+        comparison.ResultPages()->setCurrentIndex(page);
+        saved &= Save(comparison, folder, QString("comparison-after%1").arg(page + 1));
+    }
+    comparison.close();
+    return saved;
 }
 
 }  // namespace
@@ -63,6 +90,8 @@ int main(int argc, char** argv) {
     const auto window = orbista::MainWindow::Create(*state, random, setup);
     window->CheckFiles().SetFolder(scratch.path().toStdString());
     window->show();
+    // Active, as on a desktop, so the keyboard entry shows that it has the keyboard.
+    QApplication::setActiveWindow(window.get());
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);
     }
@@ -95,5 +124,7 @@ int main(int argc, char** argv) {
     window->AboutDialogWindow()->show();
     saved &= Save(*window->AboutDialogWindow(), folder, "about-dialog");
     window->AboutDialogWindow()->hide();
+
+    saved &= SaveComparisonWindow(*window, folder);
     return saved ? 0 : 1;
 }

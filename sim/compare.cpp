@@ -1,0 +1,330 @@
+#include "sim/compare.h"
+
+#include <unistd.h>
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdarg>
+#include <future>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <thread>
+
+#include "model/errors.h"
+#include "storage/comparison.h"
+#include "storage/comparison_stats.h"
+#include "storage/text_file.h"
+
+namespace orbista {
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: orbista-sim compare [--systems LIST|all] [--settings FILE] [--sectors-on-table]\n"
+    "                           [--seed N] (--runs R --spins N | --spin-files PATH...)\n"
+    "                           [--jobs J] [--csv FILE]\n";
+
+constexpr int MostJobs = 256;
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct HelpRequested {};
+
+struct CompareOptions {
+    ComparisonPlan plan;
+    std::string systemsText = "betting";
+    std::string settingsText = "defaults";
+    std::vector<std::string> spinPaths;
+    std::optional<std::filesystem::path> csv;
+    bool seedGiven = false;
+};
+
+template <typename Integer>
+std::optional<Integer> ParseWhole(std::string_view text) {
+    Integer value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+int64_t CountArgument(const std::string& option, const std::string& text, int64_t most) {
+    const auto value = ParseWhole<int64_t>(text);
+    if (!value || *value <= 0 || *value > most) {
+        throw UsageError(option + " takes a whole number from 1 to " + std::to_string(most) + ": " +
+                         text);
+    }
+    return *value;
+}
+
+std::vector<SelectionSystem> ParseSystems(const std::string& list) {
+    if (list == "all") {
+        std::vector<SelectionSystem> systems;
+        for (const SystemInfo& info : SystemsTable()) {
+            systems.push_back(info.system);
+        }
+        return systems;
+    }
+    std::vector<SelectionSystem> systems;
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, comma - start);
+        const auto system = SystemBySimName(name);
+        if (!system || *system == SelectionSystem::None) {
+            throw UsageError("unknown system in --systems: " + name);
+        }
+        if (std::find(systems.begin(), systems.end(), *system) == systems.end()) {
+            systems.push_back(*system);
+        }
+        start = comma + 1;
+    }
+    return systems;
+}
+
+// Every file named, and every ".txt" of every folder named, in the order given.
+std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string>& paths) {
+    std::vector<std::filesystem::path> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            const std::vector<std::filesystem::path> inFolder = SpinFilesOfFolder(path);
+            if (inFolder.empty()) {
+                throw UsageError("no .txt spin file in the folder " + path);
+            }
+            files.insert(files.end(), inFolder.begin(), inFolder.end());
+        } else {
+            files.emplace_back(path);
+        }
+    }
+    return files;
+}
+
+CompareOptions ParseCompareOptions(const std::vector<std::string>& args) {
+    CompareOptions options;
+    options.plan.systems = BettingSystems();
+    std::optional<int64_t> runs;
+    std::optional<int64_t> spins;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) {
+                throw UsageError(arg + " needs a value");
+            }
+            return args[++i];
+        };
+        if (arg == "--help") {
+            throw HelpRequested();
+        }
+        if (arg == "--systems") {
+            options.systemsText = value();
+            options.plan.systems = ParseSystems(options.systemsText);
+        } else if (arg == "--settings") {
+            options.settingsText = value();
+            StoredSettings rows{};
+            ReadSettingsRows(options.settingsText, rows);
+            options.plan.settings = rows;
+        } else if (arg == "--sectors-on-table") {
+            options.plan.sectorsOnTable = true;
+        } else if (arg == "--seed") {
+            const std::string& text = value();
+            const auto seed = ParseWhole<uint64_t>(text);
+            if (!seed) {
+                throw UsageError("--seed takes a whole number: " + text);
+            }
+            options.plan.seed = *seed;
+            options.seedGiven = true;
+        } else if (arg == "--runs") {
+            runs = CountArgument(arg, value(), MostComparisonRuns);
+        } else if (arg == "--spins") {
+            spins = CountArgument(arg, value(), MostComparisonSpinsPerRun);
+        } else if (arg == "--spin-files") {
+            while (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+                options.spinPaths.push_back(args[++i]);
+            }
+            if (options.spinPaths.empty()) {
+                throw UsageError("--spin-files needs at least one file or folder");
+            }
+        } else if (arg == "--jobs") {
+            options.plan.jobs = static_cast<int>(CountArgument(arg, value(), MostJobs));
+        } else if (arg == "--csv") {
+            options.csv = value();
+            if (!CanWriteFile(*options.csv)) {
+                throw UsageError("--csv: cannot write " + options.csv->string());
+            }
+        } else {
+            throw UsageError("unknown argument: " + arg);
+        }
+    }
+    const bool random = runs || spins;
+    if (random == !options.spinPaths.empty()) {
+        throw UsageError("give either --runs R --spins N or --spin-files PATH...");
+    }
+    if (random && !(runs && spins)) {
+        throw UsageError(runs ? "--runs needs --spins N" : "--spins needs --runs R");
+    }
+    options.plan.runs = runs.value_or(0);
+    options.plan.spinsPerRun = spins.value_or(0);
+    options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
+    if (!options.seedGiven) {
+        options.plan.seed =
+            static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    }
+    return options;
+}
+
+// The line that repeats what was compared, so that a surprising result can be run again.
+std::string HeaderLine(const CompareOptions& options) {
+    std::string line = "# orbista-sim compare --systems " + options.systemsText + " --settings " +
+                       options.settingsText;
+    if (options.plan.sectorsOnTable) {
+        line += " --sectors-on-table";
+    }
+    line += " --seed " + std::to_string(options.plan.seed);
+    if (options.plan.PlaysSpinFiles()) {
+        line += " --spin-files";
+        for (const std::string& path : options.spinPaths) {
+            line += " " + path;
+        }
+        line += " (" + std::to_string(options.plan.spinFiles.size()) + " runs)";
+    } else {
+        line += " --runs " + std::to_string(options.plan.runs) + " --spins " +
+                std::to_string(options.plan.spinsPerRun);
+    }
+    return line + "\n";
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Format(const char* format, ...) {
+    char buffer[64];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    return buffer;
+}
+
+std::vector<std::string> TableRow(const SystemFigures& figures) {
+    return {std::string(InfoOf(figures.system)->simName),
+            std::to_string(figures.runs),
+            std::to_string(figures.spins),
+            Format("%.1f", figures.meanFinal),
+            Format("%.1f", figures.medianFinal),
+            Format("%.1f", figures.p5Final),
+            Format("%.1f", figures.p95Final),
+            Format("%.1f%%", 100 * figures.shareBelowZero),
+            Format("%.3f", figures.winStopsPerThousand),
+            Format("%.3f", figures.lossStopsPerThousand),
+            Format("%.2f%%", 100 * figures.returnPerUnit),
+            Format("%.2f%%", 100 * figures.returnStandardError),
+            Format("%.2f%%", 100 * FairWheelReturn),
+            Format("%.1f", figures.medianDrawdown),
+            Format("%.1f", figures.p95Drawdown),
+            std::to_string(figures.highestStakeLevel)};
+}
+
+// Aligned columns: the system's name to the left, the figures to the right.
+std::string Table(const std::vector<SystemFigures>& ranked) {
+    std::vector<std::vector<std::string>> rows = {
+        {"system", "runs", "spins", "mean", "median", "p5", "p95", "below_0", "win_stops/1k",
+         "loss_stops/1k", "return/unit", "std_error", "fair_wheel", "drawdown_median",
+         "drawdown_p95", "highest_stake"}};
+    for (const SystemFigures& figures : ranked) {
+        rows.push_back(TableRow(figures));
+    }
+    std::vector<size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], row[c].size());
+        }
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(widths[c] - row[c].size(), ' ');
+            text += c == 0 ? row[c] + pad : "  " + pad + row[c];
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// Runs the comparison on its own thread while this one shows how far it is, on a terminal only.
+ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err) {
+    ComparisonProgress progress;
+    if (isatty(fileno(err)) == 0) {
+        return comparison.Run(progress);
+    }
+    auto running = std::async(std::launch::async, [&] { return comparison.Run(progress); });
+    const auto started = std::chrono::steady_clock::now();
+    const double total = static_cast<double>(comparison.TotalSpins());
+    while (running.wait_for(std::chrono::milliseconds(250)) != std::future_status::ready) {
+        const double done = static_cast<double>(progress.SpinsDone());
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const double rate = seconds > 0 ? done / seconds : 0;
+        const double left = rate > 0 ? (total - done) / rate : 0;
+        std::fprintf(err, "\rspins %.0f of %.0f  %.0f spins/s  %.0f s left   ", done, total, rate,
+                     left);
+        std::fflush(err);
+    }
+    std::fprintf(err, "\r%*s\r", 60, "");
+    return running.get();
+}
+
+}  // namespace
+
+int RunCompare(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    CompareOptions options;
+    std::optional<Comparison> comparison;
+    try {
+        options = ParseCompareOptions(args);
+        comparison.emplace(options.plan);
+    } catch (const HelpRequested&) {
+        std::fputs(Usage, out);
+        return 0;
+    } catch (const UsageError& error) {
+        std::fprintf(err, "orbista-sim compare: %s\n%s", error.what(), Usage);
+        return 2;
+    } catch (const FileError& error) {
+        std::fprintf(err, "orbista-sim compare: %s\n", error.what());
+        return 2;
+    }
+
+    ComparisonResult result;
+    try {
+        result = RunShowingProgress(*comparison, err);
+    } catch (const FileError& error) {
+        std::fprintf(err, "orbista-sim compare: %s\n", error.what());
+        return 1;
+    }
+    const std::string text = HeaderLine(options) + Table(RankedFigures(options.plan, result));
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fflush(out);
+    for (size_t s = 0; s < result.runs.size(); ++s) {
+        for (size_t i = 0; i < result.runs[s].size(); ++i) {
+            if (!result.runs[s][i].firstError.empty()) {
+                std::fprintf(err, "orbista-sim compare: %s, run %zu: %s\n",
+                             std::string(InfoOf(options.plan.systems[s])->simName).c_str(), i + 1,
+                             result.runs[s][i].firstError.c_str());
+            }
+        }
+    }
+    if (options.csv) {
+        try {
+            ReplaceFile(*options.csv, ComparisonCsv(options.plan, result));
+        } catch (const FileError& error) {
+            std::fprintf(err, "orbista-sim compare: %s\n", error.what());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace orbista

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/test_folder.h"
+
+namespace orbista {
+namespace {
+
+struct Finished {
+    int status = -1;
+    std::string out;
+};
+
+// Runs `orbista-sim compare` with a shell command line; `streams` picks what is captured.
+Finished Compare(const std::string& arguments, const std::string& streams = "2>/dev/null") {
+    const std::string command =
+        std::string(ORBISTA_SIM_PATH) + " compare " + arguments + " " + streams;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    Finished run;
+    std::array<char, 4096> buffer{};
+    size_t got = 0;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
+        run.out.append(buffer.data(), got);
+    }
+    const int status = pclose(pipe.release());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> Columns(const std::string& line) {
+    std::vector<std::string> columns;
+    std::istringstream in(line);
+    for (std::string column; in >> column;) {
+        columns.push_back(column);
+    }
+    return columns;
+}
+
+constexpr const char* Small =
+    "--systems with-selection,peer,gizmo,chaos --seed 3 --runs 5 "
+    "--spins 600";
+
+TEST(CompareTest, TableAndCsvAreTheSameForOneJobOrTwoAndOnEveryRun) {
+    TestFolder folder;
+    const std::string one = (folder.Path() / "one.csv").string();
+    const std::string two = (folder.Path() / "two.csv").string();
+    const Finished first = Compare(std::string(Small) + " --jobs 1 --csv " + one);
+    const Finished second = Compare(std::string(Small) + " --jobs 2 --csv " + two);
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.out, first.out);
+    EXPECT_EQ(folder.Read("two.csv"), folder.Read("one.csv"));
+    EXPECT_EQ(Lines(folder.Read("one.csv")).size(), 1u + 4 * 5);
+    EXPECT_EQ(Compare(std::string(Small) + " --jobs 2").out, first.out);
+    EXPECT_NE(
+        Compare("--systems with-selection,peer,gizmo,chaos --seed 4 --runs 5 --spins 600").out,
+        first.out);
+}
+
+TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMedianFinalBalance) {
+    const Finished run = Compare(Small);
+    ASSERT_EQ(run.status, 0);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u + 4);
+    EXPECT_EQ(lines[0],
+              "# orbista-sim compare --systems with-selection,peer,gizmo,chaos --settings "
+              "defaults --seed 3 --runs 5 --spins 600");
+    const std::vector<std::string> header = Columns(lines[1]);
+    ASSERT_EQ(header.size(), 16u);
+    EXPECT_EQ(header[4], "median");
+    double previous = 1e18;
+    for (size_t k = 2; k < lines.size(); ++k) {
+        const std::vector<std::string> row = Columns(lines[k]);
+        ASSERT_EQ(row.size(), header.size()) << lines[k];
+        EXPECT_EQ(row[1], "5");
+        EXPECT_EQ(row[2], "3000");
+        EXPECT_EQ(row[12], "-2.70%");
+        const double median = std::stod(row[4]);
+        EXPECT_LE(median, previous);
+        previous = median;
+    }
+    // Aligned: every line of the table as wide as its header.
+    EXPECT_EQ(lines[2].size(), lines[1].size());
+}
+
+TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
+    TestFolder folder;
+    folder.Write("a.txt", "5  17  0  32  5  9  9  14  22  30  1");
+    folder.Write("b.txt", "3 3 3 3 3 3 3 3");
+    const Finished run = Compare("--seed 1 --spin-files " + folder.Path().string());
+    ASSERT_EQ(run.status, 0);
+    const std::vector<std::string> lines = Lines(run.out);
+    EXPECT_EQ(lines.size(), 2u + 11);
+    EXPECT_NE(lines[0].find("(2 runs)"), std::string::npos) << lines[0];
+    EXPECT_EQ(Columns(lines[2])[2], "19");
+    EXPECT_EQ(run.out.find("statistics-only"), std::string::npos);
+}
+
+TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
+    TestFolder folder;
+    folder.Write("bad.txt", "1 2 99");
+    std::filesystem::create_directory(folder.Path() / "empty");
+    const std::string csv = (folder.Path() / "runs.csv").string();
+    const std::string bad = (folder.Path() / "bad.txt").string();
+    const std::string empty = (folder.Path() / "empty").string();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--systems peer,nosuch --runs 2 --spins 10", "nosuch"},
+        {"--systems none --runs 2 --spins 10", "none"},
+        {"--runs 0 --spins 10", "--runs"},
+        {"--runs 2 --spins 100000000000", "--spins"},
+        {"--runs 2 --spins -5", "--spins"},
+        {"--runs 2", "--spins"},
+        {"--runs 2 --spins 10 --spin-files " + bad, "either"},
+        {"--spin-files " + bad, "bad.txt"},
+        {"--spin-files " + (folder.Path() / "missing.txt").string(), "missing.txt"},
+        {"--spin-files " + empty, "empty"},
+        {"--spin-files", "--spin-files"},
+        {"--settings " + (folder.Path() / "no-save8.dat").string() + " --runs 2 --spins 10",
+         "no-save8.dat"},
+        {"--runs 2 --spins 10 --jobs 0", "--jobs"},
+        {"--runs 2 --spins 10 --csv " + (folder.Path() / "no" / "runs.csv").string(), "runs.csv"},
+        {"--runs 2 --spins 10 --frobnicate", "--frobnicate"},
+    };
+    for (const auto& [arguments, named] : cases) {
+        const Finished run = Compare(arguments + " --csv " + csv, "2>&1 >/dev/null");
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_NE(run.out.find(named), std::string::npos) << arguments << "\n" << run.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(csv));
+}
+
+// The single run's log: one row per token, the events named.
+TEST(CompareTest, ASingleRunLogsEveryTokenAsCsv) {
+    TestFolder folder;
+    folder.Write("script.txt", "5 17 c set:MaxStake=x 8 set:MaxStake=20 n 30");
+    const std::string csv = (folder.Path() / "run.csv").string();
+    const std::string command = std::string(ORBISTA_SIM_PATH) + " --seed 2 --script " +
+                                (folder.Path() / "script.txt").string() + " --check-dir " +
+                                folder.Path().string() + " --csv " + csv + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::vector<std::string> rows = Lines(folder.Read("run.csv"));
+    ASSERT_EQ(rows.size(), 1u + 6);
+    EXPECT_EQ(rows[0],
+              "spin,number,recommended,stake_level,units_placed,payout,game_balance,"
+              "total_balance,event");
+    EXPECT_TRUE(rows[1].starts_with("1,5,")) << rows[1];
+    EXPECT_TRUE(rows[3].starts_with("3,c,")) << rows[3];
+    EXPECT_TRUE(rows[3].ends_with(",cancel")) << rows[3];
+    EXPECT_TRUE(rows[4].starts_with("4,8,")) << rows[4];
+    EXPECT_TRUE(rows[4].ends_with(",error")) << rows[4];
+    EXPECT_TRUE(rows[5].ends_with(",0,0,new game")) << rows[5];
+
+    const std::string random = std::string(ORBISTA_SIM_PATH) +
+                               " --seed 2 --system with-selection --random 3000 --check-dir " +
+                               folder.Path().string() + " --csv " + csv + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(random.c_str()), 0);
+    const std::string log = folder.Read("run.csv");
+    EXPECT_NE(log.find(",loss stop\n"), std::string::npos);
+    EXPECT_NE(log.find(",win stop\n"), std::string::npos);
+    EXPECT_EQ(Lines(log).size(), 1u + 3000);
+}
+
+}  // namespace
+}  // namespace orbista
