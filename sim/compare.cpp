@@ -11,7 +11,7 @@
 #include <string_view>
 #include <thread>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/comparison.h"
 #include "storage/comparison_stats.h"
 

@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "engine/engine.h"
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
-#include "ui/headless_view.h"
+#include "engine/headless_view.h"
 
 namespace orbista {
 
@@ -333,7 +333,7 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view text
     std::filesystem::path temporary = path;
     temporary += ".tmp";
     try {
-        WriteWholeFile(temporary, text);
+        ReplaceFile(temporary, text);
     } catch (const FileError&) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "storage/settings_file.h"
-#include "storage/settings_table.h"
+#include "model/settings_table.h"
 
 namespace orbista {
 

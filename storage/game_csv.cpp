@@ -6,8 +6,8 @@ namespace orbista {
 
 std::string GameCsv(const GameState& state) {
     std::string csv = "spin,number,game_balance,stake\n";
-    const int32_t kept = std::clamp(state.SpinCount, 0, KeptSpins);
-    const int32_t first = state.SpinCount - kept + 1;
+    const auto kept = static_cast<int32_t>(std::clamp<int64_t>(state.SpinCount, 0, KeptSpins));
+    const int64_t first = state.SpinCount - kept + 1;
     for (int32_t k = kept; k >= 1; --k) {
         csv += std::to_string(first + kept - k) + "," + std::to_string(state.SpinHistory[k]) + "," +
                std::to_string(state.BalanceHistory[k]) + "," +

@@ -32,7 +32,7 @@
 #include <functional>
 #include <thread>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/comparison_stats.h"
 
 namespace orbista {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "storage/comparison.h"
-#include "storage/settings_model.h"
+#include "model/settings_model.h"
 #include "ui/message_box.h"
 
 class QChartView;

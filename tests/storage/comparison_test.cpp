@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/errors.h"
+#include "model/errors.h"
 #include "storage/comparison.h"
 #include "storage/comparison_stats.h"
 #include "storage/game_csv.h"
