@@ -47,6 +47,8 @@ for system in $systems; do
             rm -rf "$run/autosave"
         done
     done
-    "$sim" --system "$system" --seed 7 --random 20000 >"$out/$system-random.txt" 2>/dev/null
+    mkdir -p "$out/check-random"
+    "$sim" --system "$system" --seed 7 --check-dir "$out/check-random" --random 20000 \
+        >"$out/$system-random.txt" 2>/dev/null
 done
 echo "corpus in $out"
