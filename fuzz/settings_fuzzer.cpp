@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "model/errors.h"
-#include "storage/settings_file.h"
 #include "model/settings_model.h"
+#include "storage/settings_file.h"
 
 namespace {
 

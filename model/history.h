@@ -11,11 +11,11 @@ constexpr int HistoryCapacity = 110001;  // indices 0..110000 of every per-spin 
 // (index 1 the newest spin), whose shifts by one entry cost the same however long the game is.
 //
 // A shift moves only the entries up to a given index and leaves those beyond it in place. The
-// entries that move, the live part 0..liveEnd, lie in a buffer with room before and after them,
+// entries that move, the live span 0..liveEnd, lie in a buffer with room before and after them,
 // and a shift slides the buffer's offset by one instead of moving them; once in about
-// ShiftsBetweenRecentres shifts the live part is moved back to the middle with one memmove. The
-// entries beyond the live part stay in a second array at their own indices, since no shift may
-// move them. A shift whose range differs from the live part first moves the few entries between
+// ShiftsBetweenRecentres shifts the live span is moved back to the middle with one memmove. The
+// entries beyond the live span stay in a second array at their own indices, since no shift may
+// move them. A shift whose range differs from the live span first moves the few entries between
 // the two ends from one array to the other: at a new spin or a cancel one entry, after a new game
 // as many as the old game had, once.
 //

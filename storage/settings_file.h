@@ -3,12 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include "model/errors.h"
-#include "model/settings_model.h"
-#include "storage/text_file.h"
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/errors.h"
+#include "model/settings_model.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <sys/types.h>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>

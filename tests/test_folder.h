@@ -12,7 +12,7 @@ namespace orbista {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TestFolder {
-public:
+  public:
     TestFolder() {
         std::random_device seed;
         path_ = std::filesystem::temp_directory_path() /
@@ -39,7 +39,7 @@ public:
         out << text;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "storage/comparison.h"
 #include "model/settings_model.h"
+#include "storage/comparison.h"
 #include "ui/message_box.h"
 
 class QChartView;

@@ -8,30 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/sim/sim_run.h"
 #include "tests/test_folder.h"
 
 namespace orbista {
 namespace {
 
-struct Finished {
-    int status = -1;
-    std::string out;
-};
-
 // Runs `orbista-sim compare` with a shell command line; `streams` picks what is captured.
-Finished Compare(const std::string& arguments, const std::string& streams = "2>/dev/null") {
-    const std::string command =
-        std::string(ORBISTA_SIM_PATH) + " compare " + arguments + " " + streams;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    Finished run;
-    std::array<char, 4096> buffer{};
-    size_t got = 0;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
-        run.out.append(buffer.data(), got);
-    }
-    const int status = pclose(pipe.release());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+SimRun Compare(const std::string& arguments, const std::string& streams = "2>/dev/null") {
+    return RunShellCommand(std::string(ORBISTA_SIM_PATH) + " compare " + arguments + " " + streams);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -60,8 +45,8 @@ TEST(CompareTest, TableAndCsvAreTheSameForOneJobOrTwoAndOnEveryRun) {
     TestFolder folder;
     const std::string one = (folder.Path() / "one.csv").string();
     const std::string two = (folder.Path() / "two.csv").string();
-    const Finished first = Compare(std::string(Small) + " --jobs 1 --csv " + one);
-    const Finished second = Compare(std::string(Small) + " --jobs 2 --csv " + two);
+    const SimRun first = Compare(std::string(Small) + " --jobs 1 --csv " + one);
+    const SimRun second = Compare(std::string(Small) + " --jobs 2 --csv " + two);
     ASSERT_EQ(first.status, 0);
     EXPECT_EQ(second.status, 0);
     EXPECT_EQ(second.out, first.out);
@@ -74,7 +59,7 @@ TEST(CompareTest, TableAndCsvAreTheSameForOneJobOrTwoAndOnEveryRun) {
 }
 
 TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMedianFinalBalance) {
-    const Finished run = Compare(Small);
+    const SimRun run = Compare(Small);
     ASSERT_EQ(run.status, 0);
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u + 4);
@@ -103,7 +88,7 @@ TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
     TestFolder folder;
     folder.Write("a.txt", "5  17  0  32  5  9  9  14  22  30  1");
     folder.Write("b.txt", "3 3 3 3 3 3 3 3");
-    const Finished run = Compare("--seed 1 --spin-files " + folder.Path().string());
+    const SimRun run = Compare("--seed 1 --spin-files " + folder.Path().string());
     ASSERT_EQ(run.status, 0);
     const std::vector<std::string> lines = Lines(run.out);
     EXPECT_EQ(lines.size(), 2u + 11);
@@ -138,7 +123,7 @@ TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
         {"--runs 2 --spins 10 --frobnicate", "--frobnicate"},
     };
     for (const auto& [arguments, named] : cases) {
-        const Finished run = Compare(arguments + " --csv " + csv, "2>&1 >/dev/null");
+        const SimRun run = Compare(arguments + " --csv " + csv, "2>&1 >/dev/null");
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.out.find(named), std::string::npos) << arguments << "\n" << run.out;
     }

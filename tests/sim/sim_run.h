@@ -14,9 +14,8 @@ struct SimRun {
     std::string out;
 };
 
-// Runs the built simulator with a shell command line; standard error is dropped.
-inline SimRun RunSimulatorProgram(const std::string& arguments) {
-    const std::string command = std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>/dev/null";
+// Runs a shell command line and captures its standard output and exit status.
+inline SimRun RunShellCommand(const std::string& command) {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     SimRun run;
     std::array<char, 4096> buffer{};
@@ -27,6 +26,11 @@ inline SimRun RunSimulatorProgram(const std::string& arguments) {
     const int status = pclose(pipe.release());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// Runs the built simulator with a shell command line; standard error is dropped.
+inline SimRun RunSimulatorProgram(const std::string& arguments) {
+    return RunShellCommand(std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>/dev/null");
 }
 
 }  // namespace orbista

@@ -8,43 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "tests/sim/sim_run.h"
 #include "tests/test_folder.h"
 
 namespace orbista {
 namespace {
 
-struct SimRun {
-    int status = -1;
-    std::string out;
-};
-
-// Runs the built simulator with a shell command line; standard error is dropped.
 SimRun RunSim(const std::string& arguments) {
-    const std::string command = std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    SimRun run;
-    std::array<char, 4096> buffer{};
-    size_t got = 0;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
-        run.out.append(buffer.data(), got);
-    }
-    const int status = pclose(pipe.release());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return RunSimulatorProgram(arguments);
 }
 
 // What the simulator writes to standard error, without its speed figure.
 std::string SimErrors(const std::string& arguments) {
-    const std::string command =
-        std::string(ORBISTA_SIM_PATH) + " " + arguments + " 2>&1 >/dev/null | grep -v spins_per";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string errors;
-    std::array<char, 4096> buffer{};
-    size_t got = 0;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
-        errors.append(buffer.data(), got);
-    }
-    return errors;
+    return RunShellCommand(std::string(ORBISTA_SIM_PATH) + " " + arguments +
+                           " 2>&1 >/dev/null | grep -v spins_per")
+        .out;
 }
 
 std::vector<std::vector<std::string>> TraceLines(const std::string& out) {
