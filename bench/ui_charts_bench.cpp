@@ -63,7 +63,7 @@ double TimeFullRebuild(Page& page) {
     const auto start = Clock::now();
     page.page->RebuildCharts();
     for (int i = 0; i < orbista::ChartCount; ++i) {
-        const QPixmap chart = page.page->Chart(static_cast<orbista::ChartIndex>(i))->grab();
+        const QPixmap chart = page.page->Chart(static_cast<orbista::Chart>(i))->grab();
     }
     return Milliseconds(Clock::now() - start);
 }

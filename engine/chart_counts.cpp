@@ -90,12 +90,10 @@ std::string_view ChartBars::LongestLabel() const {
 
 namespace {
 
-ChartSeries Series(std::string_view chart, std::string_view title, ValueMarks marks) {
-    ChartSeries series;
-    series.chart = chart;
-    series.title = title;
-    series.marks = marks;
-    return series;
+void TakeHeading(ChartSeries& series, const ChartInfo& info) {
+    series.chart = info.chart;
+    series.title = info.title;
+    series.marks = info.marks;
 }
 
 void AppendBar(ChartSeries& series, double value, int64_t label) {
@@ -140,51 +138,39 @@ void AppendPair(ChartSeries& series, const std::array<int32_t, 2>& hits, std::st
 
 }  // namespace
 
-std::array<ChartSeries, ChartCount> EmptyChartSeries() {
-    return {
-        Series("Diagramma", "Частота выпадения спинов", ValueMarks::EveryThird),
-        Series("Chart1", "Частота выпадения дюжен", ValueMarks::All),
-        Series("Chart2", "Частота выпадения калонн", ValueMarks::All),
-        Series("Chart3", "Красное/черное", ValueMarks::All),
-        Series("Chart4", "Чет/нечет", ValueMarks::All),
-        Series("Chart5", "Больше/меньше", ValueMarks::All),
-        Series("Chart6", "График баланса", ValueMarks::None),
-        Series("Chart7", "Размер ствок", ValueMarks::None),
-        Series("Chart8", "Частота выпадения сикслайнов", ValueMarks::None),
-        Series("Chart9", "Частота выпадения стритов", ValueMarks::None),
-        Series("Chart10", "Частота выпадения линий", ValueMarks::All),
-    };
+PerChart<ChartSeries> EmptyChartSeries() {
+    PerChart<ChartSeries> series;
+    for (const ChartInfo& info : ChartsTable) {
+        TakeHeading(series[info.chart], info);
+    }
+    return series;
 }
 
-std::array<ChartSeries, ChartCount> BuildChartSeries(const GameState& state, ChartInputs inputs) {
-    std::array<ChartSeries, ChartCount> series;
+PerChart<ChartSeries> BuildChartSeries(const GameState& state, ChartInputs inputs) {
+    PerChart<ChartSeries> series;
     FillChartSeries(state, inputs, series);
     return series;
 }
 
-void FillChartSeries(const GameState& state, ChartInputs inputs,
-                     std::array<ChartSeries, ChartCount>& series) {
+void FillChartSeries(const GameState& state, ChartInputs inputs, PerChart<ChartSeries>& series) {
     const int32_t depth = ChartDepth(inputs.spinWindow, state.SpinCount);
     const ChartCounters counters = CountSpins(state.SpinHistory, depth);
 
-    const std::array<ChartSeries, ChartCount> empty = EmptyChartSeries();
-    for (int i = 0; i < ChartCount; ++i) {
-        series[i].chart = empty[i].chart;
-        series[i].title = empty[i].title;
-        series[i].marks = empty[i].marks;
-        series[i].bars.clear();
+    for (const ChartInfo& info : ChartsTable) {
+        TakeHeading(series[info.chart], info);
+        series[info.chart].bars.clear();
     }
-    AppendNumberHits(series[Diagramma], counters, inputs.wheelOrder);
-    AppendNumbered(series[Chart1], counters.DozenHits);
-    AppendNumbered(series[Chart2], counters.ColumnHits);
-    AppendPair(series[Chart3], counters.ColourHits, "Кр.", "Черн.");
-    AppendPair(series[Chart4], counters.ParityHits, "Чет", "Не чет");
-    AppendPair(series[Chart5], counters.HalfHits, "Мен.", "Бол.");
-    AppendPerSpin(series[Chart6], state.BalanceHistory, depth);
-    AppendPerSpin(series[Chart7], state.StakeHistory, depth);
-    AppendNumbered(series[Chart8], counters.SixLineHits);
-    AppendNumbered(series[Chart9], counters.StreetHits);
-    AppendNumbered(series[Chart10], counters.LineHits);
+    AppendNumberHits(series[Chart::Numbers], counters, inputs.wheelOrder);
+    AppendNumbered(series[Chart::Dozens], counters.DozenHits);
+    AppendNumbered(series[Chart::Columns], counters.ColumnHits);
+    AppendPair(series[Chart::Colours], counters.ColourHits, "Кр.", "Черн.");
+    AppendPair(series[Chart::Parity], counters.ParityHits, "Чет", "Не чет");
+    AppendPair(series[Chart::Halves], counters.HalfHits, "Мен.", "Бол.");
+    AppendPerSpin(series[Chart::Balance], state.BalanceHistory, depth);
+    AppendPerSpin(series[Chart::Stakes], state.StakeHistory, depth);
+    AppendNumbered(series[Chart::SixLines], counters.SixLineHits);
+    AppendNumbered(series[Chart::Streets], counters.StreetHits);
+    AppendNumbered(series[Chart::Lines], counters.LineHits);
 }
 
 }  // namespace orbista

@@ -115,27 +115,81 @@ constexpr bool CarriesMark(ValueMarks marks, std::size_t index) {
     return false;
 }
 
+// The charts in the order they are refilled.
+enum class Chart {
+    Numbers,
+    Dozens,
+    Columns,
+    Colours,
+    Parity,
+    Halves,
+    Balance,
+    Stakes,
+    SixLines,
+    Streets,
+    Lines,
+};
+inline constexpr int ChartCount = 11;
+
+struct ChartInfo {
+    Chart chart;
+    std::string_view control;  // the object name of the window's chart
+    std::string_view title;
+    ValueMarks marks;
+};
+
+// The one table of the charts' control names, titles and marks, in the order of Chart.
+inline constexpr std::array<ChartInfo, ChartCount> ChartsTable = {{
+    {Chart::Numbers, "Diagramma", "Частота выпадения спинов", ValueMarks::EveryThird},
+    {Chart::Dozens, "Chart1", "Частота выпадения дюжен", ValueMarks::All},
+    {Chart::Columns, "Chart2", "Частота выпадения калонн", ValueMarks::All},
+    {Chart::Colours, "Chart3", "Красное/черное", ValueMarks::All},
+    {Chart::Parity, "Chart4", "Чет/нечет", ValueMarks::All},
+    {Chart::Halves, "Chart5", "Больше/меньше", ValueMarks::All},
+    {Chart::Balance, "Chart6", "График баланса", ValueMarks::None},
+    {Chart::Stakes, "Chart7", "Размер ствок", ValueMarks::None},
+    {Chart::SixLines, "Chart8", "Частота выпадения сикслайнов", ValueMarks::None},
+    {Chart::Streets, "Chart9", "Частота выпадения стритов", ValueMarks::None},
+    {Chart::Lines, "Chart10", "Частота выпадения линий", ValueMarks::All},
+}};
+
+constexpr std::size_t IndexOf(Chart chart) {
+    return static_cast<std::size_t>(chart);
+}
+constexpr std::string_view ControlOf(Chart chart) {
+    return ChartsTable[IndexOf(chart)].control;
+}
+
+constexpr bool ChartsTableIsInOrder() {
+    for (std::size_t i = 0; i < ChartsTable.size(); ++i) {
+        if (IndexOf(ChartsTable[i].chart) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ChartsTableIsInOrder(), "ChartsTable must list the charts in enum order");
+
+// One entry per chart, reached by its Chart and walked in the table's order.
+template <typename T>
+class PerChart {
+  public:
+    T& operator[](Chart chart) { return entries_[IndexOf(chart)]; }
+    const T& operator[](Chart chart) const { return entries_[IndexOf(chart)]; }
+    auto begin() { return entries_.begin(); }
+    auto end() { return entries_.end(); }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+
+  private:
+    std::array<T, ChartCount> entries_{};
+};
+
 struct ChartSeries {
-    std::string chart;  // the chart's control name, "Diagramma", "Chart1", ...
+    Chart chart = Chart::Numbers;
     std::string title;
     ValueMarks marks = ValueMarks::None;
     ChartBars bars;
-};
-
-// The charts in the order they are refilled: Diagramma, then Chart1 to Chart10.
-constexpr int ChartCount = 11;
-enum ChartIndex {
-    Diagramma,
-    Chart1,
-    Chart2,
-    Chart3,
-    Chart4,
-    Chart5,
-    Chart6,
-    Chart7,
-    Chart8,
-    Chart9,
-    Chart10,
 };
 
 struct ChartInputs {
@@ -144,14 +198,13 @@ struct ChartInputs {
 };
 
 // Every chart's title, marks and bars from the newest spins of the game.
-std::array<ChartSeries, ChartCount> BuildChartSeries(const GameState& state, ChartInputs inputs);
+PerChart<ChartSeries> BuildChartSeries(const GameState& state, ChartInputs inputs);
 
 // The same into series that already exist, reusing their storage: a rebuild of a long game then
 // allocates nothing, which is most of what it would otherwise cost.
-void FillChartSeries(const GameState& state, ChartInputs inputs,
-                     std::array<ChartSeries, ChartCount>& series);
+void FillChartSeries(const GameState& state, ChartInputs inputs, PerChart<ChartSeries>& series);
 
 // The series of every chart with no bars, for the charts before their first rebuild.
-std::array<ChartSeries, ChartCount> EmptyChartSeries();
+PerChart<ChartSeries> EmptyChartSeries();
 
 }  // namespace orbista

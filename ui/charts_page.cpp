@@ -20,25 +20,25 @@ namespace {
 
 constexpr int TabFontPixels = 13;
 
-BarChartLook LookOf(ChartIndex index) {
+BarChartLook LookOf(Chart chart) {
     BarChartLook look;
-    switch (index) {
-        case Diagramma:
+    switch (chart) {
+        case Chart::Numbers:
             look.panel = QColor(0x00, 0x00, 0xA0);
             look.backgroundMiddle = QColor(0x40, 0x00, 0x80);
             look.markFontPixels = 9;
             look.labelFontPixels = 8;
             look.labelRows = 2;  // 37 labels would not fit side by side
             break;
-        case Chart6:
+        case Chart::Balance:
             look.barStart = QColor(0x81, 0x38, 0xBD);
             look.barMiddle = QColor(0x7A, 0x60, 0x87);
             break;
-        case Chart7:
+        case Chart::Stakes:
             look.barStart = QColor(0x20, 0x03, 0xA5);
             look.barMiddle = QColor(0x40, 0x00, 0x80);
             break;
-        case Chart10:
+        case Chart::Lines:
             look.panel = QColor(Qt::blue);
             break;
         default:
@@ -75,28 +75,28 @@ ChartsPage::ChartsPage(const GameState& state, SettingsModel& settings, MainWind
     pages_->addTab(BuildModeSheet(), "Режим отображения");
 
     QWidget* first = BuildSheet("TabSheet6");
-    PlaceChart(Diagramma, first, QRect(0, 3, 388, 185));
-    PlaceChart(Chart1, first, QRect(0, 186, 201, 157));
-    PlaceChart(Chart2, first, QRect(201, 186, 189, 157));
-    PlaceChart(Chart3, first, QRect(0, 343, 138, 179));
-    PlaceChart(Chart4, first, QRect(136, 343, 124, 179));
-    PlaceChart(Chart5, first, QRect(258, 343, 130, 179));
+    PlaceChart(Chart::Numbers, first, QRect(0, 3, 388, 185));
+    PlaceChart(Chart::Dozens, first, QRect(0, 186, 201, 157));
+    PlaceChart(Chart::Columns, first, QRect(201, 186, 189, 157));
+    PlaceChart(Chart::Colours, first, QRect(0, 343, 138, 179));
+    PlaceChart(Chart::Parity, first, QRect(136, 343, 124, 179));
+    PlaceChart(Chart::Halves, first, QRect(258, 343, 130, 179));
     auto* rebuild = new QPushButton("Перестроить", first);
     rebuild->setObjectName("Button12");
     rebuild->setGeometry(0, 0, 89, 25);
-    rebuild->raise();  // it lies over Diagramma's corner
+    rebuild->raise();  // it lies over the numbers chart's corner
     connect(rebuild, &QPushButton::clicked, this, [this] { emit RebuildRequested(); });
     pages_->addTab(first, "Графики 1");
 
     QWidget* second = BuildSheet("TabSheet7");
-    PlaceChart(Chart8, second, QRect(0, 3, 179, 153));
-    PlaceChart(Chart9, second, QRect(176, 3, 209, 153));
-    PlaceChart(Chart10, second, QRect(0, 155, 385, 174));
+    PlaceChart(Chart::SixLines, second, QRect(0, 3, 179, 153));
+    PlaceChart(Chart::Streets, second, QRect(176, 3, 209, 153));
+    PlaceChart(Chart::Lines, second, QRect(0, 155, 385, 174));
     pages_->addTab(second, "Графики 2");
 
     QWidget* balance = BuildSheet("TabSheet8");
-    PlaceChart(Chart6, balance, QRect(-1, 4, 384, 325));
-    PlaceChart(Chart7, balance, QRect(-1, 328, 384, 192));
+    PlaceChart(Chart::Balance, balance, QRect(-1, 4, 384, 325));
+    PlaceChart(Chart::Stakes, balance, QRect(-1, 328, 384, 192));
     pages_->addTab(balance, "Баланс");
 
     pages_->setCurrentIndex(1);
@@ -127,12 +127,13 @@ QWidget* ChartsPage::BuildSheet(const char* name) {
     return sheet;
 }
 
-void ChartsPage::PlaceChart(ChartIndex index, QWidget* sheet, const QRect& geometry) {
-    ChartSeries empty = std::move(EmptyChartSeries()[index]);
-    auto* chart = new BarChart(QString::fromStdString(empty.chart), LookOf(index), sheet);
-    chart->setGeometry(geometry);
-    chart->SetSeries(std::move(empty));
-    charts_[index] = chart;
+void ChartsPage::PlaceChart(orbista::Chart chart, QWidget* sheet, const QRect& geometry) {
+    const std::string_view name = ControlOf(chart);
+    auto* widget = new BarChart(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                                LookOf(chart), sheet);
+    widget->setGeometry(geometry);
+    widget->SetSeries(std::move(EmptyChartSeries()[chart]));
+    charts_[chart] = widget;
 }
 
 void ChartsPage::RebuildCharts() {
@@ -145,8 +146,8 @@ void ChartsPage::RebuildCharts() {
     }
     inputs.wheelOrder = settings_.Flag(Setting::ChartWheelOrder);
     FillChartSeries(state_, inputs, spare_);
-    for (int i = 0; i < ChartCount; ++i) {
-        charts_[i]->ExchangeSeries(spare_[i]);
+    for (const ChartInfo& info : ChartsTable) {
+        charts_[info.chart]->ExchangeSeries(spare_[info.chart]);
     }
 }
 

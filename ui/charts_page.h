@@ -26,12 +26,12 @@ class ChartsPage : public QWidget {
     ChartsPage(const GameState& state, SettingsModel& settings, MainWindowView& view,
                QWidget* parent);
 
-    // Recounts everything from the game state and refills every chart, Diagramma first. A window
-    // field that holds no integer is reported and leaves every chart as it was.
+    // Recounts everything from the game state and refills every chart, in the order of Chart. A
+    // window field that holds no integer is reported and leaves every chart as it was.
     void RebuildCharts();
 
     QTabWidget* PageControl2() const { return pages_; }
-    BarChart* Chart(ChartIndex index) const { return charts_[index]; }
+    BarChart* Chart(orbista::Chart chart) const { return charts_[chart]; }
 
   signals:
     // A change of sub-tab or "Перестроить": the window rebuilds the charts.
@@ -40,15 +40,15 @@ class ChartsPage : public QWidget {
   private:
     QWidget* BuildModeSheet();
     QWidget* BuildSheet(const char* name);
-    void PlaceChart(ChartIndex index, QWidget* sheet, const QRect& geometry);
+    void PlaceChart(orbista::Chart chart, QWidget* sheet, const QRect& geometry);
 
     const GameState& state_;
     SettingsModel& settings_;
     MainWindowView& view_;
     QTabWidget* pages_;
-    std::array<BarChart*, ChartCount> charts_{};
+    PerChart<BarChart*> charts_;
     // What the charts showed before the last rebuild: the next rebuild fills it and exchanges.
-    std::array<ChartSeries, ChartCount> spare_;
+    PerChart<ChartSeries> spare_;
 };
 
 }  // namespace orbista

@@ -41,37 +41,37 @@ TEST(ChartCounts, WholeGameInTableOrder) {
     const auto state = GameOf({1, 2, 3, 0, 36});
     const auto series = BuildChartSeries(*state, {.spinWindow = 0, .wheelOrder = false});
 
-    const ChartSeries& numbers = series[Diagramma];
+    const ChartSeries& numbers = series[Chart::Numbers];
     ASSERT_EQ(numbers.bars.size(), 37u);
     for (int m = 0; m <= 36; ++m) {
         EXPECT_EQ(numbers.bars[m].label, std::to_string(m));
         const bool came = m == 0 || m == 1 || m == 2 || m == 3 || m == 36;
         EXPECT_EQ(numbers.bars[m].value, came ? 1 : 0) << m;
     }
-    EXPECT_EQ(Values(series[Chart1]), (V{3, 0, 1}));
-    EXPECT_EQ(Values(series[Chart2]), (V{1, 1, 2}));
-    EXPECT_EQ(Values(series[Chart3]), (V{3, 1}));
-    EXPECT_EQ(Labels(series[Chart3]), (std::vector<std::string>{"Кр.", "Черн."}));
-    EXPECT_EQ(Values(series[Chart4]), (V{2, 2}));
-    EXPECT_EQ(Values(series[Chart5]), (V{3, 1}));
-    EXPECT_EQ(Values(series[Chart8]), (V{3, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(Values(series[Chart9]), (V{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(Values(series[Chart10]), (V{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(Labels(series[Chart9]).back(), "12");
-    EXPECT_EQ(series[Chart6].bars.size(), 5u);
+    EXPECT_EQ(Values(series[Chart::Dozens]), (V{3, 0, 1}));
+    EXPECT_EQ(Values(series[Chart::Columns]), (V{1, 1, 2}));
+    EXPECT_EQ(Values(series[Chart::Colours]), (V{3, 1}));
+    EXPECT_EQ(Labels(series[Chart::Colours]), (std::vector<std::string>{"Кр.", "Черн."}));
+    EXPECT_EQ(Values(series[Chart::Parity]), (V{2, 2}));
+    EXPECT_EQ(Values(series[Chart::Halves]), (V{3, 1}));
+    EXPECT_EQ(Values(series[Chart::SixLines]), (V{3, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Values(series[Chart::Streets]), (V{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Values(series[Chart::Lines]), (V{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Labels(series[Chart::Streets]).back(), "12");
+    EXPECT_EQ(series[Chart::Balance].bars.size(), 5u);
 }
 
 TEST(ChartCounts, WindowCountsOnlyTheNewestSpinsAndZeroJoinsNoGroup) {
     const auto state = GameOf({1, 2, 3, 0, 36});
     const auto series = BuildChartSeries(*state, {.spinWindow = 2});
-    EXPECT_EQ(series[Diagramma].bars[0].value, 1);
-    EXPECT_EQ(series[Diagramma].bars[36].value, 1);
-    EXPECT_EQ(series[Diagramma].bars[1].value, 0);
-    EXPECT_EQ(Values(series[Chart1]), (V{0, 0, 1}));
-    EXPECT_EQ(Values(series[Chart3]), (V{1, 0}));
-    EXPECT_EQ(Values(series[Chart4]), (V{1, 0}));
-    EXPECT_EQ(Values(series[Chart10]), (V{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(series[Chart6].bars.size(), 2u);
+    EXPECT_EQ(series[Chart::Numbers].bars[0].value, 1);
+    EXPECT_EQ(series[Chart::Numbers].bars[36].value, 1);
+    EXPECT_EQ(series[Chart::Numbers].bars[1].value, 0);
+    EXPECT_EQ(Values(series[Chart::Dozens]), (V{0, 0, 1}));
+    EXPECT_EQ(Values(series[Chart::Colours]), (V{1, 0}));
+    EXPECT_EQ(Values(series[Chart::Parity]), (V{1, 0}));
+    EXPECT_EQ(Values(series[Chart::Lines]), (V{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(series[Chart::Balance].bars.size(), 2u);
 }
 
 TEST(ChartCounts, EveryNumberFallsInTheGroupsThatHoldIt) {
@@ -113,7 +113,7 @@ TEST(ChartCounts, ValuesOutsideTheWheelCountNowhere) {
 TEST(ChartCounts, WheelOrderStartsAtFiveWithZeroNineteenth) {
     const auto state = GameOf({5, 5, 0});
     const auto series = BuildChartSeries(*state, {.wheelOrder = true});
-    const ChartSeries& numbers = series[Diagramma];
+    const ChartSeries& numbers = series[Chart::Numbers];
     ASSERT_EQ(numbers.bars.size(), 37u);
     EXPECT_EQ(numbers.bars[0].label, "5");
     EXPECT_EQ(numbers.bars[0].value, 2);
@@ -135,9 +135,9 @@ TEST(ChartCounts, BalanceAndStakeChartsRunFromOldestToNewest) {
     state->StakeHistory[2] = 2;
     state->StakeHistory[1] = 4;
     const auto series = BuildChartSeries(*state, {});
-    EXPECT_EQ(Labels(series[Chart6]), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(Values(series[Chart6]), (V{10, -5, 20}));
-    EXPECT_EQ(Values(series[Chart7]), (V{1, 2, 4}));
+    EXPECT_EQ(Labels(series[Chart::Balance]), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Values(series[Chart::Balance]), (V{10, -5, 20}));
+    EXPECT_EQ(Values(series[Chart::Stakes]), (V{1, 2, 4}));
 }
 
 TEST(ChartDepth, WindowAndGameAndLimit) {
@@ -153,15 +153,16 @@ TEST(ChartDepth, WindowAndGameAndLimit) {
 TEST(ChartCounts, NoSpinsLeaveEveryCountBarAtZeroAndNoBalanceBars) {
     const auto state = GameOf({});
     const auto series = BuildChartSeries(*state, {.spinWindow = 10});
-    for (const ChartIndex chart :
-         {Diagramma, Chart1, Chart2, Chart3, Chart4, Chart5, Chart8, Chart9, Chart10}) {
+    for (const Chart chart :
+         {Chart::Numbers, Chart::Dozens, Chart::Columns, Chart::Colours, Chart::Parity,
+          Chart::Halves, Chart::SixLines, Chart::Streets, Chart::Lines}) {
         const std::vector<double> values = Values(series[chart]);
-        EXPECT_FALSE(values.empty()) << series[chart].chart;
+        EXPECT_FALSE(values.empty()) << ControlOf(chart);
         EXPECT_TRUE(std::all_of(values.begin(), values.end(), [](double v) { return v == 0; }))
-            << series[chart].chart;
+            << ControlOf(chart);
     }
-    EXPECT_TRUE(series[Chart6].bars.empty());
-    EXPECT_TRUE(series[Chart7].bars.empty());
+    EXPECT_TRUE(series[Chart::Balance].bars.empty());
+    EXPECT_TRUE(series[Chart::Stakes].bars.empty());
 }
 
 TEST(ChartCounts, WindowBeyondTheGameCountsNoLeftoversOfAnEarlierGame) {
@@ -169,9 +170,9 @@ TEST(ChartCounts, WindowBeyondTheGameCountsNoLeftoversOfAnEarlierGame) {
     auto state = GameOf({17, 17, 17, 4});
     state->SpinCount = 1;
     const auto series = BuildChartSeries(*state, {.spinWindow = 100});
-    EXPECT_EQ(series[Diagramma].bars[4].value, 1);
-    EXPECT_EQ(series[Diagramma].bars[17].value, 0);
-    EXPECT_EQ(series[Chart6].bars.size(), 1u);
+    EXPECT_EQ(series[Chart::Numbers].bars[4].value, 1);
+    EXPECT_EQ(series[Chart::Numbers].bars[17].value, 0);
+    EXPECT_EQ(series[Chart::Balance].bars.size(), 1u);
 }
 
 TEST(ChartCounts, LongGameShowsTheNewestHundredThousand) {
@@ -181,33 +182,39 @@ TEST(ChartCounts, LongGameShowsTheNewestHundredThousand) {
     state->BalanceHistory[ChartDepthLimit] = -7;
     state->SpinHistory[ChartDepthLimit + 1] = 5;  // just beyond the limit: not counted
     const auto series = BuildChartSeries(*state, {});
-    ASSERT_EQ(series[Chart6].bars.size(), static_cast<std::size_t>(ChartDepthLimit));
-    EXPECT_EQ(series[Chart6].bars.front().value, -7);
-    EXPECT_EQ(series[Chart6].bars.back().value, 42);
-    EXPECT_EQ(series[Chart6].bars.back().label, "100000");
-    EXPECT_EQ(series[Diagramma].bars[0].value, ChartDepthLimit);
-    EXPECT_EQ(series[Diagramma].bars[5].value, 0);
+    ASSERT_EQ(series[Chart::Balance].bars.size(), static_cast<std::size_t>(ChartDepthLimit));
+    EXPECT_EQ(series[Chart::Balance].bars.front().value, -7);
+    EXPECT_EQ(series[Chart::Balance].bars.back().value, 42);
+    EXPECT_EQ(series[Chart::Balance].bars.back().label, "100000");
+    EXPECT_EQ(series[Chart::Numbers].bars[0].value, ChartDepthLimit);
+    EXPECT_EQ(series[Chart::Numbers].bars[5].value, 0);
 }
 
 TEST(ChartCounts, RefillingReplacesEverythingAndKeepsTheOrder) {
     const auto longGame = GameOf({1, 2, 3, 4, 5, 6});
     const auto shortGame = GameOf({36});
-    std::array<ChartSeries, ChartCount> series;
+    PerChart<ChartSeries> series;
     FillChartSeries(*longGame, {}, series);
     FillChartSeries(*shortGame, {}, series);
     const auto fresh = BuildChartSeries(*shortGame, {});
-    for (int i = 0; i < ChartCount; ++i) {
-        EXPECT_EQ(series[i].chart, fresh[i].chart);
-        EXPECT_EQ(series[i].title, fresh[i].title);
-        EXPECT_EQ(Values(series[i]), Values(fresh[i])) << fresh[i].chart;
-        EXPECT_EQ(Labels(series[i]), Labels(fresh[i])) << fresh[i].chart;
+    for (const ChartInfo& info : ChartsTable) {
+        const Chart chart = info.chart;
+        EXPECT_EQ(series[chart].chart, chart);
+        EXPECT_EQ(series[chart].title, fresh[chart].title);
+        EXPECT_EQ(Values(series[chart]), Values(fresh[chart])) << info.control;
+        EXPECT_EQ(Labels(series[chart]), Labels(fresh[chart])) << info.control;
     }
-    const std::vector<std::string> order = {"Diagramma", "Chart1", "Chart2", "Chart3",
-                                            "Chart4",    "Chart5", "Chart6", "Chart7",
-                                            "Chart8",    "Chart9", "Chart10"};
-    for (int i = 0; i < ChartCount; ++i) {
-        EXPECT_EQ(series[i].chart, order[i]);
+    // The window's charts keep the names they have always had, in refill order.
+    const std::vector<std::string_view> order = {"Diagramma", "Chart1", "Chart2", "Chart3",
+                                                 "Chart4",    "Chart5", "Chart6", "Chart7",
+                                                 "Chart8",    "Chart9", "Chart10"};
+    std::vector<std::string_view> controls;
+    for (const ChartSeries& refilled : series) {
+        controls.push_back(ControlOf(refilled.chart));
     }
+    EXPECT_EQ(controls, order);
+    EXPECT_EQ(series[Chart::Balance].title, "График баланса");
+    EXPECT_EQ(series[Chart::Numbers].marks, ValueMarks::EveryThird);
 }
 
 }  // namespace

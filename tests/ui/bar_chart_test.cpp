@@ -147,9 +147,9 @@ TEST(BarChart, KeepsBarsInOrderAndRepaintsOnceForABatch) {
 
 TEST(BarChart, ExchangeHandsBackWhatWasShown) {
     BarChart chart("Chart6", BarChartLook{}, nullptr);
-    ChartSeries first{"Chart6", "График баланса", ValueMarks::None, BarsOf({1, 2})};
+    ChartSeries first{Chart::Balance, "График баланса", ValueMarks::None, BarsOf({1, 2})};
     chart.SetSeries(first);
-    ChartSeries second{"Chart6", "График баланса", ValueMarks::None, BarsOf({5})};
+    ChartSeries second{Chart::Balance, "График баланса", ValueMarks::None, BarsOf({5})};
     chart.ExchangeSeries(second);
     EXPECT_EQ(chart.Bars().size(), 1u);
     EXPECT_EQ(second.bars.size(), 2u);
@@ -176,7 +176,7 @@ int TopOfBars(const QImage& image, int from, int to) {
 QImage Painted(std::vector<double> values, ValueMarks marks = ValueMarks::None) {
     BarChart chart("Chart6", BarChartLook{}, nullptr);
     chart.resize(384, 325);
-    chart.SetSeries(ChartSeries{"Chart6", "График баланса", marks, BarsOf(values)});
+    chart.SetSeries(ChartSeries{Chart::Balance, "График баланса", marks, BarsOf(values)});
     return chart.grab().toImage();
 }
 

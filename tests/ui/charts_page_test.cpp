@@ -35,7 +35,7 @@ class ChartsPageTest : public ::testing::Test {
 
     QLineEdit* Memo21() const { return page->findChild<QLineEdit*>("Memo21"); }
     QCheckBox* CheckBox8() const { return page->findChild<QCheckBox*>("CheckBox8"); }
-    const ChartBars& Bars(ChartIndex index) const { return page->Chart(index)->Bars(); }
+    const ChartBars& Bars(Chart chart) const { return page->Chart(chart)->Bars(); }
 
     std::unique_ptr<GameState> state;
     ChartsPageSettings settings;
@@ -55,15 +55,15 @@ TEST_F(ChartsPageTest, SubTabsAndChartsStandWhereThePlayerExpectsThem) {
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_EQ(tabs->widget(3)->objectName(), "TabSheet8");
 
-    EXPECT_EQ(page->Chart(Diagramma)->geometry(), QRect(0, 3, 388, 185));
-    EXPECT_EQ(page->Chart(Chart5)->geometry(), QRect(258, 343, 130, 179));
-    EXPECT_EQ(page->Chart(Chart10)->geometry(), QRect(0, 155, 385, 174));
-    EXPECT_EQ(page->Chart(Chart6)->geometry(), QRect(-1, 4, 384, 325));
-    EXPECT_EQ(page->Chart(Chart6)->parentWidget(), tabs->widget(3));
-    EXPECT_EQ(page->Chart(Chart8)->parentWidget(), tabs->widget(2));
-    EXPECT_EQ(page->Chart(Chart3)->Title(), "Красное/черное");
+    EXPECT_EQ(page->Chart(Chart::Numbers)->geometry(), QRect(0, 3, 388, 185));
+    EXPECT_EQ(page->Chart(Chart::Halves)->geometry(), QRect(258, 343, 130, 179));
+    EXPECT_EQ(page->Chart(Chart::Lines)->geometry(), QRect(0, 155, 385, 174));
+    EXPECT_EQ(page->Chart(Chart::Balance)->geometry(), QRect(-1, 4, 384, 325));
+    EXPECT_EQ(page->Chart(Chart::Balance)->parentWidget(), tabs->widget(3));
+    EXPECT_EQ(page->Chart(Chart::SixLines)->parentWidget(), tabs->widget(2));
+    EXPECT_EQ(page->Chart(Chart::Colours)->Title(), "Красное/черное");
 
-    // "Перестроить" lies over Diagramma's corner, so a click there reaches the button.
+    // "Перестроить" lies over Chart::Numbers's corner, so a click there reaches the button.
     auto* rebuild = page->findChild<QPushButton*>("Button12");
     ASSERT_NE(rebuild, nullptr);
     EXPECT_EQ(tabs->widget(1)->childAt(10, 10), rebuild);
@@ -75,22 +75,22 @@ TEST_F(ChartsPageTest, SubTabsAndChartsStandWhereThePlayerExpectsThem) {
 TEST_F(ChartsPageTest, RebuildRefillsEveryChartFromTheSettingsOnThePage) {
     Play({1, 2, 3, 0, 36});
     page->RebuildCharts();
-    ASSERT_EQ(Bars(Diagramma).size(), 37u);
-    EXPECT_EQ(Bars(Diagramma)[0].label, "0");
-    EXPECT_EQ(Bars(Diagramma)[36].value, 1);
-    EXPECT_EQ(Bars(Chart1)[0].value, 3);
-    EXPECT_EQ(Bars(Chart6).size(), 5u);
-    EXPECT_EQ(Bars(Chart6).back().value, 360);
-    EXPECT_EQ(Bars(Chart10).size(), 11u);
+    ASSERT_EQ(Bars(Chart::Numbers).size(), 37u);
+    EXPECT_EQ(Bars(Chart::Numbers)[0].label, "0");
+    EXPECT_EQ(Bars(Chart::Numbers)[36].value, 1);
+    EXPECT_EQ(Bars(Chart::Dozens)[0].value, 3);
+    EXPECT_EQ(Bars(Chart::Balance).size(), 5u);
+    EXPECT_EQ(Bars(Chart::Balance).back().value, 360);
+    EXPECT_EQ(Bars(Chart::Lines).size(), 11u);
 
     CheckBox8()->setChecked(true);
     Memo21()->setText("2");
     page->RebuildCharts();
-    EXPECT_EQ(Bars(Diagramma)[0].label, "5");
-    EXPECT_EQ(Bars(Diagramma)[18].label, "0");
-    EXPECT_EQ(Bars(Diagramma)[18].value, 1);
-    EXPECT_EQ(Bars(Chart1)[0].value, 0);
-    EXPECT_EQ(Bars(Chart6).size(), 2u);
+    EXPECT_EQ(Bars(Chart::Numbers)[0].label, "5");
+    EXPECT_EQ(Bars(Chart::Numbers)[18].label, "0");
+    EXPECT_EQ(Bars(Chart::Numbers)[18].value, 1);
+    EXPECT_EQ(Bars(Chart::Dozens)[0].value, 0);
+    EXPECT_EQ(Bars(Chart::Balance).size(), 2u);
     EXPECT_TRUE(view.messages.empty());
 }
 
@@ -103,12 +103,12 @@ TEST_F(ChartsPageTest, ABadWindowFieldIsReportedAndEveryChartKeepsItsBars) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].rfind("error:", 0), 0u);
     EXPECT_NE(view.messages[0].find("За сколько спинов выводить статистику"), std::string::npos);
-    EXPECT_EQ(Bars(Chart6).size(), 3u);
-    EXPECT_EQ(Bars(Diagramma)[10].value, 0);
+    EXPECT_EQ(Bars(Chart::Balance).size(), 3u);
+    EXPECT_EQ(Bars(Chart::Numbers)[10].value, 0);
 
     Memo21()->setText("0");
     page->RebuildCharts();
-    EXPECT_EQ(Bars(Chart6).size(), 4u);
+    EXPECT_EQ(Bars(Chart::Balance).size(), 4u);
     EXPECT_EQ(view.messages.size(), 1u);
 }
 
