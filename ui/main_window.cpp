@@ -170,7 +170,16 @@ void MainWindow::BuildTabs() {
         pages_->addTab(sheet, caption);
         return sheet;
     };
-    spinTable_ = BuildBetsTab(addSheet("TabSheet1", "Окно ставок"));
+    QWidget* bets = addSheet("TabSheet1", "Окно ставок");
+    const BetsTab betsTab = BuildBetsTab(bets);
+    spinTable_ = betsTab.spins;
+    spinCountLabel_ = betsTab.spinCount;
+    displays_ = betsTab.displays;
+    mirrorButtons_ = betsTab.mirrors;
+    for (int n = 0; n < NumberCount; ++n) {
+        connect(betsTab.numbers[n], &QPushButton::clicked, this, [this, n] { EnterNumber(n); });
+    }
+    connect(betsTab.cancel, &QPushButton::clicked, this, [this] { CancelSpin(); });
     BuildSettingsTab(addSheet("TabSheet2", "Настройки"));
     BuildMethodsTab(addSheet("TabSheet3", "Методики"));
     QWidget* chartsSheet = addSheet("TabSheet4", "Графики");
@@ -180,22 +189,6 @@ void MainWindow::BuildTabs() {
     chartsLayout->addWidget(chartsPage_);
     pages_->setCurrentIndex(0);
 
-    QWidget* bets = pages_->widget(0);
-    spinCountLabel_ = FindControl<QLabel>(bets, ControlOf(Display::SpinCount));
-    for (const DisplayInfo& info : DisplaysTable) {
-        if (info.display != Display::SpinCount) {
-            displays_[IndexOf(info.display)] = FindControl<QLineEdit>(bets, info.control);
-        }
-    }
-    for (int n = 0; n < NumberCount; ++n) {
-        const int index = n == 0 ? 73 : n;
-        auto* button = FindControl<QPushButton>(bets, "BitBtn" + std::to_string(index));
-        connect(button, &QPushButton::clicked, this, [this, n] { EnterNumber(n); });
-        mirrorButtons_[n] =
-            FindControl<QPushButton>(bets, "BitBtn" + std::to_string(MirrorButtonIndex(n)));
-    }
-    connect(FindControl<QPushButton>(bets, "BitBtn75"), &QPushButton::clicked, this,
-            [this] { CancelSpin(); });
     new KeyboardEntry(
         bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
 

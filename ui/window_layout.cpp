@@ -10,6 +10,7 @@
 
 #include "model/display.h"
 #include "model/game_state.h"
+#include "model/main_window_view.h"
 #include "model/settings_table.h"
 #include "ui/fonts.h"
 #include "ui/mirror_display.h"
@@ -20,6 +21,7 @@ namespace orbista {
 
 namespace {
 
+constexpr const char* CancelButtonName = "BitBtn75";
 constexpr int FieldWidth = 57;
 constexpr int FieldHeight = 22;
 // A field stands a little above the text of its row, so both share one baseline.
@@ -94,10 +96,9 @@ QColor NumberColour(int number, const QPalette& palette) {
     return IsRed(number) ? QColor(Qt::red) : palette.color(QPalette::WindowText);
 }
 
-QPushButton* AddNumberButton(QWidget* parent, int index, int number, const QRect& geometry,
-                             bool mirror) {
+QPushButton* AddNumberButton(QWidget* parent, int number, const QRect& geometry, bool mirror) {
     auto* button = new QPushButton(mirror ? QString() : QString::number(number), parent);
-    button->setObjectName(QString("BitBtn%1").arg(index));
+    button->setObjectName(mirror ? MirrorButtonName(number) : NumberButtonName(number));
     button->setGeometry(geometry);
     button->setFont(WindowFont(15, true));
     button->setFocusPolicy(mirror ? Qt::NoFocus : Qt::TabFocus);
@@ -109,17 +110,17 @@ QPushButton* AddNumberButton(QWidget* parent, int index, int number, const QRect
     return button;
 }
 
-void AddNumberBlocks(QWidget* sheet) {
-    AddNumberButton(sheet, 73, 0, {3, 32, 138, 24}, false);
-    AddNumberButton(sheet, 74, 0, {246, 32, 138, 24}, true);
+void AddNumberBlocks(QWidget* sheet, BetsTab& tab) {
+    tab.numbers[0] = AddNumberButton(sheet, 0, {3, 32, 138, 24}, false);
+    tab.mirrors[0] = AddNumberButton(sheet, 0, {246, 32, 138, 24}, true);
     for (int n = 1; n <= 36; ++n) {
         const int top = NumberRowTops[NumberRow(n)];
-        AddNumberButton(
-            sheet, n, n,
+        tab.numbers[n] = AddNumberButton(
+            sheet, n,
             {NumberColumnLefts[NumberColumn(n)], top, NumberButtonWidth, NumberButtonHeight},
             false);
-        AddNumberButton(
-            sheet, 36 + n, n,
+        tab.mirrors[n] = AddNumberButton(
+            sheet, n,
             {MirrorColumnLefts[NumberColumn(n)], top, NumberButtonWidth, NumberButtonHeight}, true);
     }
 }
@@ -143,33 +144,40 @@ QLineEdit* AddDisplay(QWidget* sheet, Display display, const QRect& geometry) {
     return field;
 }
 
-void AddBalanceFields(QWidget* sheet) {
+void AddBalanceFields(QWidget* sheet, BetsTab& tab) {
+    const auto addDisplay = [sheet, &tab](Display display, const QRect& geometry) {
+        QLineEdit* field = AddDisplay(sheet, display, geometry);
+        tab.displays[IndexOf(display)] = field;
+        return field;
+    };
     AddDisplayCaption(sheet, Display::GameBalanceMin, {7, 415}, 35);
-    AddDisplay(sheet, Display::GameBalanceMin, {35, 413, 70, 25});
+    addDisplay(Display::GameBalanceMin, {35, 413, 70, 25});
     AddDisplayCaption(sheet, Display::GameBalanceMax, {118, 415}, 152);
-    AddDisplay(sheet, Display::GameBalanceMax, {152, 413, 70, 25});
+    addDisplay(Display::GameBalanceMax, {152, 413, 70, 25});
     AddDisplayCaption(sheet, Display::StakeLevel, {238, 416}, 285);
-    AddDisplay(sheet, Display::StakeLevel, {285, 413, 79, 25})->setFont(WindowFont(15, true));
+    addDisplay(Display::StakeLevel, {285, 413, 79, 25})->setFont(WindowFont(15, true));
 
     AddDisplayCaption(sheet, Display::SpinCount, {3, 444}, 133)->setObjectName("Label9");
     QLabel* count = AddLabel(sheet, "0", {133, 444});
     count->setObjectName(FromTable(ControlOf(Display::SpinCount)));
     // Wide enough for the longest game the history can hold.
     count->resize(count->fontMetrics().horizontalAdvance("0000000") + CaptionGap, count->height());
+    tab.spinCount = count;
 
     AddDisplayCaption(sheet, Display::TableStake, {197, 468}, 285, true);
-    AddDisplay(sheet, Display::TableStake, {285, 464, 78, 25})->setFont(WindowFont(12));
+    addDisplay(Display::TableStake, {285, 464, 78, 25})->setFont(WindowFont(12));
     AddDisplayCaption(sheet, Display::TotalBalance, {3, 473}, 113);
-    AddDisplay(sheet, Display::TotalBalance, {113, 468, 70, 25});
+    addDisplay(Display::TotalBalance, {113, 468, 70, 25});
     AddDisplayCaption(sheet, Display::GameBalance, {184, 500}, 286);
-    AddDisplay(sheet, Display::GameBalance, {286, 495, 78, 25});
+    addDisplay(Display::GameBalance, {286, 495, 78, 25});
 
     auto* cancel = new QPushButton(" Отменить спин", sheet);
-    cancel->setObjectName("BitBtn75");
+    cancel->setObjectName(CancelButtonName);
     cancel->setGeometry(3, 507, 111, 25);
     cancel->setFont(WindowFont(13, true));
     FitButtonCaption(cancel);
     SetTextColour(cancel, QPalette::ButtonText, Qt::blue);
+    tab.cancel = cancel;
 }
 
 // One row of a settings tab: a check box or a label at the left, a numeric field at the right.
@@ -314,15 +322,24 @@ void AddSettingRows(QWidget* sheet, const SettingRow (&rows)[Count], std::span<c
 
 }  // namespace
 
-SpinTable* BuildBetsTab(QWidget* sheet) {
+QString NumberButtonName(int number) {
+    return QString("BitBtn%1").arg(number == 0 ? 73 : number);
+}
+
+QString MirrorButtonName(int number) {
+    return QString("BitBtn%1").arg(MirrorButtonIndex(number));
+}
+
+BetsTab BuildBetsTab(QWidget* sheet) {
+    BetsTab tab;
     FitCaption(AddLabel(sheet, "Выпавшие спины", {3, 8}), 152);
     QLabel* recommended = AddLabel(sheet, "Рекомендуемые для ставок числа", {168, 8});
     recommended->setFont(WindowFont(11, true));
     FitCaption(recommended, SheetWidth);
-    AddNumberBlocks(sheet);
-    auto* table = new SpinTable(sheet);
-    AddBalanceFields(sheet);
-    return table;
+    AddNumberBlocks(sheet, tab);
+    tab.spins = new SpinTable(sheet);
+    AddBalanceFields(sheet, tab);
+    return tab;
 }
 
 void BuildSettingsTab(QWidget* sheet) {

@@ -3,10 +3,15 @@
 #include <QFont>
 #include <QPoint>
 #include <QString>
+#include <array>
+
+#include "model/display.h"
+#include "model/game_state.h"
 
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace orbista {
@@ -14,10 +19,26 @@ namespace orbista {
 class SpinTable;
 
 // The controls of the first three tabs of the main window, each at its place, with its caption,
-// font and colour. The window finds them afterwards by their object names.
+// font and colour. The window keeps what the builders hand back; the object names are for the
+// player's eye in tools and tests, not for finding the controls again.
+
+// The names the number buttons have always had: BitBtn1..36 for the numbers and BitBtn73 for
+// zero; their mirror BitBtn37..72 and BitBtn74.
+QString NumberButtonName(int number);
+QString MirrorButtonName(int number);
+
+// What the logic of the window addresses on "Окно ставок".
+struct BetsTab {
+    std::array<QPushButton*, NumberCount> numbers{};  // by number
+    std::array<QPushButton*, NumberCount> mirrors{};  // by number
+    QPushButton* cancel = nullptr;                    // "Отменить спин"
+    std::array<QLineEdit*, DisplayCount> displays{};  // by Display; the spin count is a label
+    QLabel* spinCount = nullptr;
+    SpinTable* spins = nullptr;
+};
 
 // "Окно ставок": the number buttons, their mirror, the spin table and the balance fields.
-SpinTable* BuildBetsTab(QWidget* sheet);
+BetsTab BuildBetsTab(QWidget* sheet);
 // "Настройки": the money settings.
 void BuildSettingsTab(QWidget* sheet);
 // "Методики": the thirteen systems and their parameters.
