@@ -7,17 +7,40 @@ namespace orbista {
 namespace {
 
 using enum SelectionSystem;
-using Parameter = std::pair<Setting, int32_t>;
+using enum Setting;
 
 // clang-format off
+constexpr PresetValue WaitingValues[] = {
+    {WaitingSpins, 4}, {MinCoveredCount, 1}, {MaxProcessedCount, 12}, {NormalisationCoefficient, 0},
+    {ProgressionSteepness, 5}, {MaxLoss, 500}, {MaxStake, 20}, {WinTarget, 60}};
+constexpr PresetValue PeerValues[] = {
+    {MinCoveredCount, 3}, {MaxProcessedCount, 10}, {NormalisationCoefficient, 2},
+    {ProgressionSteepness, 5}, {MaxLoss, 600}, {MaxStake, 20}, {WinTarget, 70}, {WinBonusPerTenSpins, 0}};
+constexpr PresetValue StandardValues[] = {
+    {MinCoveredCount, 1}, {MaxProcessedCount, 18}, {NormalisationCoefficient, 0},
+    {ProgressionSteepness, 8}, {MaxLoss, 500}, {MaxStake, 20}, {WinTarget, 60}, {WinBonusPerTenSpins, 1}};
+constexpr PresetValue SectorsValues[] = {
+    {SectorLength, 7}, {MinCoveredCount, 1}, {MaxProcessedCount, 24}, {NormalisationCoefficient, 0},
+    {ProgressionSteepness, 5}, {MaxLoss, 600}, {MaxStake, 20}, {WinTarget, 70}, {WinBonusPerTenSpins, 0}};
+constexpr PresetValue SoftProgressionValues[] = {
+    {MinCoveredCount, 1}, {MaxProcessedCount, 13}, {NormalisationCoefficient, 0},
+    {ProgressionSteepness, 4}, {MaxLoss, 500}, {MaxStake, 20}, {WinTarget, 60}, {WinBonusPerTenSpins, 3}};
+constexpr PresetValue NoProgressionValues[] = {
+    {MinCoveredCount, 1}, {MaxProcessedCount, 13}, {NormalisationCoefficient, 0},
+    {ProgressionSteepness, 1}, {MaxLoss, 300}, {MaxStake, 20}, {WinTarget, 50}, {WinBonusPerTenSpins, 3}};
+constexpr PresetValue WithoutSelectionValues[] = {
+    {MinCoveredCount, 1}, {MaxProcessedCount, 16}, {NormalisationCoefficient, 0},
+    {ProgressionSteepness, 5}, {MaxLoss, 500}, {MaxStake, 20}, {WinTarget, 60}, {WinBonusPerTenSpins, 2}};
+
 constexpr std::array<Preset, 7> Table = {{
-    {"N11", "Выжидание", Waiting, false, Parameter{Setting::WaitingSpins, 4}, 1, 12, 0, 5, 500, 20, 60, std::nullopt},
-    {"PEEPcjnrkjytybtv1", "PEEP с отклонением", Peer, false, std::nullopt, 3, 10, 2, 5, 600, 20, 70, 0},
-    {"N13", "Стандартная система", WithSelection, false, std::nullopt, 1, 18, 0, 8, 500, 20, 60, 1},
-    {"N14", "Сектора на поле", Sectors, true, Parameter{Setting::SectorLength, 7}, 1, 24, 0, 5, 600, 20, 70, 0},
-    {"N15", "С выборкой и мягкой прогрессией", WithSelection, false, std::nullopt, 1, 13, 0, 4, 500, 20, 60, 3},
-    {"N16", "Без прогрессий", WithSelection, false, std::nullopt, 1, 13, 0, 1, 300, 20, 50, 3},
-    {"N17", "Без выборки", WithoutSelection, false, std::nullopt, 1, 16, 0, 5, 500, 20, 60, 2},
+    // menu item, caption, system, sectors on the table, values
+    {"N11", "Выжидание", Waiting, false, WaitingValues},
+    {"PEEPcjnrkjytybtv1", "PEEP с отклонением", Peer, false, PeerValues},
+    {"N13", "Стандартная система", WithSelection, false, StandardValues},
+    {"N14", "Сектора на поле", Sectors, true, SectorsValues},
+    {"N15", "С выборкой и мягкой прогрессией", WithSelection, false, SoftProgressionValues},
+    {"N16", "Без прогрессий", WithSelection, false, NoProgressionValues},
+    {"N17", "Без выборки", WithoutSelection, false, WithoutSelectionValues},
 }};
 // clang-format on
 
@@ -32,18 +55,8 @@ void ApplyPreset(const Preset& preset, SettingsModel& settings, SettingsFile& fi
     if (preset.sectorsOnTable) {
         settings.SetFlag(Setting::SectorsOnTable, true);
     }
-    if (preset.systemParameter) {
-        settings.SetNumber(preset.systemParameter->first, preset.systemParameter->second);
-    }
-    settings.SetNumber(Setting::MinCoveredCount, preset.minCoveredCount);
-    settings.SetNumber(Setting::MaxProcessedCount, preset.maxProcessedCount);
-    settings.SetNumber(Setting::NormalisationCoefficient, preset.normalisationCoefficient);
-    settings.SetNumber(Setting::ProgressionSteepness, preset.progressionSteepness);
-    settings.SetNumber(Setting::MaxLoss, preset.maxLoss);
-    settings.SetNumber(Setting::MaxStake, preset.maxStake);
-    settings.SetNumber(Setting::WinTarget, preset.winTarget);
-    if (preset.winBonusPerTenSpins) {
-        settings.SetNumber(Setting::WinBonusPerTenSpins, *preset.winBonusPerTenSpins);
+    for (const PresetValue& value : preset.values) {
+        settings.SetNumber(value.setting, value.value);
     }
     file.CaptureSettings(settings);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 
@@ -10,22 +9,20 @@
 
 namespace orbista {
 
+// One value a preset sets.
+struct PresetValue {
+    Setting setting;
+    int32_t value;
+};
+
 // One of the author's ready-made combinations of settings ("Системы от автора").
 struct Preset {
     std::string_view menuItem;  // object name of its menu item
     std::string_view caption;
     SelectionSystem system;
-    bool sectorsOnTable;
-    // WaitingSpins or SectorLength where the preset has one; set first.
-    std::optional<std::pair<Setting, int32_t>> systemParameter;
-    int32_t minCoveredCount;
-    int32_t maxProcessedCount;
-    int32_t normalisationCoefficient;
-    int32_t progressionSteepness;
-    int32_t maxLoss;
-    int32_t maxStake;
-    int32_t winTarget;
-    std::optional<int32_t> winBonusPerTenSpins;  // none: left as it is
+    bool sectorsOnTable;  // switched on when set; never switched off
+    // Set in this order, after the system.
+    std::span<const PresetValue> values;
 };
 
 // The seven presets in menu order.

@@ -159,14 +159,9 @@ TEST_F(StartAndCloseTest, EveryPresetMenuItemSetsItsValuesAndStoresThem) {
         Trigger(preset.menuItem);
         EXPECT_EQ(window->ActiveSystem(), preset.system) << preset.caption;
         const StoredSettings stored = StoredRows();
-        for (const auto& [setting, value] :
-             {std::pair{Setting::MinCoveredCount, preset.minCoveredCount},
-              std::pair{Setting::MaxProcessedCount, preset.maxProcessedCount},
-              std::pair{Setting::ProgressionSteepness, preset.progressionSteepness},
-              std::pair{Setting::MaxLoss, preset.maxLoss},
-              std::pair{Setting::WinTarget, preset.winTarget}}) {
-            EXPECT_EQ(window->Number(setting), value) << preset.caption;
-            EXPECT_EQ(stored[InfoOf(setting).row - 1].first, value) << preset.caption;
+        for (const PresetValue& value : preset.values) {
+            EXPECT_EQ(window->Number(value.setting), value.value) << preset.caption;
+            EXPECT_EQ(stored[InfoOf(value.setting).row - 1].first, value.value) << preset.caption;
         }
     }
     EXPECT_TRUE(messages.empty());
