@@ -29,9 +29,11 @@ void SetSeriesChoice(SettingsModel& settings, Setting which, bool on) {
         return;
     }
     settings.SetFlag(which, on);
-    const Setting other = which == Setting::UseCorrectedSeries ? Setting::UseDrawnSeries
-                                                               : Setting::UseCorrectedSeries;
-    settings.SetFlag(other, false);
+    for (const SettingInfo& info : SettingsTable()) {
+        if (info.seriesChoice && info.setting != which) {
+            settings.SetFlag(info.setting, false);
+        }
+    }
 }
 
 std::optional<int32_t> SettingsModel::LastNumber(Setting setting) const {

@@ -82,7 +82,7 @@ class MemorySettings : public SettingsModel {
   private:
     std::array<std::string, SettingCount> texts_;
     std::array<bool, SettingCount> flags_{};
-    SelectionSystem active_ = SelectionSystem::WithSelection;
+    SelectionSystem active_ = DefaultSystem;
 };
 
 }  // namespace orbista

@@ -10,7 +10,8 @@ constexpr SettingKind N = SettingKind::Number;
 
 // clang-format off
 constexpr std::array<SettingInfo, SettingCount> Table = {{
-    {StopOnWin, "StopOnWin", "CheckBox2", "", "Останавливать игру при выигрыше более", F, 1, 0, 1, 1, 1},
+    // setting, field, control, stepper, caption, kind, default, minimum, maximum, step, row, series choice
+    {StopOnWin, "StopOnWin", "CheckBox2", "", "Останавливать игру при выигрыше более ", F, 1, 0, 1, 1, 1},
     {WinTarget, "WinTarget", "Memo9", "UpDown6", "Останавливать игру при выигрыше более", N, 500, 0, 10000, 1, 2},
     {WinMessage, "WinMessage", "CheckBox3", "", "Выводить сообшение о выигрыше", F, 1, 0, 1, 1, 3},
     {MaxStake, "MaxStake", "Memo4", "UpDown4", "Максимальная ставка", N, 20, 1, 100, 1, 4},
@@ -27,8 +28,8 @@ constexpr std::array<SettingInfo, SettingCount> Table = {{
     {NoLossMessage, "NoLossMessage", "CheckBox12", "", "Не выводить сообщение о проигрыше", F, 0, 0, 1, 1, 44},
     {PauseAfterWin, "PauseAfterWin", "CheckBox13", "", "Делать паузу в ставках при выигрыше (спинов)", F, 0, 0, 1, 1, 45},
     {PauseAfterWinSpins, "PauseAfterWinSpins", "Memo28", "UpDown21", "Делать паузу в ставках при выигрыше (спинов)", N, 0, 0, 100, 1, 46},
-    {UseCorrectedSeries, "UseCorrectedSeries", "CheckBox4", "", "Скорректированный массив", F, 1, 0, 1, 1, 10},
-    {UseDrawnSeries, "UseDrawnSeries", "CheckBox5", "", "Массив выпавших чисел", F, 0, 0, 1, 1, 11},
+    {UseCorrectedSeries, "UseCorrectedSeries", "CheckBox4", "", "Скорректированный массив", F, 1, 0, 1, 1, 10, true},
+    {UseDrawnSeries, "UseDrawnSeries", "CheckBox5", "", "Массив выпавших чисел", F, 0, 0, 1, 1, 11, true},
     {WaitingSpins, "WaitingSpins", "Memo18", "UpDown11", "Спинов без попаданий:", N, 2, 0, 18, 1, 26},
     {SectorLength, "SectorLength", "Memo17", "UpDown10", "Длина сектора", N, 6, 1, 24, 1, 16},
     {SectorsSpinWindow, "SectorsSpinWindow", "Memo23", "UpDown16", "Количество обрабатываемых последних чисел", N, 80, 10, 1000, 1, 35},
@@ -57,7 +58,7 @@ constexpr std::array<Setting, 1> ChaosReads = {ChaosNumberCount};
 constexpr std::array<Setting, 1> WaitingReads = {WaitingSpins};
 
 using enum SelectionSystem;
-constexpr std::array<SystemInfo, 13> Systems = {{
+constexpr std::array<SystemInfo, SystemCount> Systems = {{
     {WithSelection, "SystemWithSelection", "RadioButton1", "Игра с выборкой", "with-selection", 8, true, {}},
     {WithoutSelection, "SystemWithoutSelection", "RadioButton2", "Игра без выборки", "without-selection", 12, true, {}},
     {Sectors, "SystemSectors", "RadioButton3", "Сектора", "sectors", 15, true, SectorsReads},

@@ -67,6 +67,8 @@ struct SettingInfo {
     int32_t maximum;
     int32_t step;
     int row;  // row of save8.dat (1-based), 0 for a value of one run
+    // One of the two series boxes, which never stand on together (see SetSeriesChoice).
+    bool seriesChoice = false;
 };
 
 inline constexpr int SettingCount = static_cast<int>(Setting::PlaybackSpinLimit) + 1;
@@ -100,6 +102,10 @@ struct SystemInfo {
     // The numeric settings the system reads of its own when it runs.
     std::span<const Setting> reads;
 };
+
+inline constexpr int SystemCount = 13;
+// The system a fresh window and a run without a settings file play.
+inline constexpr SelectionSystem DefaultSystem = SelectionSystem::WithSelection;
 
 inline constexpr int StoredRowCount = 60;
 

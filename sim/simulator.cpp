@@ -381,7 +381,7 @@ class Simulation {
     }
 
     void SetFlagAsClicked(Setting setting, bool on) {
-        if (setting == Setting::UseCorrectedSeries || setting == Setting::UseDrawnSeries) {
+        if (InfoOf(setting).seriesChoice) {
             SetSeriesChoice(settings_, setting, on);
         } else {
             settings_.SetFlag(setting, on);
@@ -412,10 +412,11 @@ class Simulation {
                 first = false;
             }
         }
-        line_ += "," + view_.Text("Memo1");
+        line_ += "," + view_.Text(Display::StakeLevel);
         line_ += "," + std::to_string(counters.unitsStaked - countersBefore_.unitsStaked);
         line_ += "," + std::to_string(counters.unitsWon - countersBefore_.unitsWon);
-        line_ += "," + view_.Text("Memo3") + "," + view_.Text("Memo5") + ",";
+        line_ +=
+            "," + view_.Text(Display::GameBalance) + "," + view_.Text(Display::TotalBalance) + ",";
         std::vector<std::string_view> events;
         if (counters.winStops > countersBefore_.winStops) {
             events.push_back("win stop");

@@ -112,8 +112,7 @@ std::string UnsavedFieldsMessage(const std::vector<ConversionError>& unsaved) {
 void ShowSettings(SettingsModel& settings, const StoredSettings& rows) {
     const auto value = [&rows](int row) { return rows[row - 1].first; };
     for (const SettingInfo& info : SettingsTable()) {
-        if (info.row == 0 || info.setting == Setting::UseCorrectedSeries ||
-            info.setting == Setting::UseDrawnSeries) {
+        if (info.row == 0 || info.seriesChoice) {
             continue;
         }
         if (info.kind == SettingKind::Flag) {
@@ -134,8 +133,11 @@ void ShowSettings(SettingsModel& settings, const StoredSettings& rows) {
             }
         }
     }
-    for (const Setting series : {Setting::UseCorrectedSeries, Setting::UseDrawnSeries}) {
-        SetSeriesChoice(settings, series, value(InfoOf(series).row) == 1);
+    // The series boxes last, each as a click would set it, in the table's order.
+    for (const SettingInfo& info : SettingsTable()) {
+        if (info.seriesChoice) {
+            SetSeriesChoice(settings, info.setting, value(info.row) == 1);
+        }
     }
 }
 

@@ -10,7 +10,7 @@ void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& se
     settings.SetFlag(Setting::StopOnWin, true);
     settings.SetFlag(Setting::WinMessage, true);
     settings.SetFlag(Setting::UseCorrectedSeries, true);
-    settings.SetActiveSystem(SelectionSystem::WithSelection);
+    settings.SetActiveSystem(DefaultSystem);
     try {
         settingsFile.LoadSettings(settings);
     } catch (const PlayerError& error) {

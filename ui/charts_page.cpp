@@ -12,7 +12,7 @@
 #include "model/main_window_view.h"
 #include "model/settings_model.h"
 #include "ui/bar_chart.h"
-#include "ui/up_down.h"
+#include "ui/setting_controls.h"
 
 namespace orbista {
 
@@ -106,18 +106,12 @@ ChartsPage::ChartsPage(const GameState& state, SettingsModel& settings, MainWind
 QWidget* ChartsPage::BuildModeSheet() {
     QWidget* mode = BuildSheet("TabSheet5");
     AddLabel("Отображение частоты выпадения спинов", QPoint(16, 16), mode);
-    auto* wheelOrder = new QCheckBox("Спины на колесе, иначе - на столе", mode);
-    wheelOrder->setObjectName("CheckBox8");
+    QCheckBox* wheelOrder = AddSettingCheckBox(mode, Setting::ChartWheelOrder, controls_);
     wheelOrder->move(29, 53);
     wheelOrder->adjustSize();
-    AddLabel("За сколько спинов выводить статистику", QPoint(16, 104), mode);
+    AddLabel(FromTable(InfoOf(Setting::ChartSpinWindow).caption), QPoint(16, 104), mode);
     AddLabel("(при нуле - выводится по всем сыграным спинам)", QPoint(16, 128), mode);
-    auto* window = new QLineEdit("0", mode);
-    window->setObjectName("Memo21");
-    window->setGeometry(224, 152, 57, 25);
-    auto* arrows = new UpDown(window, "UpDown14", mode);
-    connect(arrows, &UpDown::Stepped, this,
-            [this](int direction) { StepSetting(settings_, Setting::ChartSpinWindow, direction); });
+    AddSettingField(mode, Setting::ChartSpinWindow, QRect(224, 152, 57, 25), settings_, controls_);
     return mode;
 }
 
@@ -128,9 +122,7 @@ QWidget* ChartsPage::BuildSheet(const char* name) {
 }
 
 void ChartsPage::PlaceChart(orbista::Chart chart, QWidget* sheet, const QRect& geometry) {
-    const std::string_view name = ControlOf(chart);
-    auto* widget = new BarChart(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-                                LookOf(chart), sheet);
+    auto* widget = new BarChart(FromTable(ControlOf(chart)), LookOf(chart), sheet);
     widget->setGeometry(geometry);
     widget->SetSeries(std::move(EmptyChartSeries()[chart]));
     charts_[chart] = widget;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/chart_counts.h"
+#include "ui/setting_controls.h"
 
 class QTabWidget;
 class QPushButton;
@@ -15,14 +16,14 @@ class MainWindowView;
 class SettingsModel;
 
 // The "Графики" tab: the inner tab control PageControl2 with its four sub-tabs and the eleven
-// statistics charts. It owns CheckBox8 ("Спины на колесе, иначе - на столе") and Memo21 with
-// UpDown14, which the settings model finds by their object names.
+// statistics charts. It owns the controls of ChartWheelOrder and of ChartSpinWindow with its
+// arrows, and hands them to the window's settings model.
 class ChartsPage : public QWidget {
     Q_OBJECT
 
   public:
-    // The settings model is the window's: it reads CheckBox8 and Memo21 from this page, and
-    // UpDown14 steps Memo21 through it.
+    // The settings model is the window's: it reads the page's two settings from Controls(), and
+    // the arrows step the spin window through it.
     ChartsPage(const GameState& state, SettingsModel& settings, MainWindowView& view,
                QWidget* parent);
 
@@ -31,6 +32,7 @@ class ChartsPage : public QWidget {
     void RebuildCharts();
 
     QTabWidget* PageControl2() const { return pages_; }
+    const SettingControls& Controls() const { return controls_; }
     BarChart* Chart(orbista::Chart chart) const { return charts_[chart]; }
 
   signals:
@@ -46,6 +48,7 @@ class ChartsPage : public QWidget {
     SettingsModel& settings_;
     MainWindowView& view_;
     QTabWidget* pages_;
+    SettingControls controls_;
     PerChart<BarChart*> charts_;
     // What the charts showed before the last rebuild: the next rebuild fills it and exchanges.
     PerChart<ChartSeries> spare_;

@@ -15,6 +15,7 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cassert>
 #include <stdexcept>
 
 #include "engine/engine.h"
@@ -63,19 +64,6 @@ int SettingIndex(Setting setting) {
     return static_cast<int>(setting);
 }
 
-bool OnPauseDialog(Setting setting) {
-    return setting == Setting::PlaybackPauseField || setting == Setting::PlaybackSpinLimit;
-}
-
-template <typename Widget>
-Widget* FindControl(QObject* root, std::string_view name) {
-    auto* widget = root->findChild<Widget*>(FromUtf8(name));
-    if (widget == nullptr) {
-        throw std::logic_error("the window has no control " + std::string(name));
-    }
-    return widget;
-}
-
 }  // namespace
 
 std::filesystem::path ExecutableFolder() {
@@ -95,7 +83,6 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
     setFont(WindowFont(15));
     BuildMenu();
     BuildTabs();
-    ConnectSettingControls(this, false);
     FitMenuBar();
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     move(FirstPosition);
@@ -114,10 +101,11 @@ MainWindow::~MainWindow() {
 std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator& random,
                                                const WindowSetup& setup) {
     auto window = std::make_unique<MainWindow>(state, random, setup);
-    auto* pauseDialog = new PauseDialog(window.get());
+    auto* pauseDialog = new PauseDialog(window.get(), *window);
     auto* aboutDialog = new AboutDialog(window.get());
     window->AttachDialogs(pauseDialog, aboutDialog);
     // Every control the settings model knows exists by now, the dialogs' fields included.
+    window->CheckEverySettingHasItsControl();
     window->StartUp();
     return window;
 }
@@ -144,7 +132,7 @@ void MainWindow::AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialo
     pauseDialog_ = pauseDialog;
     aboutDialog_ = aboutDialog;
     pauseDialog_->SetMessagePresenter(present_);
-    ConnectSettingControls(pauseDialog_, true);
+    ConnectSettingControls(pauseDialog_->Controls());
 }
 
 void MainWindow::SetMessagePresenter(MessagePresenter presenter) {
@@ -180,14 +168,19 @@ void MainWindow::BuildTabs() {
         connect(betsTab.numbers[n], &QPushButton::clicked, this, [this, n] { EnterNumber(n); });
     }
     connect(betsTab.cancel, &QPushButton::clicked, this, [this] { CancelSpin(); });
-    BuildSettingsTab(addSheet("TabSheet2", "Настройки"));
-    BuildMethodsTab(addSheet("TabSheet3", "Методики"));
+    SettingControls controls = BuildSettingsTab(addSheet("TabSheet2", "Настройки"), *this);
+    const MethodsTab methods = BuildMethodsTab(addSheet("TabSheet3", "Методики"), *this);
+    controls.Take(methods.settings);
+    radioButtons_ = methods.systems;
     QWidget* chartsSheet = addSheet("TabSheet4", "Графики");
     chartsPage_ = new ChartsPage(state_, *this, *this, chartsSheet);
     auto* chartsLayout = new QVBoxLayout(chartsSheet);
     chartsLayout->setContentsMargins(0, 0, 0, 0);
     chartsLayout->addWidget(chartsPage_);
     pages_->setCurrentIndex(0);
+    controls.Take(chartsPage_->Controls());
+    ConnectSettingControls(controls);
+    ConnectSystems();
 
     new KeyboardEntry(
         bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
@@ -222,7 +215,10 @@ void MainWindow::BuildMenu() {
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = addMenu("N3", "Настройки");
-    stayOnTop_ = addItem(options, "N6", "Поверх окон");
+    // The one setting shown by a menu item rather than by a control of a tab.
+    const SettingInfo& stayOnTop = InfoOf(Setting::StayOnTop);
+    stayOnTop_ = options->addAction(FromUtf8(stayOnTop.caption));
+    stayOnTop_->setObjectName(FromUtf8(stayOnTop.control));
     stayOnTop_->setCheckable(true);
     connect(stayOnTop_, &QAction::triggered, this, &MainWindow::SetStayOnTop);
 
@@ -280,53 +276,54 @@ void MainWindow::FitMenuBar() {
     }
 }
 
-void MainWindow::ConnectSettingControls(QObject* root, bool onPauseDialog) {
+void MainWindow::ConnectSettingControls(const SettingControls& controls) {
     for (const SettingInfo& info : SettingsTable()) {
-        if (OnPauseDialog(info.setting) != onPauseDialog || info.setting == Setting::StayOnTop) {
-            continue;
-        }
         const Setting setting = info.setting;
-        if (info.kind == SettingKind::Number) {
-            QLineEdit* field = FindControl<QLineEdit>(root, info.control);
+        if (QLineEdit* field = controls.fields[SettingIndex(setting)]) {
             fields_[SettingIndex(setting)] = field;
             NoteFieldText(setting, field->text().toStdString());
             connect(field, &QLineEdit::textChanged, this, [this, setting](const QString& text) {
                 NoteFieldText(setting, text.toStdString());
             });
-            auto* arrows = FindControl<UpDown>(root, info.stepper);
-            // The charts page steps its own field; a second connection would step it twice.
-            if (!chartsPage_->isAncestorOf(arrows)) {
-                connect(arrows, &UpDown::Stepped, this,
-                        [this, setting](int direction) { StepSetting(*this, setting, direction); });
+        }
+        if (QCheckBox* box = controls.checkBoxes[SettingIndex(setting)]) {
+            checkBoxes_[SettingIndex(setting)] = box;
+            box->setChecked(info.defaultValue != 0);
+            if (info.seriesChoice) {
+                connect(box, &QAbstractButton::clicked, this, [this, box, setting](bool checked) {
+                    // The click has already switched the box; the rule wants to see the change.
+                    box->setChecked(!checked);
+                    SetSeriesChoice(*this, setting, checked);
+                });
             }
-            continue;
-        }
-        QAbstractButton* box = FindControl<QCheckBox>(root, info.control);
-        checkBoxes_[SettingIndex(setting)] = box;
-        if (setting == Setting::UseCorrectedSeries || setting == Setting::UseDrawnSeries) {
-            connect(box, &QAbstractButton::clicked, this, [this, box, setting](bool checked) {
-                // The click has already switched the box; the rule wants to see the change.
-                box->setChecked(!checked);
-                SetSeriesChoice(*this, setting, checked);
-            });
         }
     }
-    if (onPauseDialog) {
-        return;
-    }
+}
+
+void MainWindow::ConnectSystems() {
     systemGroup_ = new QButtonGroup(this);
-    int index = 0;
-    for (const SystemInfo& info : SystemsTable()) {
-        radioButtons_[index] = FindControl<QRadioButton>(this, info.radio);
-        systemGroup_->addButton(radioButtons_[index]);
-        ++index;
+    for (QRadioButton* radio : radioButtons_) {
+        systemGroup_->addButton(radio);
     }
+    SetActiveSystem(DefaultSystem);
+}
+
+void MainWindow::CheckEverySettingHasItsControl() const {
     for (const SettingInfo& info : SettingsTable()) {
-        if (info.kind == SettingKind::Flag && info.setting != Setting::StayOnTop) {
-            checkBoxes_[SettingIndex(info.setting)]->setChecked(info.defaultValue != 0);
+        // The menu item "Поверх окон" shows StayOnTop.
+        const bool shown =
+            info.setting == Setting::StayOnTop ||
+            (info.kind == SettingKind::Number ? fields_[SettingIndex(info.setting)] != nullptr
+                                              : checkBoxes_[SettingIndex(info.setting)] != nullptr);
+        if (!shown) {
+            throw std::logic_error("the window has no control for " + std::string(info.field));
         }
     }
-    SetActiveSystem(SelectionSystem::WithSelection);
+    for (const QRadioButton* radio : radioButtons_) {
+        if (radio == nullptr) {
+            throw std::logic_error("the window has no radio button for every system");
+        }
+    }
 }
 
 void MainWindow::RunCommand(const std::function<void()>& command) {
@@ -502,19 +499,16 @@ void MainWindow::ShowAboutDialog() {
 
 // ---- SettingsModel
 
+// Every setting has its control from the start (CheckEverySettingHasItsControl).
 QLineEdit& MainWindow::NumericField(Setting setting) const {
     QLineEdit* field = fields_[SettingIndex(setting)];
-    if (field == nullptr) {
-        throw std::logic_error("no text field for " + std::string(InfoOf(setting).field));
-    }
+    assert(field != nullptr);
     return *field;
 }
 
 QAbstractButton& MainWindow::CheckBox(Setting setting) const {
     QAbstractButton* box = checkBoxes_[SettingIndex(setting)];
-    if (box == nullptr) {
-        throw std::logic_error("no check box for " + std::string(InfoOf(setting).field));
-    }
+    assert(box != nullptr);
     return *box;
 }
 

@@ -13,6 +13,7 @@
 #include "storage/presets.h"
 #include "storage/settings_file.h"
 #include "ui/message_box.h"
+#include "ui/setting_controls.h"
 
 class QAbstractButton;
 class QAction;
@@ -140,7 +141,11 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void BuildPlaybackMenu(QMenu* menu);
     void ApplyPresetFromMenu(const Preset& preset);
     void FitMenuBar();
-    void ConnectSettingControls(QObject* root, bool onPauseDialog);
+    // Takes the controls of the settings that `controls` holds, with their defaults shown.
+    void ConnectSettingControls(const SettingControls& controls);
+    void ConnectSystems();
+    // A setting without its control is a fault of the program, found before the window runs.
+    void CheckEverySettingHasItsControl() const;
     void EnterNumber(int number);
     void CancelSpin();
     void OpenHelpFile();
@@ -170,7 +175,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     std::array<QPushButton*, NumberCount> mirrorButtons_{};
     std::array<QLineEdit*, SettingCount> fields_{};
     std::array<QAbstractButton*, SettingCount> checkBoxes_{};
-    std::array<QRadioButton*, 13> radioButtons_{};  // in the order of SystemsTable()
+    std::array<QRadioButton*, SystemCount> radioButtons_{};  // in the order of SystemsTable()
     QButtonGroup* systemGroup_ = nullptr;
     QAction* stayOnTop_ = nullptr;
     PauseDialog* pauseDialog_ = nullptr;

@@ -7,7 +7,7 @@
 #include "model/errors.h"
 #include "model/settings_table.h"
 #include "ui/fonts.h"
-#include "ui/up_down.h"
+#include "ui/setting_controls.h"
 
 namespace orbista {
 
@@ -15,40 +15,32 @@ namespace {
 
 constexpr QPoint FirstPosition(480, 352);
 
-QLineEdit* Field(const QString& name, const QString& text, const QRect& geometry, QWidget* parent) {
-    auto* field = new QLineEdit(text, parent);
-    field->setObjectName(name);
-    field->setGeometry(geometry);
-    return field;
-}
-
-void Caption(const QString& text, QPoint at, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+void Caption(Setting setting, QPoint at, QWidget* parent) {
+    auto* label = new QLabel(FromTable(InfoOf(setting).caption), parent);
     label->move(at);
     FitCaption(label, parent->width() - at.x());
 }
 
 }  // namespace
 
-PauseDialog::PauseDialog(QWidget* parent) : QDialog(parent) {
+PauseDialog::PauseDialog(QWidget* parent, SettingsModel& settings) : QDialog(parent) {
     setObjectName("Form3");
     setWindowTitle("Пауза");
     setFont(WindowFont(11));
     setFixedSize(293, 196);
     setModal(true);
 
-    Caption("Пауза между обработкой спинов, десятые секунд:", {8, 32}, this);
-    pauseField_ = Field("Memo1", "5", {128, 51, 57, 33}, this);
+    Caption(Setting::PlaybackPauseField, {8, 32}, this);
+    pauseField_ =
+        AddSettingField(this, Setting::PlaybackPauseField, {128, 51, 57, 33}, settings, controls_);
     pauseField_->setFont(WindowFont(21));
     QPalette red = pauseField_->palette();
     red.setColor(QPalette::Text, Qt::red);
     pauseField_->setPalette(red);
-    new UpDown(pauseField_, "UpDown1", this);
 
-    Caption("Играть спинов из файла:", {16, 96}, this);
-    QLineEdit* limit = Field("Memo2", "200", {128, 115, 97, 33}, this);
-    limit->setFont(WindowFont(24));
-    new UpDown(limit, "UpDown2", this);
+    Caption(Setting::PlaybackSpinLimit, {16, 96}, this);
+    AddSettingField(this, Setting::PlaybackSpinLimit, {128, 115, 97, 33}, settings, controls_)
+        ->setFont(WindowFont(24));
 
     auto* apply = new QPushButton("Применить", this);
     apply->setObjectName("Button1");

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cstdint>
 
+#include "model/settings_model.h"
 #include "ui/message_box.h"
+#include "ui/setting_controls.h"
 
 class QLineEdit;
 
@@ -17,7 +19,11 @@ class PauseDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit PauseDialog(QWidget* parent);
+    // The arrows step the two fields in `settings`, which must outlive the dialog.
+    PauseDialog(QWidget* parent, SettingsModel& settings);
+
+    // The two fields, for the settings model to read.
+    const SettingControls& Controls() const { return controls_; }
 
     // The pause between two played spins, in tenths of a second: 0 until "Применить" is first
     // pressed, whatever the field shows.
@@ -35,6 +41,7 @@ class PauseDialog : public QDialog {
     void SetMessagePresenter(MessagePresenter presenter) { present_ = std::move(presenter); }
 
   private:
+    SettingControls controls_;
     QLineEdit* pauseField_;
     std::atomic<int32_t> pauseTenths_ = 0;
     bool shownBefore_ = false;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,8 +15,8 @@
 #include "model/settings_table.h"
 #include "ui/fonts.h"
 #include "ui/mirror_display.h"
+#include "ui/setting_controls.h"
 #include "ui/spin_table.h"
-#include "ui/up_down.h"
 
 namespace orbista {
 
@@ -52,27 +53,12 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QPoint at, bool bold = fa
     return label;
 }
 
-QLineEdit* AddField(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setGeometry(geometry);
-    return field;
-}
-
-// A numeric setting's field with its arrows, showing the setting's default.
-QLineEdit* AddSettingField(QWidget* parent, const char* name, int rowTop) {
-    QLineEdit* field =
-        AddField(parent, name, {SettingFieldLeft, rowTop - FieldRaise, FieldWidth, FieldHeight});
-    for (const SettingInfo& info : SettingsTable()) {
-        // The pause dialog has fields of the same names; theirs are not on the main window.
-        const bool onPauseDialog = info.setting == Setting::PlaybackPauseField ||
-                                   info.setting == Setting::PlaybackSpinLimit;
-        if (info.control == name && !onPauseDialog) {
-            field->setText(QString::number(info.defaultValue));
-            new UpDown(field, QString::fromUtf8(info.stepper.data(), info.stepper.size()), parent);
-        }
-    }
-    return field;
+// A numeric setting's field with its arrows, at the right of its row.
+QLineEdit* AddSettingField(QWidget* parent, Setting setting, int rowTop, SettingsModel& settings,
+                           SettingControls& controls) {
+    return orbista::AddSettingField(
+        parent, setting, {SettingFieldLeft, rowTop - FieldRaise, FieldWidth, FieldHeight}, settings,
+        controls);
 }
 
 int NumberColumn(int number) {
@@ -123,10 +109,6 @@ void AddNumberBlocks(QWidget* sheet, BetsTab& tab) {
             sheet, n,
             {MirrorColumnLefts[NumberColumn(n)], top, NumberButtonWidth, NumberButtonHeight}, true);
     }
-}
-
-QString FromTable(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The caption of a display, beside it: it must end before the display starts.
@@ -180,31 +162,41 @@ void AddBalanceFields(QWidget* sheet, BetsTab& tab) {
     tab.cancel = cancel;
 }
 
-// One row of a settings tab: a check box or a label at the left, a numeric field at the right.
+enum class RowLook {
+    Plain,
+    Bold,
+    AgainstField,  // the left part holds a radio button: the label ends just before the field
+};
+
+// One row of a settings tab: a flag's check box or a number's label at the left, a number's field
+// at the right. Captions, names, defaults and arrows come from the settings table.
 struct SettingRow {
     int top;
     int left;
-    const char* checkBox;  // object name, or nullptr for a plain label
-    const char* caption;
-    bool bold;
-    const char* secondLine;  // a label under the caption, or nullptr
-    const char* field;       // the numeric field of the row, or nullptr
+    std::optional<Setting> box;     // the check box of the row
+    std::optional<Setting> number;  // the field of the row; its caption when there is no box
+    RowLook look = RowLook::Plain;
+    const char* secondLine = nullptr;  // a label under the caption
 };
 
+QString CaptionOf(const SettingRow& row) {
+    return FromTable(InfoOf(row.box ? *row.box : *row.number).caption);
+}
+
 // `height` is the room down to the next row: a long label may take a second line there.
-void AddSettingRow(QWidget* sheet, const SettingRow& row, int height) {
-    const int right = row.field != nullptr ? SettingFieldLeft - CaptionGap : SheetWidth;
+void AddSettingRow(QWidget* sheet, const SettingRow& row, int height, SettingsModel& settings,
+                   SettingControls& controls) {
+    const bool bold = row.look == RowLook::Bold;
+    const int right = row.number ? SettingFieldLeft - CaptionGap : SheetWidth;
     QWidget* caption = nullptr;
-    if (row.checkBox != nullptr) {
-        auto* box = new QCheckBox(QString::fromUtf8(row.caption), sheet);
-        box->setObjectName(row.checkBox);
-        box->setFont(Styled(sheet->font(), row.bold));
+    if (row.box) {
+        QCheckBox* box = AddSettingCheckBox(sheet, *row.box, controls);
+        box->setFont(Styled(sheet->font(), bold));
         box->move(row.left, row.top);
         caption = box;
         FitCaption(caption, right);
     } else {
-        QLabel* label =
-            AddLabel(sheet, QString::fromUtf8(row.caption), {row.left, row.top}, row.bold);
+        QLabel* label = AddLabel(sheet, CaptionOf(row), {row.left, row.top}, bold);
         const int secondLineHeight = row.secondLine != nullptr ? label->height() : 0;
         FitLabel(label, right, height - secondLineHeight);
         caption = label;
@@ -214,31 +206,37 @@ void AddSettingRow(QWidget* sheet, const SettingRow& row, int height) {
                                   {row.left, row.top + caption->height()});
         FitCaption(second, right);
     }
-    if (row.field != nullptr) {
-        AddSettingField(sheet, row.field, row.top);
+    if (row.number) {
+        AddSettingField(sheet, *row.number, row.top, settings, controls);
     }
 }
 
+using enum Setting;
+constexpr RowLook Bold = RowLook::Bold;
+constexpr RowLook AgainstField = RowLook::AgainstField;
+
 // clang-format off
 constexpr SettingRow MoneyRows[] = {
-    {14, 8, "CheckBox2", "Останавливать игру при выигрыше более ", false, nullptr, "Memo9"},
-    {37, 8, "CheckBox3", "Выводить сообшение о выигрыше", false, nullptr, nullptr},
-    {53, 8, nullptr, "Максимальная ставка", true, nullptr, "Memo4"},
-    {75, 8, nullptr, "Максимально возможный проигрыш", true, nullptr, "Memo8"},
-    {106, 8, nullptr, "Крутизна использованной прогрессии", false, nullptr, "Memo11"},
-    {131, 8, "CheckBox11", "Обнулять прогрессию при проигрыше (без рестарта игры)", false, nullptr, nullptr},
-    {154, 8, "CheckBox12", "Не выводить сообщение о проигрыше", false, nullptr, nullptr},
-    {173, 8, "CheckBox13", "Делать паузу в ставках при выигрыше (спинов)", false, nullptr, "Memo28"},
-    {208, 8, nullptr, "Кеф нормализации", false, nullptr, "Memo2"},
-    {234, 8, nullptr, "Минимальное количество закрываемых чисел", true, "или сикслайнов", "Memo7"},
-    {272, 8, nullptr, "Максимальное количество ОБРАБАТЫВАЕМЫХ чисел", false, "(все системы кроме сикслайнов, секторов и ESD)", "Memo6"},
-    {323, 8, nullptr, "Максимальное количество ОБРАБАТЫВАЕМЫХ сикслайнов", false, nullptr, "Memo13"},
-    {374, 8, nullptr, "Добавка к выигрышу за 10 спинов (до 10 единиц)", false, nullptr, "Memo16"},
-    {405, 8, "CheckBox10", "Не делать ставки первые спины (используется для сбора статистики)", false, nullptr, nullptr},
-    {425, 8, nullptr, "Количество пропущенных спинов в начале игры", false, nullptr, "Memo27"},
-    {497, 8, "CheckBox4", "Скорректированный массив", false, nullptr, nullptr},
-    {520, 8, "CheckBox5", "Массив выпавших чисел", false, nullptr, nullptr},
+    // top, left, check box, field, look, second line
+    {14, 8, StopOnWin, WinTarget},
+    {37, 8, WinMessage, {}},
+    {53, 8, {}, MaxStake, Bold},
+    {75, 8, {}, MaxLoss, Bold},
+    {106, 8, {}, ProgressionSteepness},
+    {131, 8, ResetProgressionOnLoss, {}},
+    {154, 8, NoLossMessage, {}},
+    {173, 8, PauseAfterWin, PauseAfterWinSpins},
+    {208, 8, {}, NormalisationCoefficient},
+    {234, 8, {}, MinCoveredCount, Bold, "или сикслайнов"},
+    {272, 8, {}, MaxProcessedCount, RowLook::Plain, "(все системы кроме сикслайнов, секторов и ESD)"},
+    {323, 8, {}, MaxProcessedSixLines},
+    {374, 8, {}, WinBonusPerTenSpins},
+    {405, 8, SkipFirstSpins, {}},
+    {425, 8, {}, SkippedSpinCount},
+    {497, 8, UseCorrectedSeries, {}},
+    {520, 8, UseDrawnSeries, {}},
 };
+// clang-format on
 
 // Where each radio button stands; its name, caption and look come from the systems table.
 struct SystemRow {
@@ -263,47 +261,50 @@ constexpr SystemRow SystemRows[] = {
     {521, 16, SelectionSystem::StatisticsOnly},
 };
 
-// Labels that share their row with a radio button stand right against their field.
+// clang-format off
 constexpr SettingRow MethodRows[] = {
-    {89, 16, nullptr, "Спинов без попаданий:", false, nullptr, "Memo18"},
-    {114, -1, nullptr, "Длина сектора", false, nullptr, "Memo17"},
-    {144, 16, "CheckBox1", "Сектора на поле (иначе - на колесе)", false, nullptr, nullptr},
-    {164, 16, nullptr, "Количество обрабатываемых последних чисел", false, nullptr, "Memo23"},
-    {190, -1, nullptr, "кол. спинов:", false, nullptr, "Memo19"},
-    {226, 16, nullptr, "Длина сектора перекрывания:", false, nullptr, "Memo20"},
-    {253, 16, "CheckBox6", "Сектора на поле (иначе - на колесе)", false, nullptr, nullptr},
-    {276, 16, "CheckBox7", "Увеличенное перекрывание при рядом стоящих числах", false, nullptr, nullptr},
-    {319, 16, nullptr, "Количество чисел для ставок:", false, nullptr, "Memo22"},
-    {367, 16, "CheckBox9", "Делать ставку на последнее выпавшее", false, nullptr, nullptr},
-    {387, 16, nullptr, "Количество любимых номеров:", false, nullptr, "Memo24"},
-    {418, 16, nullptr, "Количество рассмотренных последних:", false, nullptr, "Memo25"},
-    {449, 16, nullptr, "Порог повторов любимых номеров:", false, nullptr, "Memo26"},
+    // top, left, check box, field, look
+    {89, 16, {}, WaitingSpins},
+    {114, 0, {}, SectorLength, AgainstField},
+    {144, 16, SectorsOnTable, {}},
+    {164, 16, {}, SectorsSpinWindow},
+    {190, 0, {}, EsdSpinCount, AgainstField},
+    {226, 16, {}, OverlapSectorLength},
+    {253, 16, EsdSectorsOnTable, {}},
+    {276, 16, EsdWideOverlap, {}},
+    {319, 16, {}, ChaosNumberCount},
+    {367, 16, FavouritesBetLast, {}},
+    {387, 16, {}, FavouritesCount},
+    {418, 16, {}, FavouritesWindow},
+    {449, 16, {}, FavouritesRepeatThreshold},
 };
 // clang-format on
 
-void AddRadioButton(QWidget* sheet, const SystemRow& row) {
+QRadioButton* AddRadioButton(QWidget* sheet, const SystemRow& row) {
     const SystemInfo& info = *InfoOf(row.system);
-    auto* radio = new QRadioButton(
-        QString::fromUtf8(info.caption.data(), static_cast<qsizetype>(info.caption.size())), sheet);
-    radio->setObjectName(
-        QString::fromUtf8(info.radio.data(), static_cast<qsizetype>(info.radio.size())));
+    auto* radio = new QRadioButton(FromTable(info.caption), sheet);
+    radio->setObjectName(FromTable(info.radio));
     const bool struckOut = row.system == SelectionSystem::AntiReview;
     radio->setFont(Styled(sheet->font(), false, info.underlined, struckOut));
     radio->move(row.left, row.top);
     FitCaption(radio, SheetWidth);
+    return radio;
 }
 
 // A label of a row whose left part holds a radio button: it ends just before the field.
-void AddRightAlignedRow(QWidget* sheet, const SettingRow& row) {
-    QLabel* label = AddLabel(sheet, QString::fromUtf8(row.caption), {0, row.top});
+void AddRightAlignedRow(QWidget* sheet, const SettingRow& row, SettingsModel& settings,
+                        SettingControls& controls) {
+    QLabel* label = AddLabel(sheet, CaptionOf(row), {0, row.top});
     label->move(SettingFieldLeft - CaptionGap - label->width(), row.top);
-    AddSettingField(sheet, row.field, row.top);
+    AddSettingField(sheet, *row.number, row.top, settings, controls);
 }
 
 // The rows in order from the top; each may use the room down to the next row or to the next of
 // the other controls' tops.
 template <size_t Count>
-void AddSettingRows(QWidget* sheet, const SettingRow (&rows)[Count], std::span<const int> others) {
+SettingControls AddSettingRows(QWidget* sheet, const SettingRow (&rows)[Count],
+                               std::span<const int> others, SettingsModel& settings) {
+    SettingControls controls;
     for (size_t i = 0; i < Count; ++i) {
         const SettingRow& row = rows[i];
         int next = i + 1 < Count ? rows[i + 1].top : SheetHeight;
@@ -312,12 +313,18 @@ void AddSettingRows(QWidget* sheet, const SettingRow (&rows)[Count], std::span<c
                 next = top;
             }
         }
-        if (row.left < 0) {
-            AddRightAlignedRow(sheet, row);
+        if (row.look == RowLook::AgainstField) {
+            AddRightAlignedRow(sheet, row, settings, controls);
         } else {
-            AddSettingRow(sheet, row, next - row.top - RowGap);
+            AddSettingRow(sheet, row, next - row.top - RowGap, settings, controls);
         }
     }
+    return controls;
+}
+
+// The position of a system in SystemsTable().
+int TableIndexOf(SelectionSystem system) {
+    return static_cast<int>(InfoOf(system) - SystemsTable().data());
 }
 
 }  // namespace
@@ -342,24 +349,28 @@ BetsTab BuildBetsTab(QWidget* sheet) {
     return tab;
 }
 
-void BuildSettingsTab(QWidget* sheet) {
+SettingControls BuildSettingsTab(QWidget* sheet, SettingsModel& settings) {
     const int headingTop = 473;
-    AddSettingRows(sheet, MoneyRows, std::span(&headingTop, 1));
+    SettingControls controls =
+        AddSettingRows(sheet, MoneyRows, std::span(&headingTop, 1), settings);
     QLabel* heading = AddLabel(sheet, "Настройка коррекции", {8, headingTop});
     heading->setFont(Styled(sheet->font(), false, true));
     SetTextColour(heading, QPalette::WindowText, Qt::blue);
     heading->adjustSize();
+    return controls;
 }
 
-void BuildMethodsTab(QWidget* sheet) {
+MethodsTab BuildMethodsTab(QWidget* sheet, SettingsModel& settings) {
+    MethodsTab tab;
     for (const SystemRow& row : SystemRows) {
-        AddRadioButton(sheet, row);
+        tab.systems[TableIndexOf(row.system)] = AddRadioButton(sheet, row);
     }
     std::vector<int> radioTops;
     for (const SystemRow& row : SystemRows) {
         radioTops.push_back(row.top);
     }
-    AddSettingRows(sheet, MethodRows, radioTops);
+    tab.settings = AddSettingRows(sheet, MethodRows, radioTops, settings);
+    return tab;
 }
 
 }  // namespace orbista

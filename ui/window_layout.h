@@ -7,11 +7,14 @@
 
 #include "model/display.h"
 #include "model/game_state.h"
+#include "model/settings_model.h"
+#include "ui/setting_controls.h"
 
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace orbista {
@@ -39,10 +42,16 @@ struct BetsTab {
 
 // "Окно ставок": the number buttons, their mirror, the spin table and the balance fields.
 BetsTab BuildBetsTab(QWidget* sheet);
-// "Настройки": the money settings.
-void BuildSettingsTab(QWidget* sheet);
+// "Настройки": the money settings. Their arrows step them in `settings`.
+SettingControls BuildSettingsTab(QWidget* sheet, SettingsModel& settings);
+
+struct MethodsTab {
+    std::array<QRadioButton*, SystemCount> systems{};  // in the order of SystemsTable()
+    SettingControls settings;
+};
+
 // "Методики": the thirteen systems and their parameters.
-void BuildMethodsTab(QWidget* sheet);
+MethodsTab BuildMethodsTab(QWidget* sheet, SettingsModel& settings);
 
 // Left edge of the numeric fields on the two settings tabs.
 inline constexpr int SettingFieldLeft = 288;

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSet>
 #include <QStyle>
@@ -90,6 +91,32 @@ TEST_F(WindowTest, WindowHasItsFixedSizeAndEveryControlNameOnce) {
     }
     EXPECT_TRUE(names.contains("StringGrid1"));
     EXPECT_TRUE(names.contains("UpDown21"));
+}
+
+// Each field's arrows, wherever the field stands, step that field once by its own step: a row
+// bound to the wrong setting, or arrows connected twice or not at all, show here.
+TEST_F(WindowTest, EveryFieldsArrowsStepItOnceByItsStep) {
+    for (const SettingInfo& info : SettingsTable()) {
+        if (info.kind != SettingKind::Number) {
+            continue;
+        }
+        const bool onPauseDialog = info.setting == Setting::PlaybackPauseField ||
+                                   info.setting == Setting::PlaybackSpinLimit;
+        QWidget* root = onPauseDialog ? static_cast<QWidget*>(window->PauseDialogWindow())
+                                      : window->PageControl1();
+        const QString control = QString::fromUtf8(info.control.data(), info.control.size());
+        const QString stepper = QString::fromUtf8(info.stepper.data(), info.stepper.size());
+        auto* field = root->findChild<QLineEdit*>(control);
+        auto* arrows = root->findChild<QWidget*>(stepper);
+        ASSERT_NE(field, nullptr) << info.field;
+        ASSERT_NE(arrows, nullptr) << info.field;
+        EXPECT_EQ(field->text(), QString::number(info.defaultValue)) << info.field;
+        EXPECT_EQ(arrows->geometry().left(), field->geometry().right() + 1) << info.field;
+
+        window->SetNumber(info.setting, info.minimum);
+        Step(arrows, +1);
+        EXPECT_EQ(window->Number(info.setting), info.minimum + info.step) << info.field;
+    }
 }
 
 }  // namespace
