@@ -62,12 +62,12 @@ void BM_HeadlessEngine(benchmark::State& bench) {
     random.Seed(1);
     for (int i = 0; i < 1000; ++i) {  // past the first allocations of a fresh game
         engine.EnterNumber(random.Random(NumberCount));
-        view.messages.clear();
+        view.ClearMessages();
     }
     const long long before = allocations.load();
     for (auto _ : bench) {
         engine.EnterNumber(random.Random(NumberCount));
-        view.messages.clear();
+        view.ClearMessages();
     }
     const long long made = allocations.load() - before;
     bench.counters["allocations_per_spin"] =

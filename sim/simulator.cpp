@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -344,10 +345,13 @@ class Simulation {
     }
 
     void PlayRandom(int64_t spins) {
+        std::array<char, 4> digits{};
         for (int64_t i = 0; i < spins; ++i) {
             const int32_t number = random_.Random(NumberCount);
             engine_.EnterNumber(number);
-            Finish(std::to_string(number));
+            const auto written =
+                std::to_chars(digits.data(), digits.data() + digits.size(), number);
+            Finish(std::string_view(digits.data(), written.ptr));
         }
     }
 
@@ -388,7 +392,7 @@ class Simulation {
         }
     }
 
-    void Finish(const std::string& token) {
+    void Finish(std::string_view token) {
         NoteTotalBalance();
         if (trace_) {
             PrintTraceLine(token);
@@ -397,13 +401,16 @@ class Simulation {
             WriteLogRow(token);
         }
         countersBefore_ = engine_.Counters();
-        view_.messages.clear();
+        view_.ClearMessages();
     }
 
-    void WriteLogRow(const std::string& token) {
+    void WriteLogRow(std::string_view token) {
         const EngineCounters& counters = engine_.Counters();
         line_.clear();
-        line_ += std::to_string(++logRow_) + "," + token + ",";
+        line_ += std::to_string(++logRow_);
+        line_ += ',';
+        line_ += token;
+        line_ += ',';
         bool first = true;
         for (int n = 0; n < NumberCount; ++n) {
             if (state_->Stakes[n] > 0) {
@@ -412,10 +419,11 @@ class Simulation {
                 first = false;
             }
         }
-        line_ += "," + view_.Text("Memo1");
+        line_ += "," + view_.Text(Display::StakeLevel);
         line_ += "," + std::to_string(counters.unitsStaked - countersBefore_.unitsStaked);
         line_ += "," + std::to_string(counters.unitsWon - countersBefore_.unitsWon);
-        line_ += "," + view_.Text("Memo3") + "," + view_.Text("Memo5") + ",";
+        line_ +=
+            "," + view_.Text(Display::GameBalance) + "," + view_.Text(Display::TotalBalance) + ",";
         std::vector<std::string_view> events;
         if (counters.winStops > countersBefore_.winStops) {
             events.push_back("win stop");
@@ -441,13 +449,13 @@ class Simulation {
     }
 
     void NoteTotalBalance() {
-        if (const auto total = ParseDecimal(FirstLine(view_.Text(Display::TotalBalance)))) {
+        if (const std::optional<int32_t> total = view_.Number(Display::TotalBalance)) {
             minTotal_ = std::min<int64_t>(minTotal_, *total);
             maxTotal_ = std::max<int64_t>(maxTotal_, *total);
         }
     }
 
-    void PrintTraceLine(const std::string& token) {
+    void PrintTraceLine(std::string_view token) {
         line_.clear();
         line_ += std::to_string(++traceLine_);
         line_ += '\t';

@@ -126,7 +126,7 @@ class RunRecorder {
                 }
             }
         }
-        view_.messages.clear();
+        view_.ClearMessages();
     }
 
     const Engine& engine_;
