@@ -11,12 +11,9 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "engine/engine.h"
-#include "engine/headless_view.h"
 #include "model/errors.h"
-#include "storage/autosave_folder.h"
-#include "storage/check_file_folder.h"
 #include "storage/comparison.h"
+#include "storage/headless_run.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 #include "storage/text_tokens.h"
@@ -289,18 +286,16 @@ class TokenLog {
 class Simulation {
   public:
     Simulation(const Options& options, std::FILE* out)
-        : state_(std::make_unique<GameState>()),
-          checkFiles_(view_, options.checkDir.value_or(".")),
-          autosaves_(options.autosaveDir),
-          engine_(*state_, settings_, view_, random_, checkFiles_, autosaves_),
+        : run_(options.seed,
+               options.checkFiles ? options.checkDir.value_or(".")
+                                  : std::optional<std::filesystem::path>(),
+               options.autosaveDir),
+          state_(*run_.state),
+          settings_(run_.settings),
+          view_(run_.view),
+          engine_(run_.engine),
           out_(out),
           trace_(options.trace) {
-        if (options.seed) {
-            random_.Seed(*options.seed);
-        }
-        checkFiles_.SetWritten(options.checkFiles);
-        engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-        engine_.StartUp();
         if (options.settingsFile) {
             StoredSettings rows{};
             ReadSettingsRows(*options.settingsFile, rows);
@@ -347,7 +342,7 @@ class Simulation {
     void PlayRandom(int64_t spins) {
         std::array<char, 4> digits{};
         for (int64_t i = 0; i < spins; ++i) {
-            const int32_t number = random_.Random(NumberCount);
+            const int32_t number = run_.random.Random(NumberCount);
             engine_.EnterNumber(number);
             const auto written =
                 std::to_chars(digits.data(), digits.data() + digits.size(), number);
@@ -413,9 +408,9 @@ class Simulation {
         line_ += ',';
         bool first = true;
         for (int n = 0; n < NumberCount; ++n) {
-            if (state_->Stakes[n] > 0) {
+            if (state_.Stakes[n] > 0) {
                 line_ += first ? "" : " ";
-                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
                 first = false;
             }
         }
@@ -467,9 +462,9 @@ class Simulation {
         line_ += '\t';
         bool first = true;
         for (int n = 0; n < NumberCount; ++n) {
-            if (state_->Stakes[n] > 0) {
+            if (state_.Stakes[n] > 0) {
                 line_ += first ? "" : ",";
-                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
                 first = false;
             }
         }
@@ -482,13 +477,11 @@ class Simulation {
         std::fwrite(line_.data(), 1, line_.size(), out_);
     }
 
-    std::unique_ptr<GameState> state_;
-    MemorySettings settings_;
-    HeadlessView view_;
-    RandomGenerator random_;
-    CheckFileFolder checkFiles_;
-    AutosaveFolder autosaves_;
-    Engine engine_;
+    HeadlessRun run_;
+    GameState& state_;
+    MemorySettings& settings_;
+    HeadlessView& view_;
+    Engine& engine_;
     std::FILE* out_;
     bool trace_;
     int64_t traceLine_ = 0;
