@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "model/errors.h"
+#include "sim/arguments.h"
 #include "storage/comparison.h"
 #include "storage/headless_run.h"
 #include "storage/settings_file.h"
@@ -28,11 +29,6 @@ constexpr const char* Usage =
     "                   [--trace] [--csv FILE] (--script FILE | --random N)\n"
     "       orbista-sim compare --help\n";
 
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 struct Options {
     std::optional<std::filesystem::path> settingsFile;
     std::optional<SelectionSystem> system;
@@ -47,30 +43,15 @@ struct Options {
     std::optional<int64_t> randomSpins;
 };
 
-template <typename Integer>
-std::optional<Integer> ParseWhole(std::string_view text) {
-    Integer value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 Options ParseOptions(const std::vector<std::string>& args) {
     Options options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) {
-                throw UsageError(arg + " needs a value");
-            }
-            return args[++i];
-        };
+    ArgumentList list(args);
+    while (list.Next()) {
+        const std::string& arg = list.Option();
         if (arg == "--settings") {
-            options.settingsFile = value();
+            options.settingsFile = list.Value();
         } else if (arg == "--system") {
-            const std::string& name = value();
+            const std::string& name = list.Value();
             options.system = SystemBySimName(name);
             if (!options.system) {
                 throw UsageError("unknown system: " + name);
@@ -78,28 +59,21 @@ Options ParseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--sectors-on-table") {
             options.sectorsOnTable = true;
         } else if (arg == "--seed") {
-            const std::string& text = value();
-            options.seed = ParseWhole<uint64_t>(text);
-            if (!options.seed) {
-                throw UsageError("--seed takes a whole number: " + text);
-            }
+            options.seed = list.SeedValue();
         } else if (arg == "--check-dir") {
-            options.checkDir = value();
+            options.checkDir = list.Value();
         } else if (arg == "--no-check-files") {
             options.checkFiles = false;
         } else if (arg == "--autosave-dir") {
-            options.autosaveDir = value();
+            options.autosaveDir = list.Value();
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (arg == "--csv") {
-            options.csv = value();
-            if (!CanWriteFile(*options.csv)) {
-                throw UsageError("--csv: cannot write " + options.csv->string());
-            }
+            options.csv = list.WritableFileValue();
         } else if (arg == "--script") {
-            options.script = value();
+            options.script = list.Value();
         } else if (arg == "--random") {
-            const std::string& text = value();
+            const std::string& text = list.Value();
             options.randomSpins = ParseWhole<int64_t>(text);
             if (!options.randomSpins || *options.randomSpins < 0) {
                 throw UsageError("--random takes a number of spins: " + text);
