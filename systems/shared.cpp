@@ -88,37 +88,32 @@ double NextPower(double p, double values) {
     return p * (values - 1) / values;
 }
 
-// (1 - 1/m)^j for j = 0, 1, ... by repeated multiplication, multiplying before dividing, up to the
-// first j at which it no longer changes (the smallest value a double holds): every later power is
-// that same value.
-std::vector<double> PowersUntilSettled(int32_t m) {
+// m - m * (1 - 1/m)^j for j = 0, 1, ...: the power by repeated multiplication, multiplying before
+// dividing, up to the first j at which it no longer changes (the smallest value a double holds):
+// every later j gives that same value.
+std::vector<double> ExpectedUntilSettled(int32_t m) {
     const double values = m;
-    std::vector<double> powers{1.0};
+    std::vector<double> expected;
+    double p = 1.0;
     while (true) {
-        const double p = powers.back();
+        expected.push_back(values - values * p);
         const double next = NextPower(p, values);
         if (next == p) {
-            return powers;
+            return expected;
         }
-        powers.push_back(next);
+        p = next;
     }
 }
 
-// The look-backs ask for the same two kinds of draw at every spin, and a power near the end of a
-// long game takes tens of thousands of multiplications; each table is built once and never
+// The look-backs ask for the same two kinds of draw many times a spin, and a power near the end of
+// a long game takes tens of thousands of multiplications; each table is built once and never
 // changes.
-const std::vector<double>& SettledPowers(int32_t m) {
-    static const std::vector<double> sixLines = PowersUntilSettled(SixLineCount);
-    static const std::vector<double> numbers = PowersUntilSettled(NumberCount);
-    return m == SixLineCount ? sixLines : numbers;
-}
+struct ExpectedTables {
+    std::vector<double> sixLines = ExpectedUntilSettled(SixLineCount);
+    std::vector<double> numbers = ExpectedUntilSettled(NumberCount);
+};
 
 double PowerOfChanceToMiss(int32_t j, int32_t m) {
-    if (m == SixLineCount || m == NumberCount) {
-        const std::vector<double>& powers = SettledPowers(m);
-        const size_t index = static_cast<size_t>(std::max(j, 0));
-        return powers[std::min(index, powers.size() - 1)];
-    }
     const double values = m;
     double p = 1.0;
     for (int32_t i = 0; i < j; ++i) {
@@ -134,6 +129,11 @@ double PowerOfChanceToMiss(int32_t j, int32_t m) {
 }  // namespace
 
 double ExpectedDistinct(int32_t j, int32_t m) {
+    if (m == SixLineCount || m == NumberCount) {
+        static const ExpectedTables tables;
+        const std::vector<double>& expected = m == SixLineCount ? tables.sixLines : tables.numbers;
+        return expected[std::min(static_cast<size_t>(std::max(j, 0)), expected.size() - 1)];
+    }
     const double values = m;
     return values - values * PowerOfChanceToMiss(j, m);
 }
