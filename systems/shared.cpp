@@ -5,15 +5,7 @@
 
 namespace orbista {
 
-bool DistinctValues::AddIfNew(int32_t value) {
-    if (IsWheelNumber(value)) {
-        if (wheel_[value]) {
-            return false;
-        }
-        wheel_[value] = true;
-        ++count_;
-        return true;
-    }
+bool DistinctValues::AddOtherIfNew(int32_t value) {
     for (int32_t i = 0; i < otherCount_; ++i) {
         if (others_[i] == value) {
             return false;
@@ -31,38 +23,6 @@ bool DistinctValues::AddIfNew(int32_t value) {
 // there is running out of the game.
 LookbackWalk::LookbackWalk(const History& series, int64_t n, bool sixLines)
     : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
-
-Lookback LookbackWalk::Until(int32_t a) {
-    while (distinct_ < a && !result_.exhausted) {
-        if (OnlyRepeatsLeft()) {
-            RunOut();
-        } else {
-            Step();
-        }
-    }
-    return result_;
-}
-
-void LookbackWalk::Step() {
-    ++result_.length;
-    if (result_.length > end_) {
-        result_.length = n_ + 1;
-        result_.exhausted = true;
-        return;
-    }
-    const int32_t value = series_[static_cast<int32_t>(result_.length)];
-    if (zeroApart_ && value == 0) {
-        result_.zeros = 1;
-        return;
-    }
-    if (seen_.AddIfNew(value)) {
-        ++distinct_;
-    }
-}
-
-bool LookbackWalk::OnlyRepeatsLeft() const {
-    return result_.length >= series_.WrittenEnd() && (zeroApart_ || seen_.HasNumber(0));
-}
 
 // What the steps over the zeros up to the readable end would have left.
 void LookbackWalk::RunOut() {
