@@ -3,13 +3,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/check_file.h"
 #include "model/game_state.h"
-#include "model/settings_model.h"
-#include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
+#include "storage/headless_run.h"
 
 namespace orbista {
 namespace {
@@ -32,19 +30,13 @@ void FillHistory(GameState& state, RandomGenerator& random, int32_t spins) {
 // loss stop restarts it, and then the history is filled again outside the measurement.
 void BM_SpinCycle(benchmark::State& bench) {
     const int32_t spins = static_cast<int32_t>(bench.range(0));
-    auto state = std::make_unique<GameState>();
-    MemorySettings settings;
-    HeadlessView view;
-    RandomGenerator random;
     const std::filesystem::path checkFolder =
         std::filesystem::temp_directory_path() / "orbista-cycle-bench";
     std::filesystem::create_directories(checkFolder);
-    CheckFileFolder checkFiles(view, checkFolder);
-    AutosaveFolder noAutosave;
-    Engine engine(*state, settings, view, random, checkFiles, noAutosave);
-    engine.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-    engine.StartUp();
-    random.Seed(1);
+    HeadlessRun run(1, checkFolder);
+    GameState* state = run.state.get();
+    Engine& engine = run.engine;
+    RandomGenerator& random = run.random;
     FillHistory(*state, random, spins);
 
     for (auto _ : bench) {

@@ -13,8 +13,7 @@
 #include "engine/headless_view.h"
 #include "model/game_state.h"
 #include "model/settings_model.h"
-#include "storage/autosave_folder.h"
-#include "storage/check_file_folder.h"
+#include "storage/headless_run.h"
 #include "systems/progression.h"
 #include "systems/shared.h"
 
@@ -49,25 +48,18 @@ namespace {
 // settings, random spins, in games that restart at their stop rules. Counts the allocations made
 // per spin.
 void BM_HeadlessEngine(benchmark::State& bench) {
-    auto state = std::make_unique<GameState>();
-    MemorySettings settings;
-    HeadlessView view;
-    RandomGenerator random;
-    CheckFileFolder noCheckFiles(view);
-    noCheckFiles.SetWritten(false);
-    AutosaveFolder noAutosave;
-    Engine engine(*state, settings, view, random, noCheckFiles, noAutosave);
-    engine.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-    engine.StartUp();
-    random.Seed(1);
+    HeadlessRun run(1);
+    Engine& engine = run.engine;
+    HeadlessView& view = run.view;
+    RandomGenerator& random = run.random;
     for (int i = 0; i < 1000; ++i) {  // past the first allocations of a fresh game
         engine.EnterNumber(random.Random(NumberCount));
-        view.messages.clear();
+        view.ClearMessages();
     }
     const long long before = allocations.load();
     for (auto _ : bench) {
         engine.EnterNumber(random.Random(NumberCount));
-        view.messages.clear();
+        view.ClearMessages();
     }
     const long long made = allocations.load() - before;
     bench.counters["allocations_per_spin"] =

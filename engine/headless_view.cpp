@@ -1,6 +1,8 @@
 #include "engine/headless_view.h"
 
 #include <algorithm>
+#include <cassert>
+#include <climits>
 
 #include "model/errors.h"
 
@@ -13,58 +15,88 @@ std::string SpinColumnText(const GameState& state, int row) {
     return "    " + std::to_string(state.SpinHistory[row]);
 }
 
-HeadlessView::HeadlessView() {
-    for (const DisplayInfo& display : DisplaysTable) {
-        fields_[std::string(display.control)] = "";
-    }
+HeadlessView::HeadlessView() = default;
+
+void HeadlessView::ShowNumber(Display display, int64_t value) {
+    Field& field = fields_[IndexOf(display)];
+    field.number = static_cast<int32_t>(value);
+    field.textMade = false;
 }
 
-std::string& HeadlessView::Field(std::string_view control) {
-    auto it = fields_.find(control);
-    if (it == fields_.end()) {
-        it = fields_.emplace(std::string(control), std::string()).first;
-    }
-    return it->second;
-}
-
-const std::string& HeadlessView::Text(std::string_view control) const {
-    static const std::string empty;
-    const auto it = fields_.find(control);
-    return it == fields_.end() ? empty : it->second;
+void HeadlessView::ShowText(Display display, std::string_view text) {
+    Field& field = fields_[IndexOf(display)];
+    field.text = text;
+    field.textMade = true;
+    field.number.reset();
 }
 
 const std::string& HeadlessView::Text(Display display) const {
-    return Text(ControlOf(display));
+    const Field& field = fields_[IndexOf(display)];
+    if (!field.textMade) {
+        field.text = std::to_string(*field.number);
+        field.textMade = true;
+    }
+    return field.text;
 }
 
-void HeadlessView::Type(std::string_view control, std::string text) {
-    Field(control) = std::move(text);
+const std::string& HeadlessView::Text(std::string_view control) const {
+    static const std::string none;
+    const std::optional<Display> display = DisplayByControl(control);
+    return display ? Text(*display) : none;
+}
+
+void HeadlessView::Type(Display display, std::string_view text) {
+    ShowText(display, text);
+}
+
+void HeadlessView::Type(std::string_view control, std::string_view text) {
+    const std::optional<Display> display = DisplayByControl(control);
+    assert(display && "typed into a control that is no display");
+    if (display) {
+        Type(*display, text);
+    }
+}
+
+std::optional<int32_t> HeadlessView::Number(Display display) const {
+    const Field& field = fields_[IndexOf(display)];
+    return field.number ? field.number : ParseDecimal(FirstLine(field.text));
 }
 
 void HeadlessView::ShowSpinCount(int64_t count) {
-    Field(ControlOf(Display::SpinCount)) = std::to_string(count);
+    // A count past the range of a balance is kept as text only.
+    if (count >= INT32_MIN && count <= INT32_MAX) {
+        ShowNumber(Display::SpinCount, count);
+    } else {
+        ShowText(Display::SpinCount, std::to_string(count));
+    }
 }
 void HeadlessView::ShowStakeLevel(std::string_view text) {
-    Field(ControlOf(Display::StakeLevel)) = text;
+    ShowText(Display::StakeLevel, text);
 }
 void HeadlessView::ShowTableStake(std::string_view text) {
-    Field(ControlOf(Display::TableStake)) = text;
+    ShowText(Display::TableStake, text);
 }
 void HeadlessView::ShowTotalBalance(int32_t value) {
-    Field(ControlOf(Display::TotalBalance)) = std::to_string(value);
+    ShowNumber(Display::TotalBalance, value);
 }
 void HeadlessView::ShowGameBalance(int32_t value) {
-    Field(ControlOf(Display::GameBalance)) = std::to_string(value);
+    ShowNumber(Display::GameBalance, value);
 }
 void HeadlessView::ShowGameBalanceMin(int32_t value) {
-    Field(ControlOf(Display::GameBalanceMin)) = std::to_string(value);
+    ShowNumber(Display::GameBalanceMin, value);
 }
 void HeadlessView::ShowGameBalanceMax(int32_t value) {
-    Field(ControlOf(Display::GameBalanceMax)) = std::to_string(value);
+    ShowNumber(Display::GameBalanceMax, value);
 }
 
 int32_t HeadlessView::ReadBalance(Display display) {
-    return ReadFieldNumber(Field(ControlOf(display)), ControlOf(display), CaptionOf(display));
+    Field& field = fields_[IndexOf(display)];
+    if (!field.number) {
+        // Throws as the window's read does; a text that holds an integer keeps it for the next
+        // read.
+        field.number = ReadFieldNumber(field.text, ControlOf(display), CaptionOf(display));
+    }
+    return *field.number;
 }
 
 int32_t HeadlessView::ReadTotalBalance() {
@@ -81,16 +113,12 @@ int32_t HeadlessView::ReadGameBalanceMax() {
 }
 
 void HeadlessView::ClearRecommendedNumbers() {
-    for (std::string& caption : mirror_) {
-        caption.clear();
-    }
+    mirrorShown_.fill(false);
 }
 
 void HeadlessView::ShowRecommendedNumbers(const StakeArray& stakes) {
     for (int n = 0; n < NumberCount; ++n) {
-        if (stakes[n] > 0) {
-            mirror_[n] = std::to_string(n);
-        }
+        mirrorShown_[n] = mirrorShown_[n] || stakes[n] > 0;
     }
 }
 
@@ -110,12 +138,30 @@ std::string HeadlessView::SpinRow(int row) const {
     return shownGame_ == nullptr ? std::string() : SpinColumnText(*shownGame_, row);
 }
 
+std::string& HeadlessView::NewMessage() {
+    if (spareMessages_.empty()) {
+        return messages.emplace_back();
+    }
+    messages.push_back(std::move(spareMessages_.back()));
+    spareMessages_.pop_back();
+    return messages.back();
+}
+
+void HeadlessView::ClearMessages() {
+    for (std::string& message : messages) {
+        spareMessages_.push_back(std::move(message));
+    }
+    messages.clear();
+}
+
 void HeadlessView::ShowMessageBox(std::string_view text) {
-    messages.emplace_back(text);
+    NewMessage() = text;
 }
 
 void HeadlessView::ReportError(std::string_view text) {
-    messages.push_back("error:" + std::string(text));
+    std::string& message = NewMessage();
+    message = "error:";
+    message += text;
 }
 
 }  // namespace orbista

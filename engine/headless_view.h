@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +12,11 @@ namespace orbista {
 // The window without a toolkit, for the simulator and the tests. It keeps the text of every field
 // as the window would, records the messages instead of waiting, and counts the calls that tests
 // look at.
+//
+// A field shown from an integer keeps that integer beside its text, and makes the text only when
+// somebody reads it: the engine shows and reads the balances several times a spin, and a run that
+// prints nothing need never turn them into text and back. Typing replaces the text and drops the
+// integer, so a read then takes the typed text exactly as the window would.
 class HeadlessView : public MainWindowView {
   public:
     static constexpr int SpinTableRows = 1050;
@@ -41,14 +46,19 @@ class HeadlessView : public MainWindowView {
     void ShowPauseDialog() override { ++pauseDialogCalls; }
     void ShowAboutDialog() override { ++aboutDialogCalls; }
 
-    // The text of a display, by Display or by the control name of DisplaysTable. Typing replaces
-    // it as the player would.
+    // The text of a display, by Display or by the control name of DisplaysTable (empty for a name
+    // that is no display's). Typing replaces it as the player would.
     const std::string& Text(std::string_view control) const;
     const std::string& Text(Display display) const;
-    void Type(std::string_view control, std::string text);
+    void Type(Display display, std::string_view text);
+    void Type(std::string_view control, std::string_view text);
+    // The display's value as a read would take it; none when its text holds no integer.
+    std::optional<int32_t> Number(Display display) const;
 
     // Caption of the mirror button of a number (empty unless it is recommended).
-    const std::string& MirrorCaption(int number) const { return mirror_[number]; }
+    std::string MirrorCaption(int number) const {
+        return mirrorShown_[number] ? std::to_string(number) : std::string();
+    }
     // Column 0 of the spin table; row 0 is the header. The rows are derived from the game state
     // the table was last told about, as the window's table model does, so a spin costs nothing
     // here however long the game.
@@ -56,17 +66,31 @@ class HeadlessView : public MainWindowView {
 
     // Messages shown with ShowMessageBox, and errors prefixed "error:", in the order shown.
     std::vector<std::string> messages;
+    // Empties messages. A long run shows a message every few hundred spins: the texts' room is
+    // kept for the next ones, so that such a run allocates nothing.
+    void ClearMessages();
     int rebuildChartsCalls = 0;
     int pauseDialogCalls = 0;
     int aboutDialogCalls = 0;
     int spinColumnWrites = 0;
 
   private:
-    std::string& Field(std::string_view control);
+    // The text of a display, or the integer it was last shown from and its text once made.
+    struct Field {
+        mutable std::string text;
+        mutable bool textMade = true;
+        std::optional<int32_t> number;
+    };
+
+    void ShowNumber(Display display, int64_t value);
+    void ShowText(Display display, std::string_view text);
     int32_t ReadBalance(Display display);
 
-    std::map<std::string, std::string, std::less<>> fields_;
-    std::array<std::string, NumberCount> mirror_;
+    std::string& NewMessage();
+
+    std::array<Field, DisplayCount> fields_;
+    std::vector<std::string> spareMessages_;
+    std::array<bool, NumberCount> mirrorShown_{};
     const GameState* shownGame_ = nullptr;
 };
 

@@ -26,6 +26,9 @@ class CheckFileText {
         }
     }
     void Line(int64_t number) {
+        if (!kept_) {
+            return;
+        }
         char digits[24];
         const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
         Line(std::string_view(digits, written.ptr - digits));

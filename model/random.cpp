@@ -4,15 +4,19 @@
 
 namespace orbista {
 
-RandomGenerator::RandomGenerator() {
+RandomGenerator::RandomGenerator(Sharing sharing) : shared_(sharing == Sharing::Threads) {
     Randomize();
+}
+
+std::unique_lock<std::mutex> RandomGenerator::Lock() {
+    return shared_ ? std::unique_lock(mutex_) : std::unique_lock<std::mutex>();
 }
 
 int32_t RandomGenerator::Random(int32_t n) {
     if (n <= 1) {
         return 0;
     }
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     // Rejection keeps the draw exactly uniform and the same on every standard library.
     const uint64_t range = static_cast<uint64_t>(n);
     const uint64_t limit = engine_.max() - engine_.max() % range;
@@ -24,7 +28,7 @@ int32_t RandomGenerator::Random(int32_t n) {
 }
 
 void RandomGenerator::Randomize() {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     if (fixedSeed_) {
         ++reseedCount_;
         engine_.seed(*fixedSeed_ + 0x9E3779B97F4A7C15ULL * reseedCount_);
@@ -36,7 +40,7 @@ void RandomGenerator::Randomize() {
 }
 
 void RandomGenerator::Seed(uint64_t seed) {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     fixedSeed_ = seed;
     reseedCount_ = 0;
     engine_.seed(seed);

@@ -89,6 +89,7 @@ MemorySettings::MemorySettings() {
             flags_[index] = info.defaultValue != 0;
         } else {
             texts_[index] = std::to_string(info.defaultValue);
+            numbers_[index] = info.defaultValue;
         }
     }
 }
@@ -99,7 +100,15 @@ std::string MemorySettings::Text(Setting setting) const {
 
 void MemorySettings::SetText(Setting setting, std::string_view text) {
     texts_[static_cast<int>(setting)] = text;
+    numbers_[static_cast<int>(setting)] = ParseDecimal(FirstLine(text));
     NoteFieldText(setting, text);
+}
+
+int32_t MemorySettings::Number(Setting setting) const {
+    if (const std::optional<int32_t>& number = numbers_[static_cast<int>(setting)]) {
+        return *number;
+    }
+    return SettingsModel::Number(setting);  // names the field in its ConversionError
 }
 
 bool MemorySettings::Flag(Setting setting) const {

@@ -29,7 +29,7 @@ class SettingsModel {
     virtual void SetActiveSystem(SelectionSystem system) = 0;
 
     // The first line of a numeric field as a decimal integer; ConversionError otherwise.
-    int32_t Number(Setting setting) const;
+    virtual int32_t Number(Setting setting) const;
     // Number() held to the field's stepper bounds: a system never acts on a value outside them,
     // while the field keeps the text the player typed.
     int32_t ClampedNumber(Setting setting) const;
@@ -67,6 +67,8 @@ void StepSetting(SettingsModel& settings, Setting setting, int direction);
 // its default when it never held one.
 int32_t StepperValue(const SettingsModel& settings, Setting setting);
 
+// The settings in memory. A numeric field keeps the integer its text holds beside the text, read
+// once when the text is set: the systems read their fields at every spin.
 class MemorySettings : public SettingsModel {
   public:
     // The defaults of a fresh window, before any settings file is read.
@@ -74,6 +76,7 @@ class MemorySettings : public SettingsModel {
 
     std::string Text(Setting setting) const override;
     void SetText(Setting setting, std::string_view text) override;
+    int32_t Number(Setting setting) const override;
     bool Flag(Setting setting) const override;
     void SetFlag(Setting setting, bool on) override;
     SelectionSystem ActiveSystem() const override { return active_; }
@@ -81,6 +84,7 @@ class MemorySettings : public SettingsModel {
 
   private:
     std::array<std::string, SettingCount> texts_;
+    std::array<std::optional<int32_t>, SettingCount> numbers_{};
     std::array<bool, SettingCount> flags_{};
     SelectionSystem active_ = DefaultSystem;
 };

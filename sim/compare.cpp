@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "model/errors.h"
+#include "sim/arguments.h"
 #include "storage/comparison.h"
 #include "storage/comparison_stats.h"
 #include "storage/text_file.h"
@@ -27,11 +28,6 @@ constexpr const char* Usage =
 
 constexpr int MostJobs = 256;
 
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 struct HelpRequested {};
 
 struct CompareOptions {
@@ -42,16 +38,6 @@ struct CompareOptions {
     std::optional<std::filesystem::path> csv;
     bool seedGiven = false;
 };
-
-template <typename Integer>
-std::optional<Integer> ParseWhole(std::string_view text) {
-    Integer value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 int64_t CountArgument(const std::string& option, const std::string& text, int64_t most) {
     const auto value = ParseWhole<int64_t>(text);
@@ -110,53 +96,39 @@ CompareOptions ParseCompareOptions(const std::vector<std::string>& args) {
     options.plan.systems = BettingSystems();
     std::optional<int64_t> runs;
     std::optional<int64_t> spins;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) {
-                throw UsageError(arg + " needs a value");
-            }
-            return args[++i];
-        };
+    ArgumentList list(args);
+    while (list.Next()) {
+        const std::string& arg = list.Option();
         if (arg == "--help") {
             throw HelpRequested();
         }
         if (arg == "--systems") {
-            options.systemsText = value();
+            options.systemsText = list.Value();
             options.plan.systems = ParseSystems(options.systemsText);
         } else if (arg == "--settings") {
-            options.settingsText = value();
+            options.settingsText = list.Value();
             StoredSettings rows{};
             ReadSettingsRows(options.settingsText, rows);
             options.plan.settings = rows;
         } else if (arg == "--sectors-on-table") {
             options.plan.sectorsOnTable = true;
         } else if (arg == "--seed") {
-            const std::string& text = value();
-            const auto seed = ParseWhole<uint64_t>(text);
-            if (!seed) {
-                throw UsageError("--seed takes a whole number: " + text);
-            }
-            options.plan.seed = *seed;
+            options.plan.seed = list.SeedValue();
             options.seedGiven = true;
         } else if (arg == "--runs") {
-            runs = CountArgument(arg, value(), MostComparisonRuns);
+            runs = CountArgument(arg, list.Value(), MostComparisonRuns);
         } else if (arg == "--spins") {
-            spins = CountArgument(arg, value(), MostComparisonSpinsPerRun);
+            spins = CountArgument(arg, list.Value(), MostComparisonSpinsPerRun);
         } else if (arg == "--spin-files") {
-            while (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
-                options.spinPaths.push_back(args[++i]);
-            }
+            const std::vector<std::string> paths = list.Values();
+            options.spinPaths.insert(options.spinPaths.end(), paths.begin(), paths.end());
             if (options.spinPaths.empty()) {
                 throw UsageError("--spin-files needs at least one file or folder");
             }
         } else if (arg == "--jobs") {
-            options.plan.jobs = static_cast<int>(CountArgument(arg, value(), MostJobs));
+            options.plan.jobs = static_cast<int>(CountArgument(arg, list.Value(), MostJobs));
         } else if (arg == "--csv") {
-            options.csv = value();
-            if (!CanWriteFile(*options.csv)) {
-                throw UsageError("--csv: cannot write " + options.csv->string());
-            }
+            options.csv = list.WritableFileValue();
         } else {
             throw UsageError("unknown argument: " + arg);
         }

@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -10,12 +11,10 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "engine/engine.h"
-#include "engine/headless_view.h"
 #include "model/errors.h"
-#include "storage/autosave_folder.h"
-#include "storage/check_file_folder.h"
+#include "sim/arguments.h"
 #include "storage/comparison.h"
+#include "storage/headless_run.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 #include "storage/text_tokens.h"
@@ -29,11 +28,6 @@ constexpr const char* Usage =
     "                   [--seed N] [--check-dir DIR] [--no-check-files] [--autosave-dir DIR]\n"
     "                   [--trace] [--csv FILE] (--script FILE | --random N)\n"
     "       orbista-sim compare --help\n";
-
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 struct Options {
     std::optional<std::filesystem::path> settingsFile;
@@ -49,30 +43,15 @@ struct Options {
     std::optional<int64_t> randomSpins;
 };
 
-template <typename Integer>
-std::optional<Integer> ParseWhole(std::string_view text) {
-    Integer value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 Options ParseOptions(const std::vector<std::string>& args) {
     Options options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) {
-                throw UsageError(arg + " needs a value");
-            }
-            return args[++i];
-        };
+    ArgumentList list(args);
+    while (list.Next()) {
+        const std::string& arg = list.Option();
         if (arg == "--settings") {
-            options.settingsFile = value();
+            options.settingsFile = list.Value();
         } else if (arg == "--system") {
-            const std::string& name = value();
+            const std::string& name = list.Value();
             options.system = SystemBySimName(name);
             if (!options.system) {
                 throw UsageError("unknown system: " + name);
@@ -80,28 +59,21 @@ Options ParseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--sectors-on-table") {
             options.sectorsOnTable = true;
         } else if (arg == "--seed") {
-            const std::string& text = value();
-            options.seed = ParseWhole<uint64_t>(text);
-            if (!options.seed) {
-                throw UsageError("--seed takes a whole number: " + text);
-            }
+            options.seed = list.SeedValue();
         } else if (arg == "--check-dir") {
-            options.checkDir = value();
+            options.checkDir = list.Value();
         } else if (arg == "--no-check-files") {
             options.checkFiles = false;
         } else if (arg == "--autosave-dir") {
-            options.autosaveDir = value();
+            options.autosaveDir = list.Value();
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (arg == "--csv") {
-            options.csv = value();
-            if (!CanWriteFile(*options.csv)) {
-                throw UsageError("--csv: cannot write " + options.csv->string());
-            }
+            options.csv = list.WritableFileValue();
         } else if (arg == "--script") {
-            options.script = value();
+            options.script = list.Value();
         } else if (arg == "--random") {
-            const std::string& text = value();
+            const std::string& text = list.Value();
             options.randomSpins = ParseWhole<int64_t>(text);
             if (!options.randomSpins || *options.randomSpins < 0) {
                 throw UsageError("--random takes a number of spins: " + text);
@@ -288,18 +260,16 @@ class TokenLog {
 class Simulation {
   public:
     Simulation(const Options& options, std::FILE* out)
-        : state_(std::make_unique<GameState>()),
-          checkFiles_(view_, options.checkDir.value_or(".")),
-          autosaves_(options.autosaveDir),
-          engine_(*state_, settings_, view_, random_, checkFiles_, autosaves_),
+        : run_(options.seed,
+               options.checkFiles ? options.checkDir.value_or(".")
+                                  : std::optional<std::filesystem::path>(),
+               options.autosaveDir),
+          state_(*run_.state),
+          settings_(run_.settings),
+          view_(run_.view),
+          engine_(run_.engine),
           out_(out),
           trace_(options.trace) {
-        if (options.seed) {
-            random_.Seed(*options.seed);
-        }
-        checkFiles_.SetWritten(options.checkFiles);
-        engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-        engine_.StartUp();
         if (options.settingsFile) {
             StoredSettings rows{};
             ReadSettingsRows(*options.settingsFile, rows);
@@ -344,10 +314,13 @@ class Simulation {
     }
 
     void PlayRandom(int64_t spins) {
+        std::array<char, 4> digits{};
         for (int64_t i = 0; i < spins; ++i) {
-            const int32_t number = random_.Random(NumberCount);
+            const int32_t number = run_.random.Random(NumberCount);
             engine_.EnterNumber(number);
-            Finish(std::to_string(number));
+            const auto written =
+                std::to_chars(digits.data(), digits.data() + digits.size(), number);
+            Finish(std::string_view(digits.data(), written.ptr));
         }
     }
 
@@ -388,7 +361,7 @@ class Simulation {
         }
     }
 
-    void Finish(const std::string& token) {
+    void Finish(std::string_view token) {
         NoteTotalBalance();
         if (trace_) {
             PrintTraceLine(token);
@@ -397,18 +370,21 @@ class Simulation {
             WriteLogRow(token);
         }
         countersBefore_ = engine_.Counters();
-        view_.messages.clear();
+        view_.ClearMessages();
     }
 
-    void WriteLogRow(const std::string& token) {
+    void WriteLogRow(std::string_view token) {
         const EngineCounters& counters = engine_.Counters();
         line_.clear();
-        line_ += std::to_string(++logRow_) + "," + token + ",";
+        line_ += std::to_string(++logRow_);
+        line_ += ',';
+        line_ += token;
+        line_ += ',';
         bool first = true;
         for (int n = 0; n < NumberCount; ++n) {
-            if (state_->Stakes[n] > 0) {
+            if (state_.Stakes[n] > 0) {
                 line_ += first ? "" : " ";
-                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
                 first = false;
             }
         }
@@ -442,13 +418,13 @@ class Simulation {
     }
 
     void NoteTotalBalance() {
-        if (const auto total = ParseDecimal(FirstLine(view_.Text(Display::TotalBalance)))) {
+        if (const std::optional<int32_t> total = view_.Number(Display::TotalBalance)) {
             minTotal_ = std::min<int64_t>(minTotal_, *total);
             maxTotal_ = std::max<int64_t>(maxTotal_, *total);
         }
     }
 
-    void PrintTraceLine(const std::string& token) {
+    void PrintTraceLine(std::string_view token) {
         line_.clear();
         line_ += std::to_string(++traceLine_);
         line_ += '\t';
@@ -460,9 +436,9 @@ class Simulation {
         line_ += '\t';
         bool first = true;
         for (int n = 0; n < NumberCount; ++n) {
-            if (state_->Stakes[n] > 0) {
+            if (state_.Stakes[n] > 0) {
                 line_ += first ? "" : ",";
-                line_ += std::to_string(n) + ":" + std::to_string(state_->Stakes[n]);
+                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
                 first = false;
             }
         }
@@ -475,13 +451,11 @@ class Simulation {
         std::fwrite(line_.data(), 1, line_.size(), out_);
     }
 
-    std::unique_ptr<GameState> state_;
-    MemorySettings settings_;
-    HeadlessView view_;
-    RandomGenerator random_;
-    CheckFileFolder checkFiles_;
-    AutosaveFolder autosaves_;
-    Engine engine_;
+    HeadlessRun run_;
+    GameState& state_;
+    MemorySettings& settings_;
+    HeadlessView& view_;
+    Engine& engine_;
     std::FILE* out_;
     bool trace_;
     int64_t traceLine_ = 0;

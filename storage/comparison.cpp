@@ -12,8 +12,7 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
-#include "storage/autosave_folder.h"
-#include "storage/check_file_folder.h"
+#include "storage/headless_run.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 
@@ -126,7 +125,7 @@ class RunRecorder {
                 }
             }
         }
-        view_.messages.clear();
+        view_.ClearMessages();
     }
 
     const Engine& engine_;
@@ -266,17 +265,8 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
                                const std::vector<int64_t>& points,
                                ComparisonProgress& progress) const {
     // Everything a run touches is its own: nothing is shared with the runs on other threads.
-    const auto state = std::make_unique<GameState>();
-    MemorySettings settings;
-    HeadlessView view;
-    RandomGenerator random;
-    random.Seed(RunSeed(plan_.seed, run, Stream::Engine));
-    CheckFileFolder noCheckFiles(view);
-    noCheckFiles.SetWritten(false);
-    AutosaveFolder noAutosave;
-    Engine engine(*state, settings, view, random, noCheckFiles, noAutosave);
-    engine.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-    engine.StartUp();
+    HeadlessRun headless(RunSeed(plan_.seed, run, Stream::Engine));
+    MemorySettings& settings = headless.settings;
     if (plan_.settings) {
         ShowSettings(settings, *plan_.settings);
     }
@@ -292,11 +282,11 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
         spins = static_cast<int64_t>(fileSpins.size());
     }
     SpinSource source(RunSeed(plan_.seed, run, Stream::Spins), std::move(fileSpins));
-    RunRecorder recorder(engine, view, points);
+    RunRecorder recorder(headless.engine, headless.view, points);
     int64_t unreported = 0;
     for (int64_t spin = 1; spin <= spins; ++spin) {
         recorder.BeforeSpin();
-        engine.EnterNumber(source.Next(spin - 1));
+        headless.engine.EnterNumber(source.Next(spin - 1));
         recorder.AfterSpin(spin);
         if (++unreported == SpinsPerProgressStep) {
             progress.AddSpins(unreported);

@@ -22,20 +22,28 @@ std::array<int32_t, NumberCount> PositionsIn(const Layout& layout) {
     return positions;
 }
 
-// Hits of the sector of the given length that starts at each position, over the newest spins.
+// Hits of the sector of the given length that starts at each position, over the newest spins: a
+// sector holds a spin when the spin stands within its length positions. The spins are counted per
+// position once; each sector's sum then follows from the one before it, dropping the position it
+// leaves and taking the one it reaches.
 std::array<double, NumberCount> CountSectorHits(const GameState& state, const Layout& layout,
                                                 int32_t length, int32_t spins) {
     const std::array<int32_t, NumberCount> positions = PositionsIn(layout);
-    std::array<double, NumberCount> hits{};
+    std::array<int32_t, NumberCount> spinsAt{};
     for (int32_t s = 1; s <= spins; ++s) {
         const int32_t number = state.SpinHistory[s];
-        if (!IsWheelNumber(number)) {
-            continue;
+        if (IsWheelNumber(number)) {
+            ++spinsAt[positions[number]];
         }
-        // A sector holds the spin when it starts up to length - 1 positions before it.
-        for (int32_t q = 0; q < length; ++q) {
-            hits[WrapPosition(positions[number] - q)] += 1;
-        }
+    }
+    int32_t inSector = 0;
+    for (int32_t q = 0; q < length; ++q) {
+        inSector += spinsAt[WrapPosition(q)];
+    }
+    std::array<double, NumberCount> hits{};
+    for (int32_t p = 0; p < NumberCount; ++p) {
+        hits[p] = inSector;
+        inSector += spinsAt[WrapPosition(p + length)] - spinsAt[p];
     }
     return hits;
 }

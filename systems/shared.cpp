@@ -5,15 +5,7 @@
 
 namespace orbista {
 
-bool DistinctValues::AddIfNew(int32_t value) {
-    if (IsWheelNumber(value)) {
-        if (wheel_[value]) {
-            return false;
-        }
-        wheel_[value] = true;
-        ++count_;
-        return true;
-    }
+bool DistinctValues::AddOtherIfNew(int32_t value) {
     for (int32_t i = 0; i < otherCount_; ++i) {
         if (others_[i] == value) {
             return false;
@@ -31,38 +23,6 @@ bool DistinctValues::AddIfNew(int32_t value) {
 // there is running out of the game.
 LookbackWalk::LookbackWalk(const History& series, int64_t n, bool sixLines)
     : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
-
-Lookback LookbackWalk::Until(int32_t a) {
-    while (distinct_ < a && !result_.exhausted) {
-        if (OnlyRepeatsLeft()) {
-            RunOut();
-        } else {
-            Step();
-        }
-    }
-    return result_;
-}
-
-void LookbackWalk::Step() {
-    ++result_.length;
-    if (result_.length > end_) {
-        result_.length = n_ + 1;
-        result_.exhausted = true;
-        return;
-    }
-    const int32_t value = series_[static_cast<int32_t>(result_.length)];
-    if (zeroApart_ && value == 0) {
-        result_.zeros = 1;
-        return;
-    }
-    if (seen_.AddIfNew(value)) {
-        ++distinct_;
-    }
-}
-
-bool LookbackWalk::OnlyRepeatsLeft() const {
-    return result_.length >= series_.WrittenEnd() && (zeroApart_ || seen_.HasNumber(0));
-}
 
 // What the steps over the zeros up to the readable end would have left.
 void LookbackWalk::RunOut() {
@@ -88,37 +48,32 @@ double NextPower(double p, double values) {
     return p * (values - 1) / values;
 }
 
-// (1 - 1/m)^j for j = 0, 1, ... by repeated multiplication, multiplying before dividing, up to the
-// first j at which it no longer changes (the smallest value a double holds): every later power is
-// that same value.
-std::vector<double> PowersUntilSettled(int32_t m) {
+// m - m * (1 - 1/m)^j for j = 0, 1, ...: the power by repeated multiplication, multiplying before
+// dividing, up to the first j at which it no longer changes (the smallest value a double holds):
+// every later j gives that same value.
+std::vector<double> ExpectedUntilSettled(int32_t m) {
     const double values = m;
-    std::vector<double> powers{1.0};
+    std::vector<double> expected;
+    double p = 1.0;
     while (true) {
-        const double p = powers.back();
+        expected.push_back(values - values * p);
         const double next = NextPower(p, values);
         if (next == p) {
-            return powers;
+            return expected;
         }
-        powers.push_back(next);
+        p = next;
     }
 }
 
-// The look-backs ask for the same two kinds of draw at every spin, and a power near the end of a
-// long game takes tens of thousands of multiplications; each table is built once and never
+// The look-backs ask for the same two kinds of draw many times a spin, and a power near the end of
+// a long game takes tens of thousands of multiplications; each table is built once and never
 // changes.
-const std::vector<double>& SettledPowers(int32_t m) {
-    static const std::vector<double> sixLines = PowersUntilSettled(SixLineCount);
-    static const std::vector<double> numbers = PowersUntilSettled(NumberCount);
-    return m == SixLineCount ? sixLines : numbers;
-}
+struct ExpectedTables {
+    std::vector<double> sixLines = ExpectedUntilSettled(SixLineCount);
+    std::vector<double> numbers = ExpectedUntilSettled(NumberCount);
+};
 
 double PowerOfChanceToMiss(int32_t j, int32_t m) {
-    if (m == SixLineCount || m == NumberCount) {
-        const std::vector<double>& powers = SettledPowers(m);
-        const size_t index = static_cast<size_t>(std::max(j, 0));
-        return powers[std::min(index, powers.size() - 1)];
-    }
     const double values = m;
     double p = 1.0;
     for (int32_t i = 0; i < j; ++i) {
@@ -134,6 +89,11 @@ double PowerOfChanceToMiss(int32_t j, int32_t m) {
 }  // namespace
 
 double ExpectedDistinct(int32_t j, int32_t m) {
+    if (m == SixLineCount || m == NumberCount) {
+        static const ExpectedTables tables;
+        const std::vector<double>& expected = m == SixLineCount ? tables.sixLines : tables.numbers;
+        return expected[std::min(static_cast<size_t>(std::max(j, 0)), expected.size() - 1)];
+    }
     const double values = m;
     return values - values * PowerOfChanceToMiss(j, m);
 }

@@ -59,12 +59,24 @@ constexpr std::array<int32_t, 6> SixLineNumbers(int32_t sixLine) {
 // is full it counts as seen, so a walk over bad data stays finite and never indexes outside.
 class DistinctValues {
   public:
-    bool AddIfNew(int32_t value);
+    bool AddIfNew(int32_t value) {
+        if (!IsWheelNumber(value)) {
+            return AddOtherIfNew(value);
+        }
+        if (wheel_[value]) {
+            return false;
+        }
+        wheel_[value] = true;
+        ++count_;
+        return true;
+    }
     int32_t Count() const { return count_; }
     // Whether a number of the wheel has been seen.
     bool HasNumber(int32_t number) const { return wheel_[number]; }
 
   private:
+    bool AddOtherIfNew(int32_t value);
+
     std::array<bool, NumberCount> wheel_{};
     std::array<int32_t, 16> others_{};
     int32_t otherCount_ = 0;
@@ -121,5 +133,39 @@ void BetNewestEntries(GameState& state, int64_t depth);
 
 // StakeLevel on each number of a six-line.
 void BetSixLine(GameState& state, int32_t sixLine);
+
+// The walk's steps are many per spin and each does little: they are defined here so that a scan
+// inlines them.
+inline Lookback LookbackWalk::Until(int32_t a) {
+    while (distinct_ < a && !result_.exhausted) {
+        if (OnlyRepeatsLeft()) {
+            RunOut();
+        } else {
+            Step();
+        }
+    }
+    return result_;
+}
+
+inline void LookbackWalk::Step() {
+    ++result_.length;
+    if (result_.length > end_) {
+        result_.length = n_ + 1;
+        result_.exhausted = true;
+        return;
+    }
+    const int32_t value = series_[static_cast<int32_t>(result_.length)];
+    if (zeroApart_ && value == 0) {
+        result_.zeros = 1;
+        return;
+    }
+    if (seen_.AddIfNew(value)) {
+        ++distinct_;
+    }
+}
+
+inline bool LookbackWalk::OnlyRepeatsLeft() const {
+    return result_.length >= series_.WrittenEnd() && (zeroApart_ || seen_.HasNumber(0));
+}
 
 }  // namespace orbista

@@ -121,6 +121,8 @@ TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
         {"--runs 2 --spins 10 --jobs 0", "--jobs"},
         {"--runs 2 --spins 10 --csv " + (folder.Path() / "no" / "runs.csv").string(), "runs.csv"},
         {"--runs 2 --spins 10 --frobnicate", "--frobnicate"},
+        {"--runs 2 --spins 10 --seed 1x", "--seed takes a whole number: 1x"},
+        {"--runs 2 --spins 10 --csv /no/runs.csv", "--csv: cannot write /no/runs.csv"},
     };
     for (const auto& [arguments, named] : cases) {
         const SimRun run = Compare(arguments + " --csv " + csv, "2>&1 >/dev/null");

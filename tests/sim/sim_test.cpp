@@ -79,6 +79,10 @@ TEST_F(Simulator, RejectsBadUsageBeforePlayingAnything) {
     EXPECT_EQ(RunSim("--random 5 --system nothing").status, 2);
     EXPECT_EQ(RunSim("--random 5 " + Script("1")).status, 2);
     EXPECT_EQ(RunSim("").status, 2);
+    EXPECT_NE(SimErrors("--random 5 --seed -1").find("--seed takes a whole number: -1"),
+              std::string::npos);
+    EXPECT_NE(SimErrors("--random 5 --csv /no/log.csv").find("--csv: cannot write /no/log.csv"),
+              std::string::npos);
 
     const auto missing = folder_.Path() / "save8.dat";
     EXPECT_EQ(RunSim("--settings " + missing.string() + " --random 1").status, 2);

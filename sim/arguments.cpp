@@ -1,0 +1,16 @@
+#include "sim/arguments.h"
+
+#include "storage/comparison.h"
+
+namespace orbista {
+
+std::filesystem::path ArgumentList::WritableFileValue() {
+    const std::string& option = Option();
+    std::filesystem::path path = Value();
+    if (!CanWriteFile(path)) {
+        throw UsageError(option + ": cannot write " + path.string());
+    }
+    return path;
+}
+
+}  // namespace orbista
