@@ -35,31 +35,31 @@ int NumberWindow(const History& x, int64_t spinCount, WindowValues<NumberCount>&
     std::array<bool, NumberCount> seen{};
     int distinct = 1;
     int r = 0;
-    while (distinct <= NumberWindowDistinct && r < WalkEnd) {
-        const int32_t next = x[r + 1];
-        if (r >= spinCount && next == 0) {
-            break;
+    x.Walk(1, WalkEnd, [&](int32_t k, int32_t next) {
+        if (distinct > NumberWindowDistinct || (r >= spinCount && next == 0)) {
+            return false;
         }
         if (!seen[next]) {
             seen[next] = true;
             ++distinct;
         }
-        if (r >= 1) {
+        if (k >= 2) {
             values.Add(next);
         }
-        ++r;
-    }
+        r = k;
+        return true;
+    });
     return r;
 }
 
 // The first of entries from..last that holds value, or 0 when none does.
 int FindFrom(const History& x, int from, int last, int32_t value) {
-    for (int k = from; k <= last; ++k) {
-        if (x[k] == value) {
-            return k;
-        }
-    }
-    return 0;
+    int found = 0;
+    x.Walk(from, last, [&](int32_t k, int32_t entry) {
+        found = entry == value ? k : 0;
+        return found == 0;
+    });
+    return found;
 }
 
 // The draw goes through entries 2..r in passes: at every entry that holds the value drawn so far,

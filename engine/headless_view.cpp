@@ -113,12 +113,12 @@ int32_t HeadlessView::ReadGameBalanceMax() {
 }
 
 void HeadlessView::ClearRecommendedNumbers() {
-    mirrorShown_.fill(false);
+    mirrorShown_.fill(0);
 }
 
 void HeadlessView::ShowRecommendedNumbers(const StakeArray& stakes) {
     for (int n = 0; n < NumberCount; ++n) {
-        mirrorShown_[n] = mirrorShown_[n] || stakes[n] > 0;
+        mirrorShown_[n] |= static_cast<uint8_t>(stakes[n] > 0);
     }
 }
 

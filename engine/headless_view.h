@@ -90,7 +90,7 @@ class HeadlessView : public MainWindowView {
 
     std::array<Field, DisplayCount> fields_;
     std::vector<std::string> spareMessages_;
-    std::array<bool, NumberCount> mirrorShown_{};
+    std::array<uint8_t, NumberCount> mirrorShown_{};  // 0 or 1, so a whole row is set at once
     const GameState* shownGame_ = nullptr;
 };
 

@@ -1,13 +1,48 @@
 #include "model/history.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <new>
 
 namespace orbista {
 
-History::History()
-    : live_(ShiftsBetweenRecentres + HistoryCapacity, 0), pinned_(HistoryCapacity, 0) {}
+namespace {
+
+int32_t* MapZeroes(size_t count) {
+    void* pages = mmap(nullptr, count * sizeof(int32_t), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    return static_cast<int32_t*>(pages);
+}
+
+}  // namespace
+
+ZeroedEntries::ZeroedEntries(size_t count) : count_(count), entries_(MapZeroes(count)) {}
+
+ZeroedEntries::~ZeroedEntries() {
+    munmap(entries_, count_ * sizeof(int32_t));
+}
+
+ZeroedEntries::ZeroedEntries(const ZeroedEntries& other)
+    : count_(other.count_), entries_(MapZeroes(other.count_)) {
+    std::memcpy(entries_, other.entries_, count_ * sizeof(int32_t));
+}
+
+ZeroedEntries& ZeroedEntries::operator=(const ZeroedEntries& other) {
+    if (this != &other) {
+        ZeroedEntries copy(other);
+        std::swap(count_, copy.count_);
+        std::swap(entries_, copy.entries_);
+    }
+    return *this;
+}
+
+History::History() : live_(ShiftsBetweenRecentres + HistoryCapacity), pinned_(HistoryCapacity) {}
 
 // The range is copied in runs that lie side by side in both histories: a refresh of the working
 // series copies a hundred entries at every spin.
@@ -44,14 +79,14 @@ void History::ShiftDown(int32_t last) {
 }
 
 void History::SetLiveEnd(int32_t end) {
-    const auto pinned = pinned_.begin();
+    int32_t* const pinned = pinned_.data();
     if (end > liveEnd_) {
         if (offset_ + end >= static_cast<int32_t>(live_.size())) {
             Recentre();
         }
-        std::copy(pinned + liveEnd_ + 1, pinned + end + 1, live_.begin() + offset_ + liveEnd_ + 1);
+        std::copy(pinned + liveEnd_ + 1, pinned + end + 1, live_.data() + offset_ + liveEnd_ + 1);
     } else if (end < liveEnd_) {
-        const auto live = live_.begin() + offset_;
+        const int32_t* const live = live_.data() + offset_;
         std::copy(live + end + 1, live + liveEnd_ + 1, pinned + end + 1);
     }
     liveEnd_ = end;

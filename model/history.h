@@ -1,11 +1,33 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace orbista {
 
 constexpr int HistoryCapacity = 110001;  // indices 0..110000 of every per-spin array
+
+// Entries that start as zeros and cost nothing until they are written: the operating system maps
+// their pages as they are first touched. A game's arrays take megabytes, a short game touches few
+// of their pages, and a comparison starts a fresh game for every run.
+class ZeroedEntries {
+  public:
+    explicit ZeroedEntries(size_t count);
+    ~ZeroedEntries();
+    ZeroedEntries(const ZeroedEntries& other);
+    ZeroedEntries& operator=(const ZeroedEntries& other);
+
+    int32_t* data() { return entries_; }
+    const int32_t* data() const { return entries_; }
+    size_t size() const { return count_; }
+    int32_t& operator[](size_t index) { return entries_[index]; }
+    const int32_t& operator[](size_t index) const { return entries_[index]; }
+
+  private:
+    size_t count_;
+    int32_t* entries_;
+};
 
 // A per-spin array, read and written by index like a plain array of HistoryCapacity entries
 // (index 1 the newest spin), whose shifts by one entry cost the same however long the game is.
@@ -40,6 +62,24 @@ class History {
     // Every index above this one holds 0.
     int32_t WrittenEnd() const { return writtenEnd_; }
 
+    // Calls visit(k, entry k) for k = first, first + 1, ... up to last, until visit returns false.
+    // A walk over the newest entries reads them straight from memory, entry after entry, where
+    // operator[] would ask at each one which array holds it.
+    template <typename Visit>
+    void Walk(int32_t first, int32_t last, Visit visit) const {
+        int32_t k = first;
+        for (const int32_t liveLast = std::min(last, liveEnd_); k <= liveLast; ++k) {
+            if (!visit(k, live_[offset_ + k])) {
+                return;
+            }
+        }
+        for (; k <= last; ++k) {
+            if (!visit(k, pinned_[k])) {
+                return;
+            }
+        }
+    }
+
     // Entries first..last of source copied over the same entries here.
     void CopyEntries(const History& source, int32_t first, int32_t last);
 
@@ -65,8 +105,8 @@ class History {
     // Moves the live part back to the middle of its buffer.
     void Recentre();
 
-    std::vector<int32_t> live_;
-    std::vector<int32_t> pinned_;
+    ZeroedEntries live_;
+    ZeroedEntries pinned_;
     int32_t offset_ = ShiftsBetweenRecentres;  // where index 0 of the live part lies in live_
     int32_t liveEnd_ = 0;
     int32_t writtenEnd_ = 0;

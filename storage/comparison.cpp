@@ -65,7 +65,7 @@ class SpinSource {
   private:
     std::vector<int32_t> fileSpins_;
     bool fromFile_;
-    RandomGenerator random_;
+    RandomGenerator random_{RandomGenerator::Sharing::OneThread};
 };
 
 // Gathers RunFigures spin by spin from what the engine counted and what the view shows.

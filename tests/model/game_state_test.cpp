@@ -152,6 +152,18 @@ TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
         if (step % 50000 == 0) {
             ExpectSameEntries(*history, plain, step);
         }
+        if (dice == 7) {
+            // A walk reads what indexing reads, across the live part's end, and stops when told.
+            const int32_t first = static_cast<int32_t>(random() % 200);
+            const int32_t last = std::min(first + 150 + count, HistoryCapacity - 1);
+            int32_t next = first;
+            history->Walk(first, last, [&](int32_t k, int32_t entry) {
+                EXPECT_EQ(k, next++);
+                EXPECT_EQ(entry, plain.a[k]) << "step " << step << " entry " << k;
+                return k < last - 3;
+            });
+            ASSERT_EQ(next, std::max(first, last - 2)) << "step " << step;
+        }
     }
     ExpectSameEntries(*history, plain, steps);
 }
