@@ -54,11 +54,11 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QPoint at, bool bold = fa
 }
 
 // A numeric setting's field with its arrows, at the right of its row.
-QLineEdit* AddSettingField(QWidget* parent, Setting setting, int rowTop, SettingsModel& settings,
-                           SettingControls& controls) {
-    return orbista::AddSettingField(
-        parent, setting, {SettingFieldLeft, rowTop - FieldRaise, FieldWidth, FieldHeight}, settings,
-        controls);
+QLineEdit* AddRowField(QWidget* parent, Setting setting, int rowTop, SettingsModel& settings,
+                       SettingControls& controls) {
+    return AddSettingField(parent, setting,
+                           {SettingFieldLeft, rowTop - FieldRaise, FieldWidth, FieldHeight},
+                           settings, controls);
 }
 
 int NumberColumn(int number) {
@@ -165,7 +165,9 @@ void AddBalanceFields(QWidget* sheet, BetsTab& tab) {
 enum class RowLook {
     Plain,
     Bold,
-    AgainstField,  // the left part holds a radio button: the label ends just before the field
+    // The left part holds a radio button: the label ends just before the field, whatever the
+    // row's left.
+    AgainstField,
 };
 
 // One row of a settings tab: a flag's check box or a number's label at the left, a number's field
@@ -207,7 +209,7 @@ void AddSettingRow(QWidget* sheet, const SettingRow& row, int height, SettingsMo
         FitCaption(second, right);
     }
     if (row.number) {
-        AddSettingField(sheet, *row.number, row.top, settings, controls);
+        AddRowField(sheet, *row.number, row.top, settings, controls);
     }
 }
 
@@ -296,7 +298,7 @@ void AddRightAlignedRow(QWidget* sheet, const SettingRow& row, SettingsModel& se
                         SettingControls& controls) {
     QLabel* label = AddLabel(sheet, CaptionOf(row), {0, row.top});
     label->move(SettingFieldLeft - CaptionGap - label->width(), row.top);
-    AddSettingField(sheet, *row.number, row.top, settings, controls);
+    AddRowField(sheet, *row.number, row.top, settings, controls);
 }
 
 // The rows in order from the top; each may use the room down to the next row or to the next of

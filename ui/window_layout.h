@@ -22,8 +22,8 @@ namespace orbista {
 class SpinTable;
 
 // The controls of the first three tabs of the main window, each at its place, with its caption,
-// font and colour. The window keeps what the builders hand back; the object names are for the
-// player's eye in tools and tests, not for finding the controls again.
+// font and colour. The window keeps what the builders hand back and finds nothing by name; the
+// object names stay as they always were for the tools and tests that look controls up.
 
 // The names the number buttons have always had: BitBtn1..36 for the numbers and BitBtn73 for
 // zero; their mirror BitBtn37..72 and BitBtn74.
@@ -42,7 +42,8 @@ struct BetsTab {
 
 // "Окно ставок": the number buttons, their mirror, the spin table and the balance fields.
 BetsTab BuildBetsTab(QWidget* sheet);
-// "Настройки": the money settings. Their arrows step them in `settings`.
+// "Настройки": the money settings. Their arrows step them in `settings`, which must outlive the
+// tab.
 SettingControls BuildSettingsTab(QWidget* sheet, SettingsModel& settings);
 
 struct MethodsTab {
