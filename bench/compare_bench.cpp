@@ -8,6 +8,7 @@
 #include <map>
 
 #include "storage/comparison.h"
+#include "times_reporter.h"
 
 namespace orbista {
 namespace {
@@ -69,40 +70,23 @@ void BM_PeakMemoryOfAThousandGames(benchmark::State& state) {
 }
 BENCHMARK(BM_PeakMemoryOfAThousandGames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
-class SpeedUp : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                seconds_[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
-            }
-        }
+void PrintSpeedUp(const TimesReporter& reporter) {
+    const auto one = reporter.Of("BM_CompareEverySystem/jobs:1/iterations:1/real_time");
+    const auto two = reporter.Of("BM_CompareEverySystem/jobs:2/iterations:1/real_time");
+    if (one && two) {
+        std::printf("13 million spins: %.2f s on 1 thread, %.2f s on 2, speed-up %.2f\n",
+                    one->realSeconds, two->realSeconds, one->realSeconds / two->realSeconds);
     }
-    void Print() const {
-        const auto one = seconds_.find("BM_CompareEverySystem/jobs:1/iterations:1/real_time");
-        const auto two = seconds_.find("BM_CompareEverySystem/jobs:2/iterations:1/real_time");
-        if (one != seconds_.end() && two != seconds_.end()) {
-            std::printf("13 million spins: %.2f s on 1 thread, %.2f s on 2, speed-up %.2f\n",
-                        one->second, two->second, one->second / two->second);
-        }
-    }
-
-  private:
-    std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 }  // namespace orbista
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    orbista::TimesReporter reporter;
+    if (!orbista::RunBenchmarks(argc, argv, reporter)) {
         return 1;
     }
-    orbista::SpeedUp reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    reporter.Print();
+    orbista::PrintSpeedUp(reporter);
     return 0;
 }

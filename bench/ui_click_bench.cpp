@@ -16,6 +16,7 @@
 #include "engine/engine.h"
 #include "model/game_state.h"
 #include "model/random.h"
+#include "times_reporter.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 
@@ -89,22 +90,6 @@ void BM_NumberButtonClick(benchmark::State& bench) {
 }
 BENCHMARK(BM_NumberButtonClick)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-// Prints the runs as usual and keeps the time per click of each game length.
-class ClickTimes : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                const auto spins = static_cast<int64_t>(run.counters.at("spins_in_game").value);
-                microseconds[spins] =
-                    run.real_accumulated_time * 1e6 / static_cast<double>(run.iterations);
-            }
-        }
-    }
-    std::map<int64_t, double> microseconds;
-};
-
 }  // namespace
 }  // namespace orbista
 
@@ -114,15 +99,16 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     orbista::LoadApplicationFonts();
-    benchmark::Initialize(&argc, argv);
-    orbista::ClickTimes times;
-    benchmark::RunSpecifiedBenchmarks(&times);
-    benchmark::Shutdown();
-    if (times.microseconds.count(100) != 0 && times.microseconds.count(100000) != 0) {
-        const double shortGame = times.microseconds[100];
-        const double longGame = times.microseconds[100000];
-        std::printf("click: %.1f us at 100 spins, %.1f us at 100000 spins, ratio %.2f\n", shortGame,
-                    longGame, longGame / shortGame);
+    orbista::TimesReporter reporter;
+    if (!orbista::RunBenchmarks(argc, argv, reporter)) {
+        return 1;
+    }
+    const auto shortGame = reporter.Of("BM_NumberButtonClick/100");
+    const auto longGame = reporter.Of("BM_NumberButtonClick/100000");
+    if (shortGame && longGame) {
+        std::printf("click: %.1f us at 100 spins, %.1f us at 100000 spins, ratio %.2f\n",
+                    shortGame->realSeconds * 1e6, longGame->realSeconds * 1e6,
+                    longGame->realSeconds / shortGame->realSeconds);
     }
     return 0;
 }

@@ -92,17 +92,17 @@ int SixLineWindow(const History& z, int64_t spinCount) {
     std::array<bool, 8> seen{};
     int distinct = 1;
     int r = 0;
-    while (distinct <= SixLineWindowDistinct && r < WalkEnd) {
-        ++r;
+    z.Walk(1, WalkEnd, [&](int32_t k, int32_t value) {
+        r = k;
         if (r >= spinCount) {
             distinct = 30;
         }
-        const int32_t value = z[r];
         if (value >= 0 && value < 8 && !seen[value]) {
             seen[value] = true;
             ++distinct;
         }
-    }
+        return distinct <= SixLineWindowDistinct;
+    });
     return r;
 }
 
@@ -112,9 +112,10 @@ void CorrectSixLine(GameState& state, RandomGenerator& random) {
     const History& z = state.CorrectedSixLines;
     const int r = SixLineWindow(z, state.SpinCount);
     WindowValues<8> range;  // six-lines are 1..6, and 0 before the first
-    for (int k = 2; k <= r + 1; ++k) {
-        range.Add(z[k]);
-    }
+    z.Walk(2, r + 1, [&range](int32_t, int32_t value) {
+        range.Add(value);
+        return true;
+    });
     int32_t newest = random.Random(6) + 1;
     while (range.Has(newest)) {
         newest = random.Random(6) + 1;

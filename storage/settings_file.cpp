@@ -45,8 +45,9 @@ void ReadSettingsText(const std::filesystem::path& path, std::string_view text,
     }
 }
 
-void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows) {
-    ReadSettingsText(path, ReadWholeFile(path, SettingsFileByteLimit), rows);
+void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows,
+                      BoundedFile::Pipes pipes) {
+    ReadSettingsText(path, ReadWholeFile(path, SettingsFileByteLimit, pipes), rows);
 }
 
 namespace {
@@ -163,7 +164,7 @@ void SettingsFile::LoadSettings(SettingsModel& settings) {
         return;
     }
     try {
-        ReadSettingsRows(Path(), stored_);
+        ReadSettingsRows(Path(), stored_, BoundedFile::Pipes::Refused);
     } catch (const FileError& error) {
         keepUnreadFile_ = true;
         throw FileError(WithSentence(error.what(),

@@ -29,8 +29,9 @@ using StoredSettings = std::array<SettingsRow, StoredRowCount>;
 // counts as a row; lines past 60 and numbers past the second are ignored; blanks, tabs and every
 // kind of line end are accepted. Throws FileError when the file cannot be opened, is far larger
 // than a settings file can be, or a token is not a decimal integer; the rows read until then stay
-// in `rows`.
-void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows);
+// in `rows`. The window refuses a pipe, whose writer it would wait for.
+void ReadSettingsRows(const std::filesystem::path& path, StoredSettings& rows,
+                      BoundedFile::Pipes pipes = BoundedFile::Pipes::Allowed);
 // The same for the text of the file at `path` (which only the messages name).
 void ReadSettingsText(const std::filesystem::path& path, std::string_view text,
                       StoredSettings& rows);

@@ -29,11 +29,21 @@ FileHandle Open(const std::filesystem::path& path, const char* mode) {
 
 bool FileCanBeOpened(const std::filesystem::path& path) {
     std::error_code error;
-    return !std::filesystem::is_directory(path, error) && Open(path, "rb") != nullptr;
+    if (std::filesystem::is_directory(path, error)) {
+        return false;
+    }
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) {
+        return false;
+    }
+    close(file);
+    return true;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes) {
-    BoundedFile file(path, limitBytes, BoundedFile::Pipes::Allowed);
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes,
+                          BoundedFile::Pipes pipes) {
+    BoundedFile file(path, limitBytes, pipes);
     if (file.DeclaredSize() > limitBytes) {
         throw FileError::TooLarge(path, limitBytes);
     }

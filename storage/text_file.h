@@ -8,15 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/bounded_file.h"
+
 namespace orbista {
 
 // Small file helpers that turn every failure into a FileError naming the file and the reason.
 
+// Whether the file exists and may be opened for reading; a folder cannot. Never waits, even for a
+// pipe.
 bool FileCanBeOpened(const std::filesystem::path& path);
 // The whole file, which must not hold more than `limitBytes` (FileError "файл слишком большой"
 // otherwise, found before reading when the file declares its size and after at most `limitBytes`
 // when it does not).
-std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes);
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes,
+                          BoundedFile::Pipes pipes = BoundedFile::Pipes::Allowed);
 // Creates the folder and its missing parents.
 void CreateFolder(const std::filesystem::path& path);
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <memory>
@@ -87,6 +88,18 @@ TEST(StartUp, StoredSystemWinsOverTheDefaultAndTheGameIsSavedAtClose) {
 TEST(StartUp, UnreadableSettingsAreReportedAndTheDefaultsStay) {
     TestFolder folder;
     folder.Write("save8.dat", "1\r\nfive hundred\r\n");
+    ProgramRun run(folder.Path());
+    ASSERT_EQ(run.view_.messages.size(), 1u);
+    EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);
+    EXPECT_EQ(run.settings_.Number(Setting::WinTarget), 500);
+}
+
+// A pipe in the place of the settings file has no writer: the start does not wait for one, says
+// that the file cannot be read, and starts with the defaults.
+TEST(StartUp, ASettingsFileThatIsAPipeIsReportedWithoutWaiting) {
+    TestFolder folder;
+    const std::filesystem::path pipe = folder.Path() / "save8.dat";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     ProgramRun run(folder.Path());
     ASSERT_EQ(run.view_.messages.size(), 1u);
     EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);

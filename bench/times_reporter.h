@@ -1,0 +1,55 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orbista {
+
+// Prints the runs as usual and keeps each benchmark's time per iteration by its name
+// ("BM_SpinCycle/100"), so that a benchmark program can print, after the table, the ratios
+// between benchmarks measured in the same run.
+class TimesReporter : public benchmark::ConsoleReporter {
+  public:
+    struct Times {
+        double realSeconds = 0;
+        double cpuSeconds = 0;
+    };
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                const auto iterations = static_cast<double>(run.iterations);
+                times_[run.benchmark_name()] = {run.real_accumulated_time / iterations,
+                                                run.cpu_accumulated_time / iterations};
+            }
+        }
+    }
+
+    std::optional<Times> Of(const std::string& name) const {
+        const auto found = times_.find(name);
+        return found == times_.end() ? std::nullopt : std::optional<Times>(found->second);
+    }
+    const std::map<std::string, Times>& All() const { return times_; }
+
+  private:
+    std::map<std::string, Times> times_;
+};
+
+// Runs the benchmarks that the command line selects, reporting to `reporter`; false when the
+// command line holds an argument that is not the benchmark library's.
+inline bool RunBenchmarks(int& argc, char** argv, TimesReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return false;
+    }
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}
+
+}  // namespace orbista
