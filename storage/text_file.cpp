@@ -14,19 +14,6 @@
 
 namespace orbista {
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-FileHandle Open(const std::filesystem::path& path, const char* mode) {
-    return FileHandle(std::fopen(path.c_str(), mode));
-}
-
-}  // namespace
-
 bool FileCanBeOpened(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
