@@ -104,6 +104,9 @@ TEST(StartUp, ASettingsFileThatIsAPipeIsReportedWithoutWaiting) {
     ASSERT_EQ(run.view_.messages.size(), 1u);
     EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);
     EXPECT_EQ(run.settings_.Number(Setting::WinTarget), 500);
+    run.Close();
+    EXPECT_TRUE(std::filesystem::is_regular_file(pipe)) << "the close writes the settings";
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.Path() / "save8.dat.bak"));
 }
 
 TEST(StartUp, FailuresAtCloseAreReportedAndDoNotStopTheOther) {
