@@ -31,6 +31,13 @@ class ChartsPageSettings : public MemorySettings {
         }
         MemorySettings::SetText(setting, text);
     }
+    // The page's field is read as it stands, not from the integer kept in memory.
+    int32_t Number(Setting setting) const override {
+        if (Field(setting) != nullptr) {
+            return SettingsModel::Number(setting);
+        }
+        return MemorySettings::Number(setting);
+    }
     bool Flag(Setting setting) const override {
         if (QCheckBox* box = Box(setting)) {
             return box->isChecked();
