@@ -65,14 +65,6 @@ std::vector<double> ExpectedUntilSettled(int32_t m) {
     }
 }
 
-// The look-backs ask for the same two kinds of draw many times a spin, and a power near the end of
-// a long game takes tens of thousands of multiplications; each table is built once and never
-// changes.
-struct ExpectedTables {
-    std::vector<double> sixLines = ExpectedUntilSettled(SixLineCount);
-    std::vector<double> numbers = ExpectedUntilSettled(NumberCount);
-};
-
 double PowerOfChanceToMiss(int32_t j, int32_t m) {
     const double values = m;
     double p = 1.0;
@@ -88,12 +80,11 @@ double PowerOfChanceToMiss(int32_t j, int32_t m) {
 
 }  // namespace
 
-double ExpectedDistinct(int32_t j, int32_t m) {
-    if (m == SixLineCount || m == NumberCount) {
-        static const ExpectedTables tables;
-        const std::vector<double>& expected = m == SixLineCount ? tables.sixLines : tables.numbers;
-        return expected[std::min(static_cast<size_t>(std::max(j, 0)), expected.size() - 1)];
-    }
+std::vector<double> ExpectedDistinctTable(int32_t m) {
+    return ExpectedUntilSettled(m);
+}
+
+double ExpectedDistinctByPower(int32_t j, int32_t m) {
     const double values = m;
     return values - values * PowerOfChanceToMiss(j, m);
 }

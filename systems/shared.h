@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/game_state.h"
 
@@ -126,7 +127,27 @@ class LookbackWalk {
 // The expected number of distinct values among j independent draws of m equally likely values.
 // The power is built by repeated multiplication, multiplying before dividing, as the program has
 // always computed it, so that thresholds compare exactly as before.
-double ExpectedDistinct(int32_t j, int32_t m);
+inline double ExpectedDistinct(int32_t j, int32_t m);
+
+// ExpectedDistinct(j, m) for j = 0, 1, ... up to the first j whose power no longer changes (the
+// smallest value a double holds): every later j gives that same value.
+std::vector<double> ExpectedDistinctTable(int32_t m);
+// ExpectedDistinct for any m, its power multiplied out at every call.
+double ExpectedDistinctByPower(int32_t j, int32_t m);
+
+// The look-backs ask for the same two kinds of draw many times a spin, and a power near the end of
+// a long game takes tens of thousands of multiplications: each table is built once, at the start,
+// and never changes.
+inline const std::vector<double> ExpectedSixLines = ExpectedDistinctTable(SixLineCount);
+inline const std::vector<double> ExpectedNumbers = ExpectedDistinctTable(NumberCount);
+
+inline double ExpectedDistinct(int32_t j, int32_t m) {
+    if (m != SixLineCount && m != NumberCount) {
+        return ExpectedDistinctByPower(j, m);
+    }
+    const std::vector<double>& expected = m == SixLineCount ? ExpectedSixLines : ExpectedNumbers;
+    return expected[std::min(static_cast<size_t>(std::max(j, 0)), expected.size() - 1)];
+}
 
 // StakeLevel on each number among the newest depth entries of WorkingSeries.
 void BetNewestEntries(GameState& state, int64_t depth);

@@ -14,6 +14,7 @@
 #include "storage/spin_file.h"
 #include "storage/startup.h"
 #include "tests/faulty_file_system.h"
+#include "tests/storage/program_run.h"
 #include "tests/test_folder.h"
 
 namespace orbista {
@@ -28,30 +29,6 @@ std::set<std::string> Names(const fs::path& folder) {
     }
     return names;
 }
-
-// One run of the program over a program folder, every file written through `files`.
-class ProgramRun {
-  public:
-    ProgramRun(const fs::path& folder, FileSystem& files) : file_(folder, files) {
-        checkFiles_.SetFileSystem(files);
-        checkFiles_.SetFolder(folder);
-        autosaves_.SetFileSystem(files);
-        autosaves_.SetFolder(folder / "Autosave");
-        autosaves_.SetClock([] { return LocalDateTime{2026, 12, 8, 3, 54, 30}; });
-        engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-        MainWindowCreated(engine_, settings_, file_, view_);
-    }
-    void Close() { MainWindowClosing(engine_, settings_, file_, view_); }
-
-    std::unique_ptr<GameState> state_ = std::make_unique<GameState>();
-    MemorySettings settings_;
-    HeadlessView view_;
-    RandomGenerator random_;
-    SettingsFile file_;
-    CheckFileFolder checkFiles_{view_};
-    AutosaveFolder autosaves_;
-    Engine engine_{*state_, settings_, view_, random_, checkFiles_, autosaves_};
-};
 
 // The calls and bytes of a write, counted on a run where nothing fails.
 struct WriteSize {

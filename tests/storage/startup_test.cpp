@@ -8,33 +8,11 @@
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
 #include "storage/startup.h"
+#include "tests/storage/program_run.h"
 #include "tests/test_folder.h"
 
 namespace orbista {
 namespace {
-
-// One run of the program: the window created over a program folder, played, then closed.
-class ProgramRun {
-  public:
-    explicit ProgramRun(const std::filesystem::path& folder)
-        : file_(folder),
-          checkFiles_(view_, folder),
-          autosaves_(folder / "Autosave"),
-          engine_(*state_, settings_, view_, random_, checkFiles_, autosaves_) {
-        engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-        MainWindowCreated(engine_, settings_, file_, view_);
-    }
-    void Close() { MainWindowClosing(engine_, settings_, file_, view_); }
-
-    std::unique_ptr<GameState> state_ = std::make_unique<GameState>();
-    MemorySettings settings_;
-    HeadlessView view_;
-    RandomGenerator random_;
-    SettingsFile file_;
-    CheckFileFolder checkFiles_;
-    AutosaveFolder autosaves_;
-    Engine engine_;
-};
 
 TEST(StartUp, FirstStartWritesTheDefaultsAndShowsThem) {
     TestFolder folder;
@@ -104,6 +82,9 @@ TEST(StartUp, ASettingsFileThatIsAPipeIsReportedWithoutWaiting) {
     ASSERT_EQ(run.view_.messages.size(), 1u);
     EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);
     EXPECT_EQ(run.settings_.Number(Setting::WinTarget), 500);
+    run.Close();
+    EXPECT_TRUE(std::filesystem::is_regular_file(pipe)) << "the close writes the settings";
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.Path() / "save8.dat.bak"));
 }
 
 TEST(StartUp, FailuresAtCloseAreReportedAndDoNotStopTheOther) {
