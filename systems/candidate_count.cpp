@@ -39,7 +39,10 @@ struct CandidateScanRule {
     std::string_view checkFileName;
 };
 
-Candidate LookAtCandidate(LookbackWalk& walk, bool sixLines, int32_t count) {
+// Called for every candidate count of every scan, many times a spin; left out of line, the call
+// and the candidate it returns cost as much as the look itself.
+[[gnu::always_inline]] inline Candidate LookAtCandidate(LookbackWalk& walk, bool sixLines,
+                                                        int32_t count) {
     Candidate candidate;
     candidate.count = count;
     candidate.lookback = walk.Until(count);
