@@ -59,19 +59,19 @@ constexpr std::array<Setting, 1> WaitingReads = {WaitingSpins};
 
 using enum SelectionSystem;
 constexpr std::array<SystemInfo, SystemCount> Systems = {{
-    {WithSelection, "SystemWithSelection", "RadioButton1", "Игра с выборкой", "with-selection", 8, true, {}},
-    {WithoutSelection, "SystemWithoutSelection", "RadioButton2", "Игра без выборки", "without-selection", 12, true, {}},
-    {Sectors, "SystemSectors", "RadioButton3", "Сектора", "sectors", 15, true, SectorsReads},
-    {SixLines, "SystemSixLines", "RadioButton4", "Игра на сикслайны", "six-lines", 17, true, SixLinesReads},
-    {Peer, "SystemPeer", "RadioButton5", "Система  PEER", "peer", 14, true, {}},
-    {AntiReview, "SystemAntiReview", "RadioButton6", "Система анти review", "anti-review", 20, false, {}},
-    {Esd, "SystemEsd", "RadioButton8", "Epocal Storm Dinamic", "esd", 21, true, EsdReads},
-    {Favourites, "SystemFavourites", "RadioButton13", "Любимые номера", "favourites", 36, true, FavouritesReads},
-    {Gizmo, "SystemGizmo", "RadioButton9", "Хуйнюшка", "gizmo", 0, false, {}},
-    {Chaos, "SystemChaos", "RadioButton10", "Хаос (Играем на случайные числа)", "chaos", 31, false, ChaosReads},
-    {Waiting, "SystemWaiting", "RadioButton7", "Выжидание", "waiting", 27, true, WaitingReads},
-    {StatisticsOnly, "SystemStatisticsOnly", "RadioButton11", "Без ставок, только вести статистику", "statistics-only", 33, false, {}},
-    {Custom, "SystemCustom", "RadioButton12", "Использовать собственную систему", "custom", 0, false, {}},
+    {WithSelection, "SystemWithSelection", "RadioButton1", "Игра с выборкой", "С выборкой", "with-selection", 8, true, {}},
+    {WithoutSelection, "SystemWithoutSelection", "RadioButton2", "Игра без выборки", "Без выборки", "without-selection", 12, true, {}},
+    {Sectors, "SystemSectors", "RadioButton3", "Сектора", "Сектора", "sectors", 15, true, SectorsReads},
+    {SixLines, "SystemSixLines", "RadioButton4", "Игра на сикслайны", "Сикслайны", "six-lines", 17, true, SixLinesReads},
+    {Peer, "SystemPeer", "RadioButton5", "Система  PEER", "PEER", "peer", 14, true, {}},
+    {AntiReview, "SystemAntiReview", "RadioButton6", "Система анти review", "Анти review", "anti-review", 20, false, {}},
+    {Esd, "SystemEsd", "RadioButton8", "Epocal Storm Dinamic", "ESD", "esd", 21, true, EsdReads},
+    {Favourites, "SystemFavourites", "RadioButton13", "Любимые номера", "Любимые", "favourites", 36, true, FavouritesReads},
+    {Gizmo, "SystemGizmo", "RadioButton9", "Хуйнюшка", "Хуйнюшка", "gizmo", 0, false, {}},
+    {Chaos, "SystemChaos", "RadioButton10", "Хаос (Играем на случайные числа)", "Хаос", "chaos", 31, false, ChaosReads},
+    {Waiting, "SystemWaiting", "RadioButton7", "Выжидание", "Выжидание", "waiting", 27, true, WaitingReads},
+    {StatisticsOnly, "SystemStatisticsOnly", "RadioButton11", "Без ставок, только вести статистику", "Без ставок", "statistics-only", 33, false, {}},
+    {Custom, "SystemCustom", "RadioButton12", "Использовать собственную систему", "Своя", "custom", 0, false, {}},
 }};
 // clang-format on
 

@@ -96,8 +96,9 @@ struct SystemInfo {
     std::string_view field;  // "SystemWithSelection", ...
     std::string_view radio;  // "RadioButton1", ...
     std::string_view caption;
-    std::string_view simName;  // name on the simulator's command line
-    int row;                   // flag row of save8.dat, 0 for none
+    std::string_view shortCaption;  // where a plot names the systems side by side
+    std::string_view simName;       // name on the simulator's command line
+    int row;                        // flag row of save8.dat, 0 for none
     bool underlined;
     // The numeric settings the system reads of its own when it runs.
     std::span<const Setting> reads;

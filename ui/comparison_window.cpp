@@ -54,37 +54,10 @@ QString ChooseCsvPath(QWidget* parent) {
 
 // A short name for a plot's axis; the table and the check boxes use the whole caption.
 QString ShortName(SelectionSystem system) {
-    switch (system) {
-        case SelectionSystem::WithSelection:
-            return "С выборкой";
-        case SelectionSystem::WithoutSelection:
-            return "Без выборки";
-        case SelectionSystem::Sectors:
-            return "Сектора";
-        case SelectionSystem::SixLines:
-            return "Сикслайны";
-        case SelectionSystem::Peer:
-            return "PEER";
-        case SelectionSystem::AntiReview:
-            return "Анти review";
-        case SelectionSystem::Esd:
-            return "ESD";
-        case SelectionSystem::Favourites:
-            return "Любимые";
-        case SelectionSystem::Gizmo:
-            return "Хуйнюшка";
-        case SelectionSystem::Chaos:
-            return "Хаос";
-        case SelectionSystem::Waiting:
-            return "Выжидание";
-        case SelectionSystem::StatisticsOnly:
-            return "Без ставок";
-        case SelectionSystem::Custom:
-            return "Своя";
-        case SelectionSystem::None:
-            break;
-    }
-    return "—";
+    const SystemInfo* info = InfoOf(system);
+    return info == nullptr ? QString("—")
+                           : QString::fromUtf8(info->shortCaption.data(),
+                                               static_cast<qsizetype>(info->shortCaption.size()));
 }
 
 // A cell that sorts by its number, not by its text.
