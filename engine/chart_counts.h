@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/enum_table.h"
 #include "model/game_state.h"
 
 namespace orbista {
@@ -160,15 +161,8 @@ constexpr std::string_view ControlOf(Chart chart) {
     return ChartsTable[IndexOf(chart)].control;
 }
 
-constexpr bool ChartsTableIsInOrder() {
-    for (std::size_t i = 0; i < ChartsTable.size(); ++i) {
-        if (IndexOf(ChartsTable[i].chart) != i) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(ChartsTableIsInOrder(), "ChartsTable must list the charts in enum order");
+static_assert(ListedInEnumOrder(ChartsTable, &ChartInfo::chart),
+              "ChartsTable must list the charts in enum order");
 
 // One entry per chart, reached by its Chart and walked in the table's order.
 template <typename T>

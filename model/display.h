@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "model/enum_table.h"
+
 namespace orbista {
 
 // The displays of the bets tab through which the engine shows its results; the four balances
@@ -57,14 +59,7 @@ constexpr std::optional<Display> DisplayByControl(std::string_view control) {
     return std::nullopt;
 }
 
-constexpr bool DisplaysTableIsInOrder() {
-    for (std::size_t i = 0; i < DisplaysTable.size(); ++i) {
-        if (IndexOf(DisplaysTable[i].display) != i) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(DisplaysTableIsInOrder(), "DisplaysTable must list the displays in enum order");
+static_assert(ListedInEnumOrder(DisplaysTable, &DisplayInfo::display),
+              "DisplaysTable must list the displays in enum order");
 
 }  // namespace orbista

@@ -1,5 +1,7 @@
 #include "model/settings_table.h"
 
+#include "model/enum_table.h"
+
 namespace orbista {
 
 namespace {
@@ -75,15 +77,8 @@ constexpr std::array<SystemInfo, SystemCount> Systems = {{
 }};
 // clang-format on
 
-constexpr bool TableInEnumOrder() {
-    for (int i = 0; i < SettingCount; ++i) {
-        if (static_cast<int>(Table[i].setting) != i) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(TableInEnumOrder(), "the settings table lists the settings in enum order");
+static_assert(ListedInEnumOrder(Table, &SettingInfo::setting),
+              "the settings table lists the settings in enum order");
 
 }  // namespace
 

@@ -7,6 +7,14 @@
 namespace orbista {
 namespace {
 
+// The tables' order check itself: a row out of its place is caught at compile time.
+constexpr std::array<DisplayInfo, 2> Swapped = {{
+    {Display::StakeLevel, "Memo1", ""},
+    {Display::SpinCount, "Label12", ""},
+}};
+static_assert(!ListedInEnumOrder(Swapped, &DisplayInfo::display));
+static_assert(ListedInEnumOrder(DisplaysTable, &DisplayInfo::display));
+
 TEST(Displays, EveryControlNameLeadsBackToItsDisplay) {
     EXPECT_EQ(DisplayByControl("Label12"), Display::SpinCount);
     EXPECT_EQ(DisplayByControl("Memo1"), Display::StakeLevel);
