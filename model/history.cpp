@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace orbista {
 
@@ -25,20 +26,17 @@ int32_t* MapZeroes(size_t count) {
 ZeroedEntries::ZeroedEntries(size_t count) : count_(count), entries_(MapZeroes(count)) {}
 
 ZeroedEntries::~ZeroedEntries() {
-    munmap(entries_, count_ * sizeof(int32_t));
-}
-
-ZeroedEntries::ZeroedEntries(const ZeroedEntries& other)
-    : count_(other.count_), entries_(MapZeroes(other.count_)) {
-    std::memcpy(entries_, other.entries_, count_ * sizeof(int32_t));
-}
-
-ZeroedEntries& ZeroedEntries::operator=(const ZeroedEntries& other) {
-    if (this != &other) {
-        ZeroedEntries copy(other);
-        std::swap(count_, copy.count_);
-        std::swap(entries_, copy.entries_);
+    if (entries_ != nullptr) {
+        munmap(entries_, count_ * sizeof(int32_t));
     }
+}
+
+ZeroedEntries::ZeroedEntries(ZeroedEntries&& other) noexcept
+    : count_(std::exchange(other.count_, 0)), entries_(std::exchange(other.entries_, nullptr)) {}
+
+ZeroedEntries& ZeroedEntries::operator=(ZeroedEntries&& other) noexcept {
+    std::swap(count_, other.count_);
+    std::swap(entries_, other.entries_);
     return *this;
 }
 

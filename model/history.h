@@ -15,8 +15,8 @@ class ZeroedEntries {
   public:
     explicit ZeroedEntries(size_t count);
     ~ZeroedEntries();
-    ZeroedEntries(const ZeroedEntries& other);
-    ZeroedEntries& operator=(const ZeroedEntries& other);
+    ZeroedEntries(ZeroedEntries&& other) noexcept;
+    ZeroedEntries& operator=(ZeroedEntries&& other) noexcept;
 
     int32_t* data() { return entries_; }
     const int32_t* data() const { return entries_; }
