@@ -83,10 +83,5 @@ void PrintSpeedUp(const TimesReporter& reporter) {
 }  // namespace orbista
 
 int main(int argc, char** argv) {
-    orbista::TimesReporter reporter;
-    if (!orbista::RunBenchmarks(argc, argv, reporter)) {
-        return 1;
-    }
-    orbista::PrintSpeedUp(reporter);
-    return 0;
+    return orbista::RunBenchmarks(argc, argv, orbista::PrintSpeedUp);
 }

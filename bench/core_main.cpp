@@ -38,11 +38,8 @@ void PrintEngineToLeanRatio(const TimesReporter& reporter) {
 }  // namespace orbista
 
 int main(int argc, char** argv) {
-    orbista::TimesReporter reporter;
-    if (!orbista::RunBenchmarks(argc, argv, reporter)) {
-        return 1;
-    }
-    orbista::PrintGameLengthRatios(reporter);
-    orbista::PrintEngineToLeanRatio(reporter);
-    return 0;
+    return orbista::RunBenchmarks(argc, argv, [](const orbista::TimesReporter& reporter) {
+        orbista::PrintGameLengthRatios(reporter);
+        orbista::PrintEngineToLeanRatio(reporter);
+    });
 }

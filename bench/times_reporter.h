@@ -40,16 +40,20 @@ class TimesReporter : public benchmark::ConsoleReporter {
     std::map<std::string, Times> times_;
 };
 
-// Runs the benchmarks that the command line selects, reporting to `reporter`; false when the
-// command line holds an argument that is not the benchmark library's.
-inline bool RunBenchmarks(int& argc, char** argv, TimesReporter& reporter) {
+// A benchmark program's main: runs the benchmarks that the command line selects, then prints what
+// `report` makes of their times. Exit status 1 when the command line holds an argument that is not
+// the benchmark library's.
+template <typename Report>
+int RunBenchmarks(int argc, char** argv, Report report) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return false;
+        return 1;
     }
+    TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return true;
+    report(reporter);
+    return 0;
 }
 
 }  // namespace orbista

@@ -99,16 +99,13 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     orbista::LoadApplicationFonts();
-    orbista::TimesReporter reporter;
-    if (!orbista::RunBenchmarks(argc, argv, reporter)) {
-        return 1;
-    }
-    const auto shortGame = reporter.Of("BM_NumberButtonClick/100");
-    const auto longGame = reporter.Of("BM_NumberButtonClick/100000");
-    if (shortGame && longGame) {
-        std::printf("click: %.1f us at 100 spins, %.1f us at 100000 spins, ratio %.2f\n",
-                    shortGame->realSeconds * 1e6, longGame->realSeconds * 1e6,
-                    longGame->realSeconds / shortGame->realSeconds);
-    }
-    return 0;
+    return orbista::RunBenchmarks(argc, argv, [](const orbista::TimesReporter& reporter) {
+        const auto shortGame = reporter.Of("BM_NumberButtonClick/100");
+        const auto longGame = reporter.Of("BM_NumberButtonClick/100000");
+        if (shortGame && longGame) {
+            std::printf("click: %.1f us at 100 spins, %.1f us at 100000 spins, ratio %.2f\n",
+                        shortGame->realSeconds * 1e6, longGame->realSeconds * 1e6,
+                        longGame->realSeconds / shortGame->realSeconds);
+        }
+    });
 }

@@ -380,14 +380,7 @@ class Simulation {
         line_ += ',';
         line_ += token;
         line_ += ',';
-        bool first = true;
-        for (int n = 0; n < NumberCount; ++n) {
-            if (state_.Stakes[n] > 0) {
-                line_ += first ? "" : " ";
-                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
-                first = false;
-            }
-        }
+        AppendStakes(' ');
         line_ += "," + view_.Text(Display::StakeLevel);
         line_ += "," + std::to_string(counters.unitsStaked - countersBefore_.unitsStaked);
         line_ += "," + std::to_string(counters.unitsWon - countersBefore_.unitsWon);
@@ -417,6 +410,20 @@ class Simulation {
         log_->Write(line_);
     }
 
+    // The recommendation as number:stake pairs, apart by the separator.
+    void AppendStakes(char separator) {
+        bool first = true;
+        for (int n = 0; n < NumberCount; ++n) {
+            if (state_.Stakes[n] > 0) {
+                if (!first) {
+                    line_ += separator;
+                }
+                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
+                first = false;
+            }
+        }
+    }
+
     void NoteTotalBalance() {
         if (const std::optional<int32_t> total = view_.Number(Display::TotalBalance)) {
             minTotal_ = std::min<int64_t>(minTotal_, *total);
@@ -434,14 +441,7 @@ class Simulation {
             line_ += view_.Text(display);
         }
         line_ += '\t';
-        bool first = true;
-        for (int n = 0; n < NumberCount; ++n) {
-            if (state_.Stakes[n] > 0) {
-                line_ += first ? "" : ",";
-                line_ += std::to_string(n) + ":" + std::to_string(state_.Stakes[n]);
-                first = false;
-            }
-        }
+        AppendStakes(',');
         line_ += '\t';
         for (size_t i = 0; i < view_.messages.size(); ++i) {
             line_ += i == 0 ? "" : "|";
