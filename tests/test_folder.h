@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <string>
 
 namespace orbista {
@@ -42,5 +43,14 @@ class TestFolder {
   private:
     std::filesystem::path path_;
 };
+
+// The names in a folder, hidden ones included.
+inline std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
 
 }  // namespace orbista

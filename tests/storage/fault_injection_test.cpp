@@ -22,19 +22,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // The calls and bytes of a write, counted on a run where nothing fails.
 struct WriteSize {
     int calls = 0;
     size_t bytes = 0;
 };
+
+// Plays `play` on a program run over the folder: once on a file system that only counts, to size
+// its writes (`afterCounting` then looks at that run's files and puts the folder back as it was),
+// then once for every fault of that size, each on a file system that fails so, handing the failed
+// run to `check`.
+template <typename Play, typename AfterCounting, typename Check>
+void PlayWithEveryFault(const fs::path& folder, Play play, AfterCounting afterCounting,
+                        Check check) {
+    WriteSize size;
+    {
+        FaultyFileSystem counting;
+        ProgramRun run(folder, counting);
+        play(run);
+        size = {counting.Calls(), counting.BytesWritten()};
+        afterCounting();
+    }
+    for (const Fault& fault : EveryFault(size.calls, size.bytes)) {
+        SCOPED_TRACE(fault.Describe());
+        FaultyFileSystem files;
+        fault.Apply(files);
+        ProgramRun run(folder, files);
+        play(run);
+        check(run);
+    }
+}
 
 // The player changes two settings and closes; the close stores them.
 void ChangeAndClose(ProgramRun& run) {
@@ -51,25 +68,14 @@ TEST(FaultInjection, NoFailedWriteOfTheSettingsLosesTheStoredOnesAndEachIsToldOn
         first.Close();
     }
     const std::string stored = folder.Read("save8.dat");
-    WriteSize size;
-    {
-        FaultyFileSystem counting;
-        ProgramRun run(folder.Path(), counting);
-        ChangeAndClose(run);
-        size = {counting.Calls(), counting.BytesWritten()};
-        folder.Write("save8.dat", stored);
-    }
-    for (const Fault& fault : EveryFault(size.calls, size.bytes)) {
-        SCOPED_TRACE(fault.Describe());
-        FaultyFileSystem files;
-        fault.Apply(files);
-        ProgramRun run(folder.Path(), files);
-        ChangeAndClose(run);
-        ASSERT_EQ(run.view_.messages.size(), 1u);
-        EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);
-        EXPECT_EQ(folder.Read("save8.dat"), stored);
-        EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"save8.dat"});
-    }
+    PlayWithEveryFault(
+        folder.Path(), ChangeAndClose, [&] { folder.Write("save8.dat", stored); },
+        [&](ProgramRun& run) {
+            ASSERT_EQ(run.view_.messages.size(), 1u);
+            EXPECT_NE(run.view_.messages[0].find("save8.dat"), std::string::npos);
+            EXPECT_EQ(folder.Read("save8.dat"), stored);
+            EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"save8.dat"});
+        });
     ProgramRun restarted(folder.Path(), SystemFileSystem());
     EXPECT_EQ(restarted.settings_.Number(Setting::MaxStake), 33);
     EXPECT_EQ(restarted.settings_.Number(Setting::MaxLoss), 500);
@@ -79,30 +85,22 @@ TEST(FaultInjection, AnUnreadableSettingsFileOutlivesEveryFailedWrite) {
     TestFolder folder;
     const std::string damaged = "1\r\n500\r\nabc\r\n20\r\n";
     folder.Write("save8.dat", damaged);
-    WriteSize size;
-    {
-        FaultyFileSystem counting;
-        ProgramRun run(folder.Path(), counting);
-        ChangeAndClose(run);
-        size = {counting.Calls(), counting.BytesWritten()};
-        ASSERT_EQ(folder.Read("save8.dat.bak"), damaged);
-        fs::remove(folder.Path() / "save8.dat.bak");
-        folder.Write("save8.dat", damaged);
-    }
-    for (const Fault& fault : EveryFault(size.calls, size.bytes)) {
-        SCOPED_TRACE(fault.Describe());
-        FaultyFileSystem files;
-        fault.Apply(files);
-        ProgramRun run(folder.Path(), files);
-        ChangeAndClose(run);
-        EXPECT_EQ(run.view_.messages.size(), 2u) << "the start and the failed write";
-        EXPECT_EQ(folder.Read("save8.dat"), damaged);
-        if (fs::exists(folder.Path() / "save8.dat.bak")) {
-            EXPECT_EQ(folder.Read("save8.dat.bak"), damaged);
+    PlayWithEveryFault(
+        folder.Path(), ChangeAndClose,
+        [&] {
+            ASSERT_EQ(folder.Read("save8.dat.bak"), damaged);
             fs::remove(folder.Path() / "save8.dat.bak");
-        }
-        EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"save8.dat"});
-    }
+            folder.Write("save8.dat", damaged);
+        },
+        [&](ProgramRun& run) {
+            EXPECT_EQ(run.view_.messages.size(), 2u) << "the start and the failed write";
+            EXPECT_EQ(folder.Read("save8.dat"), damaged);
+            if (fs::exists(folder.Path() / "save8.dat.bak")) {
+                EXPECT_EQ(folder.Read("save8.dat.bak"), damaged);
+                fs::remove(folder.Path() / "save8.dat.bak");
+            }
+            EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"save8.dat"});
+        });
 }
 
 TEST(FaultInjection, NoFailedSaveOfSpinsLosesTheFileSavedThereBefore) {
@@ -116,7 +114,7 @@ TEST(FaultInjection, NoFailedSaveOfSpinsLosesTheFileSavedThereBefore) {
     FaultyFileSystem counting;
     SaveSpins(*run.state_, chosen, counting);
     EXPECT_EQ(folder.Read("game.txt"), "5  23  17");
-    const std::set<std::string> names = Names(folder.Path());
+    const std::set<std::string> names = NamesIn(folder.Path());
     folder.Write("game.txt", "7  0  32");
     for (const Fault& fault : EveryFault(counting.Calls(), counting.BytesWritten())) {
         SCOPED_TRACE(fault.Describe());
@@ -124,7 +122,7 @@ TEST(FaultInjection, NoFailedSaveOfSpinsLosesTheFileSavedThereBefore) {
         fault.Apply(files);
         EXPECT_THROW(SaveSpins(*run.state_, chosen, files), FileError);
         EXPECT_EQ(folder.Read("game.txt"), "7  0  32");
-        EXPECT_EQ(Names(folder.Path()), names);
+        EXPECT_EQ(NamesIn(folder.Path()), names);
     }
 }
 
@@ -141,27 +139,19 @@ TEST(FaultInjection, AFailedAutosaveKeepsTheEarlierOnesLeavesNoStubAndIsToldOnce
         }
         run.engine_.NewGame();
     };
-    WriteSize size;
-    {
-        FaultyFileSystem counting;
-        ProgramRun run(folder.Path(), counting);
-        playGameAndStartNew(run);
-        size = {counting.Calls(), counting.BytesWritten()};
-        ASSERT_EQ(folder.Read("Autosave/8_12_2026 3.54.30 (2).txt"), "5  23  17");
-        fs::remove(saves / "8_12_2026 3.54.30 (2).txt");
-    }
-    for (const Fault& fault : EveryFault(size.calls, size.bytes)) {
-        SCOPED_TRACE(fault.Describe());
-        FaultyFileSystem files;
-        fault.Apply(files);
-        ProgramRun run(folder.Path(), files);
-        playGameAndStartNew(run);
-        ASSERT_EQ(run.view_.messages.size(), 1u);
-        EXPECT_NE(run.view_.messages[0].find("Autosave"), std::string::npos);
-        EXPECT_EQ(run.state_->SpinCount, 0) << "the new game begins all the same";
-        EXPECT_EQ(folder.Read("Autosave/8_12_2026 3.54.30.txt"), "1  2");
-        EXPECT_EQ(Names(saves), std::set<std::string>{"8_12_2026 3.54.30.txt"});
-    }
+    PlayWithEveryFault(
+        folder.Path(), playGameAndStartNew,
+        [&] {
+            ASSERT_EQ(folder.Read("Autosave/8_12_2026 3.54.30 (2).txt"), "5  23  17");
+            fs::remove(saves / "8_12_2026 3.54.30 (2).txt");
+        },
+        [&](ProgramRun& run) {
+            ASSERT_EQ(run.view_.messages.size(), 1u);
+            EXPECT_NE(run.view_.messages[0].find("Autosave"), std::string::npos);
+            EXPECT_EQ(run.state_->SpinCount, 0) << "the new game begins all the same";
+            EXPECT_EQ(folder.Read("Autosave/8_12_2026 3.54.30.txt"), "1  2");
+            EXPECT_EQ(NamesIn(saves), std::set<std::string>{"8_12_2026 3.54.30.txt"});
+        });
 }
 
 TEST(FaultInjection, AFailedCheckFileKeepsTheLastOneAndIsToldOnceInARun) {
@@ -184,7 +174,7 @@ TEST(FaultInjection, AFailedCheckFileKeepsTheLastOneAndIsToldOnceInARun) {
         ProgramRun run(folder.Path(), files);
         run.engine_.EnterNumber(4);
         ASSERT_EQ(folder.Read(checkFile), last);
-        const std::set<std::string> names = Names(folder.Path());
+        const std::set<std::string> names = NamesIn(folder.Path());
         fault.Apply(files);
         run.engine_.EnterNumber(9);
         if (files.Failures() == 0) {
@@ -196,7 +186,7 @@ TEST(FaultInjection, AFailedCheckFileKeepsTheLastOneAndIsToldOnceInARun) {
             run.engine_.EnterNumber(number);
         }
         EXPECT_EQ(run.view_.messages.size(), 1u);
-        const std::set<std::string> after = Names(folder.Path());
+        const std::set<std::string> after = NamesIn(folder.Path());
         EXPECT_TRUE(std::includes(names.begin(), names.end(), after.begin(), after.end()));
     }
 }

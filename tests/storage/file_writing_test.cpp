@@ -17,15 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The names in a folder, hidden ones included.
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // The messages of the FileErrors that `write` throws (it is run once).
 std::vector<std::string> Errors(const std::function<void()>& write) {
     try {
@@ -48,14 +39,14 @@ TEST(ReplacedFile, ReplacesTheWholeFileKeepingItsPermissionsAndLinks) {
     EXPECT_EQ(folder.Read("save8.dat"), NewText);
     EXPECT_EQ(fs::status(folder.Path() / "save8.dat").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"save8.dat"});
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"save8.dat"});
 
     fs::create_directory(folder.Path() / "real");
     fs::create_symlink("real/spins.txt", folder.Path() / "spins.txt");
     ReplaceFile(folder.Path() / "spins.txt", "7  0  32");
     EXPECT_TRUE(fs::is_symlink(folder.Path() / "spins.txt"));
     EXPECT_EQ(folder.Read("real/spins.txt"), "7  0  32");
-    EXPECT_EQ(Names(folder.Path() / "real"), std::set<std::string>{"spins.txt"});
+    EXPECT_EQ(NamesIn(folder.Path() / "real"), std::set<std::string>{"spins.txt"});
 }
 
 TEST(ReplacedFile, AFileRewrittenAtEverySpinHoldsEachTextExactlyAndLeavesNothingBehind) {
@@ -69,7 +60,7 @@ TEST(ReplacedFile, AFileRewrittenAtEverySpinHoldsEachTextExactlyAndLeavesNothing
             EXPECT_EQ(folder.Read("test.txt"), text);
         }
     }
-    EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"test.txt"});
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"test.txt"});
 }
 
 TEST(ReplacedFile, RefusesWhatCouldNotBeOpenedForWriting) {
@@ -78,7 +69,7 @@ TEST(ReplacedFile, RefusesWhatCouldNotBeOpenedForWriting) {
     const auto errors = Errors([&] { ReplaceFile(folder.Path() / "save8.dat", NewText); });
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("это папка"), std::string::npos);
-    EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"save8.dat"});
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"save8.dat"});
 
     if (::geteuid() == 0) {
         GTEST_SKIP() << "the superuser may write any file";
@@ -109,7 +100,7 @@ TEST(ReplacedFile, NoFailureAtAnyPointLosesTheOldFile) {
             const int calls = files.Calls() - before;
             file.Replace(OldText);
             fs::remove(kept);
-            const std::set<std::string> left = Names(folder.Path());
+            const std::set<std::string> left = NamesIn(folder.Path());
 
             for (const Fault& fault : EveryFault(calls, NewText.size())) {
                 SCOPED_TRACE(fault.Describe() + (keepOld ? ", old file kept" : "") +
@@ -128,7 +119,7 @@ TEST(ReplacedFile, NoFailureAtAnyPointLosesTheOldFile) {
                 ASSERT_EQ(errors.size(), 1u);
                 EXPECT_NE(errors[0].find(path.string()), std::string::npos);
                 EXPECT_EQ(folder.Read("save8.dat"), OldText);
-                std::set<std::string> names = Names(folder.Path());
+                std::set<std::string> names = NamesIn(folder.Path());
                 if (keepOld && names.erase("save8.dat.bak") == 1) {
                     EXPECT_EQ(folder.Read("save8.dat.bak"), OldText);
                 }
@@ -136,7 +127,7 @@ TEST(ReplacedFile, NoFailureAtAnyPointLosesTheOldFile) {
                 file.Replace(OldText);
                 fs::remove(kept);
             }
-            EXPECT_EQ(Names(folder.Path()), left);
+            EXPECT_EQ(NamesIn(folder.Path()), left);
         }
     }
 }
@@ -149,7 +140,7 @@ TEST(ReplacedFile, TheOldFileCanBeKeptUnderAnotherName) {
     file.Replace(NewText, folder.Path() / "save8.dat.bak");
     EXPECT_EQ(folder.Read("save8.dat"), NewText);
     EXPECT_EQ(folder.Read("save8.dat.bak"), OldText);
-    EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"save8.dat", "save8.dat.bak"}));
+    EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::string>{"save8.dat", "save8.dat.bak"}));
 }
 
 TEST(CreateNewFile, NeverTouchesAFileOfTheNameAndLeavesNothingWhenItFails) {
@@ -169,7 +160,7 @@ TEST(CreateNewFile, NeverTouchesAFileOfTheNameAndLeavesNothingWhenItFails) {
         FaultyFileSystem files;
         fault.Apply(files);
         EXPECT_EQ(Errors([&] { CreateNewFile(path, text, files); }).size(), 1u);
-        EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"5_1_2027 1.2.3.txt"});
+        EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"5_1_2027 1.2.3.txt"});
     }
 }
 
