@@ -18,6 +18,11 @@ std::string SpinColumnText(const GameState& state, int row) {
 HeadlessView::HeadlessView() = default;
 
 void HeadlessView::ShowNumber(Display display, int64_t value) {
+    // A number past the range of a balance is kept as text only.
+    if (value < INT32_MIN || value > INT32_MAX) {
+        ShowText(display, std::to_string(value));
+        return;
+    }
     Field& field = fields_[IndexOf(display)];
     field.number = static_cast<int32_t>(value);
     field.textMade = false;
@@ -63,18 +68,19 @@ std::optional<int32_t> HeadlessView::Number(Display display) const {
 }
 
 void HeadlessView::ShowSpinCount(int64_t count) {
-    // A count past the range of a balance is kept as text only.
-    if (count >= INT32_MIN && count <= INT32_MAX) {
-        ShowNumber(Display::SpinCount, count);
-    } else {
-        ShowText(Display::SpinCount, std::to_string(count));
-    }
+    ShowNumber(Display::SpinCount, count);
 }
 void HeadlessView::ShowStakeLevel(std::string_view text) {
     ShowText(Display::StakeLevel, text);
 }
 void HeadlessView::ShowTableStake(std::string_view text) {
     ShowText(Display::TableStake, text);
+}
+void HeadlessView::ShowStakeLevel(int64_t value) {
+    ShowNumber(Display::StakeLevel, value);
+}
+void HeadlessView::ShowTableStake(int64_t value) {
+    ShowNumber(Display::TableStake, value);
 }
 void HeadlessView::ShowTotalBalance(int32_t value) {
     ShowNumber(Display::TotalBalance, value);

@@ -24,10 +24,10 @@ class HeadlessView : public MainWindowView {
     HeadlessView();
 
     void ShowSpinCount(int64_t count) override;
-    using MainWindowView::ShowStakeLevel;
-    using MainWindowView::ShowTableStake;
     void ShowStakeLevel(std::string_view text) override;
     void ShowTableStake(std::string_view text) override;
+    void ShowStakeLevel(int64_t value) override;
+    void ShowTableStake(int64_t value) override;
     void ShowTotalBalance(int32_t value) override;
     void ShowGameBalance(int32_t value) override;
     void ShowGameBalanceMin(int32_t value) override;

@@ -54,6 +54,17 @@ void History::CopyEntries(const History& source, int32_t first, int32_t last) {
     writtenEnd_ = std::max(writtenEnd_, std::min(last, source.writtenEnd_));
 }
 
+void History::ClearEntries(int32_t first, int32_t last) {
+    for (int32_t k = first; k <= last;) {
+        const int32_t runEnd = std::min(last, RunEnd(k));
+        std::memset(Slot(k), 0, sizeof(int32_t) * (runEnd - k + 1));
+        k = runEnd + 1;
+    }
+    if (first <= 1 && last >= writtenEnd_) {
+        writtenEnd_ = 0;
+    }
+}
+
 void History::ShiftUp(int32_t last) {
     assert(last >= 0 && last < HistoryCapacity - 1);
     SetLiveEnd(last);

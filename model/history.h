@@ -82,6 +82,9 @@ class History {
 
     // Entries first..last of source copied over the same entries here.
     void CopyEntries(const History& source, int32_t first, int32_t last);
+    // Entries first..last set to 0. A restart clears a whole long game: a few memsets, and the
+    // written end falls back when nothing before the cleared range was written.
+    void ClearEntries(int32_t first, int32_t last);
 
     // a[k+1] := a[k] for k = last down to 0; index 0 keeps its value, indices above last + 1 stay.
     void ShiftUp(int32_t last);

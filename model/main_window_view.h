@@ -49,8 +49,10 @@ class MainWindowView {
     virtual void ShowPauseDialog() = 0;
     virtual void ShowAboutDialog() = 0;
 
-    void ShowStakeLevel(int32_t value) { ShowStakeLevel(std::to_string(value)); }
-    void ShowTableStake(int32_t value) { ShowTableStake(std::to_string(value)); }
+    // The same from a number. A view that keeps the number beside the text need not make the text
+    // until somebody reads it.
+    virtual void ShowStakeLevel(int64_t value) { ShowStakeLevel(std::to_string(value)); }
+    virtual void ShowTableStake(int64_t value) { ShowTableStake(std::to_string(value)); }
 };
 
 inline constexpr std::string_view SpinColumnHeader = "Выпало";

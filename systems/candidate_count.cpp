@@ -2,7 +2,6 @@
 #include <array>
 #include <optional>
 #include <string_view>
-#include <utility>
 
 #include "systems/progression.h"
 #include "systems/shared.h"
@@ -162,9 +161,11 @@ void SystemSixLines(SelectionContext& context) {
                   });
     state.SelectedCount = SixLineCount * state.SelectedCount;
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
-    const int32_t depth = ReadableEnd(state.SelectionDepth);
+    // Past the written end every entry is 0, a zero spin, which is no six-line to bet.
+    const History& sixLines = state.SixLineHistory;
+    const int32_t depth = std::min(ReadableEnd(state.SelectionDepth), sixLines.WrittenEnd());
     for (int32_t k = 1; k <= depth; ++k) {
-        BetSixLine(state, std::as_const(state.SixLineHistory)[k]);
+        BetSixLine(state, sixLines[k]);
     }
 }
 
@@ -232,10 +233,14 @@ void SystemAntiReview(SelectionContext& context) {
         }
         const int32_t depth = ReadableEnd(state.SelectionDepth);
         const History& series = state.WorkingSeries;
-        for (int32_t k = 1; k <= depth; ++k) {
+        const int32_t written = std::min(depth, series.WrittenEnd());
+        for (int32_t k = 1; k <= written; ++k) {
             if (IsWheelNumber(series[k])) {
                 state.Stakes[series[k]] = 0;
             }
+        }
+        if (depth > written) {
+            state.Stakes[0] = 0;  // the entries past the written end: all 0
         }
     }
 }

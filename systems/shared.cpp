@@ -1,6 +1,5 @@
 #include "systems/shared.h"
 
-#include <utility>
 #include <vector>
 
 namespace orbista {
@@ -89,13 +88,20 @@ double ExpectedDistinctByPower(int32_t j, int32_t m) {
     return values - values * PowerOfChanceToMiss(j, m);
 }
 
+// A bet on the newest entries of a long game of few distinct numbers may reach far past the
+// series' written end, where every entry is 0: those entries add one bet on 0, not one each.
 void BetNewestEntries(GameState& state, int64_t depth) {
+    const History& series = state.WorkingSeries;
     const int32_t last = ReadableEnd(depth);
-    for (int32_t k = 1; k <= last; ++k) {
-        const int32_t number = std::as_const(state.WorkingSeries)[k];
+    const int32_t written = std::min(last, series.WrittenEnd());
+    for (int32_t k = 1; k <= written; ++k) {
+        const int32_t number = series[k];
         if (IsWheelNumber(number)) {
             state.Stakes[number] = state.StakeLevel;
         }
+    }
+    if (last > written) {
+        state.Stakes[0] = state.StakeLevel;
     }
 }
 

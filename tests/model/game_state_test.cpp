@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -98,8 +99,8 @@ void ExpectSameEntries(const History& history, const PlainHistory& plain, int st
     }
 }
 
-// Games that grow, are cancelled, restart short after a long game and run past the history's
-// length, through several moves of the live part back to the middle of its buffer.
+// Games that grow, are cancelled, are cleared, restart short after a long game and run past the
+// history's length, through several moves of the live part back to the middle of its buffer.
 TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
     auto history = std::make_unique<History>();
     PlainHistory plain;
@@ -142,6 +143,13 @@ TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
             for (int32_t k = 1; k <= 400; ++k) {
                 plain.a[k] = (*source)[k];
             }
+        }
+        if (dice == 501) {
+            // A restart clears the old game, from index 0 or 1, past the live part or not.
+            const auto first = static_cast<int32_t>(random() % 2);
+            const auto last = static_cast<int32_t>(random() % (count + 3));
+            history->ClearEntries(first, last);
+            std::fill(plain.a.begin() + first, plain.a.begin() + last + 1, 0);
         }
         const int32_t probe = static_cast<int32_t>(random() % HistoryCapacity);
         ASSERT_EQ(std::as_const(*history)[probe], plain.a[probe]) << "step " << step;
