@@ -19,19 +19,17 @@ inline constexpr std::string_view CheckFileBetsMarker = "\xF1\xF2\xE0\xE2\xEA\xE
 // kept (check files off) ignores its lines.
 class CheckFileText {
   public:
+    // A scan writes several lines per candidate at every spin: only the test whether the text is
+    // kept is inlined there, so that a run without check files pays nothing more for them.
     void Line(std::string_view text) {
         if (kept_) {
-            text_ += text;
-            text_ += "\r\n";
+            Append(text);
         }
     }
     void Line(int64_t number) {
-        if (!kept_) {
-            return;
+        if (kept_) {
+            Append(number);
         }
-        char digits[24];
-        const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
-        Line(std::string_view(digits, written.ptr - digits));
     }
     const std::string& Text() const { return text_; }
 
@@ -42,6 +40,16 @@ class CheckFileText {
     }
 
   private:
+    [[gnu::noinline]] void Append(std::string_view text) {
+        text_ += text;
+        text_ += "\r\n";
+    }
+    [[gnu::noinline]] void Append(int64_t number) {
+        char digits[24];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+        Append(std::string_view(digits, written.ptr - digits));
+    }
+
     std::string text_;
     bool kept_ = true;
 };

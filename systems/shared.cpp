@@ -94,12 +94,12 @@ void BetNewestEntries(GameState& state, int64_t depth) {
     const History& series = state.WorkingSeries;
     const int32_t last = ReadableEnd(depth);
     const int32_t written = std::min(last, series.WrittenEnd());
-    for (int32_t k = 1; k <= written; ++k) {
-        const int32_t number = series[k];
+    series.Walk(1, written, [&state](int32_t, int32_t number) {
         if (IsWheelNumber(number)) {
             state.Stakes[number] = state.StakeLevel;
         }
-    }
+        return true;
+    });
     if (last > written) {
         state.Stakes[0] = state.StakeLevel;
     }
