@@ -6,13 +6,27 @@
 
 namespace orbista {
 
-CheckFileFolder::CheckFileFolder(MainWindowView& view, std::filesystem::path folder)
+namespace {
+
+void WriteWhole(ReplacedFile& file, std::string_view text) {
+    file.Replace(text);
+}
+
+void WriteWhole(RewrittenFile& file, std::string_view text) {
+    file.Rewrite(text);
+}
+
+}  // namespace
+
+CheckFileFolder::CheckFileFolder(MainWindowView& view, std::filesystem::path folder,
+                                 CheckFileWrites writes)
     : view_(view),
       fileSystem_(&SystemFileSystem()),
-      files_(std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_)) {}
+      writes_(writes),
+      files_(FilesIn(std::move(folder))) {}
 
 void CheckFileFolder::SetFolder(std::filesystem::path folder) {
-    files_ = std::make_unique<ReplacedFolder>(std::move(folder), *fileSystem_);
+    files_ = FilesIn(std::move(folder));
 }
 
 void CheckFileFolder::SetWritten(bool written) {
@@ -21,7 +35,7 @@ void CheckFileFolder::SetWritten(bool written) {
 
 void CheckFileFolder::SetFileSystem(FileSystem& fileSystem) {
     fileSystem_ = &fileSystem;
-    files_ = std::make_unique<ReplacedFolder>(files_->Folder(), *fileSystem_);
+    files_ = FilesIn(Folder());
 }
 
 void CheckFileFolder::WriteCheckFile(std::string_view fileName, std::string_view content) {
@@ -29,13 +43,25 @@ void CheckFileFolder::WriteCheckFile(std::string_view fileName, std::string_view
         return;
     }
     try {
-        files_->Replace(fileName, content);
+        std::visit([&](auto& files) { WriteWhole(files.Named(fileName), content); }, files_);
     } catch (const FileError& error) {
         if (!failureReported_) {
             failureReported_ = true;
             view_.ReportError(error.what());
         }
     }
+}
+
+CheckFileFolder::Files CheckFileFolder::FilesIn(std::filesystem::path folder) const {
+    if (writes_ == CheckFileWrites::InPlace) {
+        return RewrittenFolder(std::move(folder), *fileSystem_);
+    }
+    return ReplacedFolder(std::move(folder), *fileSystem_);
+}
+
+const std::filesystem::path& CheckFileFolder::Folder() const {
+    return std::visit(
+        [](const auto& files) -> const std::filesystem::path& { return files.Folder(); }, files_);
 }
 
 }  // namespace orbista

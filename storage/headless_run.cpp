@@ -9,7 +9,7 @@ HeadlessRun::HeadlessRun(std::optional<uint64_t> seed,
                          std::optional<std::filesystem::path> checkFolder,
                          std::optional<std::filesystem::path> autosaveFolder)
     : state(std::make_unique<GameState>()),
-      checkFiles(view, checkFolder.value_or(".")),
+      checkFiles(view, checkFolder.value_or("."), CheckFileWrites::InPlace),
       autosaves(std::move(autosaveFolder)),
       engine(*state, settings, view, random, checkFiles, autosaves) {
     if (seed) {

@@ -22,8 +22,8 @@ namespace orbista {
 class HeadlessRun {
   public:
     // seed: the run repeats itself exactly (none: seeded from the clock). checkFolder: where the
-    // systems' check files go (none: they are not written). autosaveFolder: where finished games
-    // are autosaved (none: they are not).
+    // systems' check files go, rewritten in place (none: they are not written). autosaveFolder:
+    // where finished games are autosaved (none: they are not).
     explicit HeadlessRun(std::optional<uint64_t> seed,
                          std::optional<std::filesystem::path> checkFolder = std::nullopt,
                          std::optional<std::filesystem::path> autosaveFolder = std::nullopt);

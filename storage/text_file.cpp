@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "model/errors.h"
@@ -79,6 +80,10 @@ class OperatingSystemFiles final : public FileSystem {
         const ssize_t written = ::write(descriptor, data, size);
         return written < 0 ? -errno : written;
     }
+    ssize_t WriteAt(int descriptor, const char* data, size_t size, off_t offset) override {
+        const ssize_t written = ::pwrite(descriptor, data, size, offset);
+        return written < 0 ? -errno : written;
+    }
     int Truncate(int descriptor, size_t size) override {
         return ResultOf(::ftruncate(descriptor, static_cast<off_t>(size)));
     }
@@ -110,12 +115,16 @@ std::string TemporaryPathBeside(const std::filesystem::path& path) {
     return temporary.string();
 }
 
-// 0, or the error number of writing the text.
-int WriteAll(FileSystem& fileSystem, int descriptor, std::string_view text) {
+// 0, or the error number of writing the text: where the descriptor stands, or from `offset` on.
+int WriteAll(FileSystem& fileSystem, int descriptor, std::string_view text,
+             std::optional<off_t> offset = std::nullopt) {
     size_t written = 0;
     while (written < text.size()) {
-        const ssize_t got =
-            fileSystem.Write(descriptor, text.data() + written, text.size() - written);
+        const char* rest = text.data() + written;
+        const size_t restSize = text.size() - written;
+        const ssize_t got = offset ? fileSystem.WriteAt(descriptor, rest, restSize,
+                                                        *offset + static_cast<off_t>(written))
+                                   : fileSystem.Write(descriptor, rest, restSize);
         if (got == -EINTR) {
             continue;
         }
@@ -295,20 +304,63 @@ void ReplacedFile::Fail(int error) const {
     throw FileError::CannotWrite(path_, SystemErrorReason(error));
 }
 
-ReplacedFolder::ReplacedFolder(std::filesystem::path folder, FileSystem& fileSystem)
-    : folder_(std::move(folder)), fileSystem_(fileSystem) {}
+RewrittenFile::RewrittenFile(std::filesystem::path path, FileSystem& fileSystem)
+    : path_(std::move(path)), fileSystem_(fileSystem) {}
 
-void ReplacedFolder::Replace(std::string_view fileName, std::string_view text) {
-    for (const NamedFile& named : files_) {
-        if (named.name == fileName) {
-            named.file->Replace(text);
-            return;
+RewrittenFile::~RewrittenFile() {
+    // Every byte was handed over by the writes, whose errors were reported; what a close could
+    // still tell (a network file system's late failure) has nobody left to be told to.
+    Close();
+}
+
+void RewrittenFile::Rewrite(std::string_view text) {
+    if (descriptor_ >= 0 && writesLeft_ == 0) {
+        // Opening again finds the file that stands at the path now (see the class comment).
+        if (const int error = Close()) {
+            Fail(error);
         }
     }
-    auto file = std::make_unique<ReplacedFile>(folder_ / std::filesystem::path(fileName),
-                                               fileSystem_, Rewrites::EverySpin);
-    files_.push_back({std::string(fileName), std::move(file)});
-    files_.back().file->Replace(text);
+    if (descriptor_ < 0) {
+        const int opened = fileSystem_.Open(path_.c_str(), FileSystem::Opening::Overwritten);
+        if (opened < 0) {
+            Fail(-opened);
+        }
+        descriptor_ = opened;
+        held_.reset();
+        writesLeft_ = WritesPerOpening;
+    }
+    if (const int error = WriteOver(text)) {
+        Close();  // the write's own error is the one worth telling
+        Fail(error);
+    }
+    --writesLeft_;
+}
+
+int RewrittenFile::WriteOver(std::string_view text) {
+    if (const int error = WriteAll(fileSystem_, descriptor_, text, 0)) {
+        return error;
+    }
+    // Right after opening, the file may hold anything: it is cut once to learn its length.
+    if (!held_ || text.size() < *held_) {
+        if (const int error = -fileSystem_.Truncate(descriptor_, text.size())) {
+            return error;
+        }
+    }
+    held_ = text.size();
+    return 0;
+}
+
+int RewrittenFile::Close() {
+    if (descriptor_ < 0) {
+        return 0;
+    }
+    const int error = -fileSystem_.Close(descriptor_);
+    descriptor_ = -1;
+    return error;
+}
+
+void RewrittenFile::Fail(int error) const {
+    throw FileError::CannotWrite(path_, SystemErrorReason(error));
 }
 
 void ReplaceFile(const std::filesystem::path& path, std::string_view text, FileSystem& fileSystem) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,8 @@ class FileSystem {
     virtual int Open(const char* path, Opening opening) = 0;
     // The bytes written (possibly fewer than asked), or the error.
     virtual ssize_t Write(int descriptor, const char* data, size_t size) = 0;
+    // The same, at `offset` from the file's start, whatever the descriptor's position.
+    virtual ssize_t WriteAt(int descriptor, const char* data, size_t size, off_t offset) = 0;
     virtual int Truncate(int descriptor, size_t size) = 0;
     // Returns when what was written is on the disk.
     virtual int Sync(int descriptor) = 0;
@@ -118,26 +121,87 @@ class ReplacedFile {
     Kept kept_;
 };
 
-// The files of one folder that are replaced at every spin, by their names; each one's paths are
-// built at its first write.
-class ReplacedFolder {
+// A file rewritten in place at every spin: each text is written over the old one from the file's
+// start through a descriptor kept open between writes, and the file is cut to the text's length
+// only when it held more. A write is one or two system calls, where ReplacedFile needs six; the
+// price is that a reader, or a failure half-way, may see a mixture of the old and the new text. So
+// it is only for a file that nobody reads while it is written, and that a failed write may leave
+// torn: the check files of a batch run, which only explain its last spin.
+//
+// The descriptor is opened at the first write without emptying the file, so a file that cannot be
+// opened for writing (read-only, a folder) is refused as ReplacedFile refuses it, and a symbolic
+// link is followed. After a failure it is closed and the next write starts afresh by opening the
+// file again, so a folder that came back works again. The file is assumed to be this writer's
+// alone: another writer's longer text would not be cut off.
+//
+// A file removed or replaced behind the writer's back is not looked for at every write, which
+// would cost as much as the write itself: the writes go on into the file as it was opened, and the
+// file is opened again every WritesPerOpening writes, so the file at the path holds the last text
+// again at the latest that many writes later (or at the next write after a failure).
+class RewrittenFile {
   public:
-    explicit ReplacedFolder(std::filesystem::path folder,
-                            FileSystem& fileSystem = SystemFileSystem());
+    static constexpr int WritesPerOpening = 1024;
+
+    explicit RewrittenFile(std::filesystem::path path, FileSystem& fileSystem = SystemFileSystem());
+    ~RewrittenFile();
+    RewrittenFile(const RewrittenFile&) = delete;
+    RewrittenFile& operator=(const RewrittenFile&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    void Rewrite(std::string_view text);
+
+  private:
+    // 0, or the error of writing the text over the open file's content.
+    int WriteOver(std::string_view text);
+    // 0, or the error of closing the descriptor, which is dropped either way.
+    int Close();
+    [[noreturn]] void Fail(int error) const;
+
+    std::filesystem::path path_;
+    FileSystem& fileSystem_;
+    int descriptor_ = -1;
+    // What the open file holds; unknown right after opening, when it may be anything.
+    std::optional<size_t> held_;
+    int writesLeft_ = 0;
+};
+
+// The files of one folder that are written at every spin, by their names. Each file is made at its
+// first write, from its path, the file system and `Arguments`, and kept for the later ones, so
+// that a write costs no allocation.
+template <typename File, auto... Arguments>
+class FilesByName {
+  public:
+    explicit FilesByName(std::filesystem::path folder, FileSystem& fileSystem = SystemFileSystem())
+        : folder_(std::move(folder)), fileSystem_(&fileSystem) {}
 
     const std::filesystem::path& Folder() const { return folder_; }
-    void Replace(std::string_view fileName, std::string_view text);
+
+    File& Named(std::string_view fileName) {
+        for (const NamedFile& named : files_) {
+            if (named.name == fileName) {
+                return *named.file;
+            }
+        }
+        auto file = std::make_unique<File>(folder_ / std::filesystem::path(fileName), *fileSystem_,
+                                           Arguments...);
+        files_.push_back({std::string(fileName), std::move(file)});
+        return *files_.back().file;
+    }
 
   private:
     struct NamedFile {
         std::string name;
-        std::unique_ptr<ReplacedFile> file;
+        std::unique_ptr<File> file;
     };
 
     std::filesystem::path folder_;
-    FileSystem& fileSystem_;
+    FileSystem* fileSystem_;
     std::vector<NamedFile> files_;
 };
+
+using ReplacedFolder = FilesByName<ReplacedFile, Rewrites::EverySpin>;
+using RewrittenFolder = FilesByName<RewrittenFile>;
 
 // Gives the file this content, as ReplacedFile does, for a file written once.
 void ReplaceFile(const std::filesystem::path& path, std::string_view text,

@@ -37,24 +37,11 @@ class FaultyFileSystem final : public FileSystem {
         return Fails(Kind::Open) ? -EIO : system_.Open(path, opening);
     }
     ssize_t Write(int descriptor, const char* data, size_t size) override {
-        if (Fails(Kind::Write)) {
-            return -EIO;
-        }
-        if (bytesLeft_ && size > *bytesLeft_) {
-            size = *bytesLeft_;
-            if (size == 0) {
-                ++failures_;
-                return -ENOSPC;
-            }
-        }
-        const ssize_t written = system_.Write(descriptor, data, size);
-        if (written > 0) {
-            bytesWritten_ += static_cast<size_t>(written);
-            if (bytesLeft_) {
-                *bytesLeft_ -= static_cast<size_t>(written);
-            }
-        }
-        return written;
+        return Stored(size, [&](size_t fits) { return system_.Write(descriptor, data, fits); });
+    }
+    ssize_t WriteAt(int descriptor, const char* data, size_t size, off_t offset) override {
+        return Stored(size,
+                      [&](size_t fits) { return system_.WriteAt(descriptor, data, fits, offset); });
     }
     int Truncate(int descriptor, size_t size) override {
         return Fails(Kind::Truncate) ? -EIO : system_.Truncate(descriptor, size);
@@ -89,6 +76,29 @@ class FaultyFileSystem final : public FileSystem {
         }
         ++failures_;
         return true;
+    }
+
+    // A write of `size` bytes, of which `write(bytes)` stores what still fits on the disk.
+    template <typename Write>
+    ssize_t Stored(size_t size, Write write) {
+        if (Fails(Kind::Write)) {
+            return -EIO;
+        }
+        if (bytesLeft_ && size > *bytesLeft_) {
+            size = *bytesLeft_;
+            if (size == 0) {
+                ++failures_;
+                return -ENOSPC;
+            }
+        }
+        const ssize_t written = write(size);
+        if (written > 0) {
+            bytesWritten_ += static_cast<size_t>(written);
+            if (bytesLeft_) {
+                *bytesLeft_ -= static_cast<size_t>(written);
+            }
+        }
+        return written;
     }
 
     FileSystem& system_ = SystemFileSystem();
