@@ -59,13 +59,16 @@ void BM_SpinCycle(benchmark::State& bench) {
 BENCHMARK(BM_SpinCycle)->Arg(100)->Arg(100000);
 
 // One rewrite of "проверка.txt" as the engine does it after every spin of a checking system: the
-// content of a typical run (the bets marker and a couple of dozen numbers).
+// content of a typical run (the bets marker and a couple of dozen numbers), replaced whole as the
+// window does it (argument 0) or written in place as a headless run does it (argument 1).
 void BM_CheckFileWrite(benchmark::State& bench) {
+    const CheckFileWrites writes =
+        bench.range(0) == 0 ? CheckFileWrites::Replaced : CheckFileWrites::InPlace;
     HeadlessView view;
     const std::filesystem::path checkFolder =
         std::filesystem::temp_directory_path() / "orbista-check-file-bench";
     std::filesystem::create_directories(checkFolder);
-    CheckFileFolder checkFiles(view, checkFolder);
+    CheckFileFolder checkFiles(view, checkFolder, writes);
     CheckFileText text;
     for (int32_t line = 0; line < 24; ++line) {
         text.Line(line % 37);
@@ -78,12 +81,13 @@ void BM_CheckFileWrite(benchmark::State& bench) {
     for (auto _ : bench) {
         sink.WriteCheckFile(SelectionCheckFileName, text.Text());
     }
+    bench.SetLabel(writes == CheckFileWrites::Replaced ? "replaced" : "in place");
     bench.counters["writes_per_s"] =
         benchmark::Counter(static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
     std::error_code ignored;
     std::filesystem::remove_all(checkFolder, ignored);
 }
-BENCHMARK(BM_CheckFileWrite);
+BENCHMARK(BM_CheckFileWrite)->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace orbista
