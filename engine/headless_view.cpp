@@ -166,7 +166,7 @@ void HeadlessView::ShowMessageBox(std::string_view text) {
 
 void HeadlessView::ReportError(std::string_view text) {
     std::string& message = NewMessage();
-    message = "error:";
+    message = ErrorPrefix;
     message += text;
 }
 

@@ -64,7 +64,8 @@ class HeadlessView : public MainWindowView {
     // here however long the game.
     std::string SpinRow(int row) const;
 
-    // Messages shown with ShowMessageBox, and errors prefixed "error:", in the order shown.
+    // Messages shown with ShowMessageBox, and errors prefixed with ErrorPrefix, in the order shown.
+    static constexpr std::string_view ErrorPrefix = "error:";
     std::vector<std::string> messages;
     // Empties messages. A long run shows a message every few hundred spins: the texts' room is
     // kept for the next ones, so that such a run allocates nothing.

@@ -259,7 +259,7 @@ class TokenLog {
 
 class Simulation {
   public:
-    Simulation(const Options& options, std::FILE* out)
+    Simulation(const Options& options, std::FILE* out, std::FILE* err)
         : run_(options.seed,
                options.checkFiles ? options.checkDir.value_or(".")
                                   : std::optional<std::filesystem::path>(),
@@ -269,6 +269,7 @@ class Simulation {
           view_(run_.view),
           engine_(run_.engine),
           out_(out),
+          err_(err),
           trace_(options.trace) {
         if (options.settingsFile) {
             StoredSettings rows{};
@@ -363,8 +364,11 @@ class Simulation {
 
     void Finish(std::string_view token) {
         NoteTotalBalance();
+        ++tokensPlayed_;
         if (trace_) {
             PrintTraceLine(token);
+        } else {
+            PrintErrors(token);
         }
         if (log_) {
             WriteLogRow(token);
@@ -398,8 +402,9 @@ class Simulation {
         } else if (token == "c") {
             events.push_back("cancel");
         }
-        if (std::any_of(view_.messages.begin(), view_.messages.end(),
-                        [](const std::string& m) { return m.starts_with("error:"); })) {
+        if (std::any_of(view_.messages.begin(), view_.messages.end(), [](const std::string& m) {
+                return m.starts_with(HeadlessView::ErrorPrefix);
+            })) {
             events.push_back("error");
         }
         for (size_t i = 0; i < events.size(); ++i) {
@@ -431,9 +436,22 @@ class Simulation {
         }
     }
 
+    // Without a trace, the errors that the window would have shown in a message box (a field that
+    // holds no number, a check file or an autosave that could not be written) go to standard
+    // error, so that a run never fails unseen.
+    void PrintErrors(std::string_view token) const {
+        for (const std::string& message : view_.messages) {
+            if (message.starts_with(HeadlessView::ErrorPrefix)) {
+                std::fprintf(err_, "orbista-sim: step %lld (%.*s): %s\n",
+                             static_cast<long long>(tokensPlayed_), static_cast<int>(token.size()),
+                             token.data(), message.c_str() + HeadlessView::ErrorPrefix.size());
+            }
+        }
+    }
+
     void PrintTraceLine(std::string_view token) {
         line_.clear();
-        line_ += std::to_string(++traceLine_);
+        line_ += std::to_string(tokensPlayed_);
         line_ += '\t';
         line_ += token;
         for (const Display display : TracedDisplays) {
@@ -457,8 +475,9 @@ class Simulation {
     HeadlessView& view_;
     Engine& engine_;
     std::FILE* out_;
+    std::FILE* err_;
     bool trace_;
-    int64_t traceLine_ = 0;
+    int64_t tokensPlayed_ = 0;
     int64_t minTotal_ = 0;
     int64_t maxTotal_ = 0;
     std::string line_;
@@ -478,7 +497,10 @@ int RunSimulator(const std::vector<std::string>& args, std::FILE* out, std::FILE
         if (options.script) {
             tokens = ReadScript(*options.script);
         }
-        simulation = std::make_unique<Simulation>(options, out);
+        if (options.checkFiles && options.checkDir) {
+            CreateFolder(*options.checkDir);  // a folder that cannot be made is told before the run
+        }
+        simulation = std::make_unique<Simulation>(options, out, err);
     } catch (const UsageError& error) {
         std::fprintf(err, "orbista-sim: %s\n%s", error.what(), Usage);
         return 2;

@@ -177,6 +177,27 @@ TEST_F(Simulator, ABadFieldRejectsTheSpinWholeAndTheRunGoesOn) {
     EXPECT_EQ(lines[2][Messages], "");
 }
 
+// A run without a trace used to end with status 0 and no word of what failed on the way.
+TEST_F(Simulator, ErrorsOfARunWithoutATraceAreToldAndAMissingCheckFolderIsMade) {
+    folder_.Write("script.txt", "4 set:MaxStake=abc 5 set:MaxStake=20 6");
+    const std::string script = " --script " + (folder_.Path() / "script.txt").string();
+    EXPECT_EQ(SimErrors("--system statistics-only --no-check-files" + script),
+              "orbista-sim: step 2 (5): Значение \"abc\" в поле \"Максимальная ставка\" не "
+              "является целым числом.\n");
+
+    const std::filesystem::path nested = folder_.Path() / "checks" / "today";
+    ASSERT_EQ(RunSim("--seed 1 --random 20 --check-dir " + nested.string()).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(nested / u8"проверка.txt"));
+
+    folder_.Write("plain", "");
+    const std::string underAFile = (folder_.Path() / "plain" / "checks").string();
+    const SimRun refused = RunSim("--seed 1 --random 20 --check-dir " + underAFile);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");  // refused before anything is played
+    EXPECT_NE(SimErrors("--seed 1 --random 20 --check-dir " + underAFile).find(underAFile),
+              std::string::npos);
+}
+
 TEST_F(Simulator, TypedBalanceIsTakenUpByTheNextSpin) {
     const SimRun run = RunSim("--trace --system statistics-only " + Script("1 set:Memo3=250 2"));
     const auto lines = TraceLines(run.out);
