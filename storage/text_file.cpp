@@ -73,8 +73,10 @@ int OpenFlags(FileSystem::Opening opening) {
 
 class OperatingSystemFiles final : public FileSystem {
   public:
+    // Without O_NONBLOCK, opening a pipe that nobody reads would wait for good; a regular file
+    // is written as ever.
     int Open(const char* path, Opening opening) override {
-        return ResultOf(::open(path, O_WRONLY | O_CLOEXEC | OpenFlags(opening), 0666));
+        return ResultOf(::open(path, O_WRONLY | O_CLOEXEC | O_NONBLOCK | OpenFlags(opening), 0666));
     }
     ssize_t Write(int descriptor, const char* data, size_t size) override {
         const ssize_t written = ::write(descriptor, data, size);

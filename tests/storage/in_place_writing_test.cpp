@@ -103,6 +103,11 @@ TEST(RewrittenFile, RefusesWhatCouldNotBeOpenedForWriting) {
     EXPECT_NE(FailureOf(intoFolder, ShortText).find("это папка"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(folder.Path() / "test.txt"));
 
+    // A pipe that nobody reads would hold the run up for good at its opening.
+    ASSERT_EQ(::mkfifo((folder.Path() / "pipe.txt").c_str(), 0644), 0);
+    RewrittenFile intoPipe(folder.Path() / "pipe.txt");
+    EXPECT_NE(FailureOf(intoPipe, ShortText), "");
+
     if (::geteuid() == 0) {
         GTEST_SKIP() << "the superuser may write any file";
     }
