@@ -113,5 +113,27 @@ TEST(SelectionTables, ContinuedLookbackIsTheWalkFromTheNewestForEveryCount) {
     }
 }
 
+// A bet reaching past the series' written end, where every entry is 0, bets 0 once instead of
+// walking the zeros: the stakes must be those of betting every entry.
+TEST(SelectionTables, BetOnTheNewestEntriesPastTheWrittenEndIsTheBetOnEveryEntry) {
+    auto state = std::make_unique<GameState>();
+    for (int32_t k = 1; k <= 7; ++k) {
+        state->WorkingSeries[k] = 3 * k;  // 3..21, written end 7
+    }
+    state->StakeLevel = 4;
+    for (const int64_t depth :
+         {int64_t{6}, int64_t{7}, int64_t{8}, int64_t{100001}, int64_t{1} << 40}) {
+        state->Stakes.fill(0);
+        BetNewestEntries(*state, depth);
+        StakeArray want{};
+        const History& series = state->WorkingSeries;
+        for (int32_t k = 1; k <= ReadableEnd(depth); ++k) {
+            want[series[k]] = 4;
+        }
+        EXPECT_EQ(state->Stakes, want) << depth;
+    }
+    EXPECT_EQ(state->Stakes[0], 4);
+}
+
 }  // namespace
 }  // namespace orbista
