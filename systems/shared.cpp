@@ -32,6 +32,24 @@ void LookbackWalk::RunOut() {
     result_.exhausted = true;
 }
 
+// Up to the written end no entry can be the end of the game's readable part (end_) that a step
+// would stop at, nor the point where only zeros are left, so only what an entry brings decides.
+void LookbackWalk::SkipRepeats() {
+    const int32_t last = std::min(end_, series_.WrittenEnd());
+    // A zero of the six-line walk is news only until the first one; the rest of the values are
+    // news when they are no number already seen (or no number at all, which Step judges).
+    const bool zeroIsNews = zeroApart_ && result_.zeros == 0;
+    const DistinctValues& seen = seen_;
+    auto lastRepeat = static_cast<int32_t>(result_.length);
+    series_.Walk(lastRepeat + 1, last, [&](int32_t k, int32_t value) {
+        const bool nothingNew =
+            value == 0 && zeroApart_ ? !zeroIsNews : IsWheelNumber(value) && seen.HasNumber(value);
+        lastRepeat = nothingNew ? k : lastRepeat;
+        return nothingNew;
+    });
+    result_.length = lastRepeat;
+}
+
 Lookback DistinctLookback(const History& series, int64_t n, int32_t a) {
     return LookbackWalk(series, n, false).Until(a);
 }

@@ -110,10 +110,17 @@ class LookbackWalk {
     Lookback Until(int32_t a);
 
   private:
+    // A walk of a game of few numbers can go on for tens of thousands of entries that bring
+    // nothing new; after this many in a row it passes over the rest of them at once.
+    static constexpr int32_t RepeatsBeforeSkipping = 32;
+
     void Step();
     // Nothing further back can bring a new value: only zeros are left, and 0 is no news.
     bool OnlyRepeatsLeft() const;
     void RunOut();
+    // Moves the walk past the written entries that follow and bring nothing new, reading them
+    // straight from memory: the steps over them would change nothing but the length.
+    void SkipRepeats();
 
     const History& series_;
     int64_t n_;
@@ -121,6 +128,7 @@ class LookbackWalk {
     bool zeroApart_;
     DistinctValues seen_;
     int32_t distinct_ = 0;
+    int32_t repeatsInARow_ = 0;
     Lookback result_;
 };
 
@@ -182,6 +190,10 @@ inline void LookbackWalk::Step() {
     }
     if (seen_.AddIfNew(value)) {
         ++distinct_;
+        repeatsInARow_ = 0;
+    } else if (++repeatsInARow_ == RepeatsBeforeSkipping) {
+        SkipRepeats();
+        repeatsInARow_ = 0;
     }
 }
 
