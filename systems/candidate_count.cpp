@@ -161,12 +161,8 @@ void SystemSixLines(SelectionContext& context) {
                   });
     state.SelectedCount = SixLineCount * state.SelectedCount;
     state.StakeLevel = StakeLevelRule(state, state.SelectedCount);
-    // Past the written end every entry is 0, a zero spin, which is no six-line to bet.
-    const History& sixLines = state.SixLineHistory;
-    const int32_t depth = std::min(ReadableEnd(state.SelectionDepth), sixLines.WrittenEnd());
-    for (int32_t k = 1; k <= depth; ++k) {
-        BetSixLine(state, sixLines[k]);
-    }
+    VisitNewestEntries(state.SixLineHistory, state.SelectionDepth,
+                       [&state](int32_t sixLine) { BetSixLine(state, sixLine); });
 }
 
 void SystemPeer(SelectionContext& context) {
@@ -231,17 +227,11 @@ void SystemAntiReview(SelectionContext& context) {
         for (int32_t number = 0; number < NumberCount; ++number) {
             state.Stakes[number] = state.StakeLevel;
         }
-        const int32_t depth = ReadableEnd(state.SelectionDepth);
-        const History& series = state.WorkingSeries;
-        const int32_t written = std::min(depth, series.WrittenEnd());
-        for (int32_t k = 1; k <= written; ++k) {
-            if (IsWheelNumber(series[k])) {
-                state.Stakes[series[k]] = 0;
+        VisitNewestEntries(state.WorkingSeries, state.SelectionDepth, [&state](int32_t number) {
+            if (IsWheelNumber(number)) {
+                state.Stakes[number] = 0;
             }
-        }
-        if (depth > written) {
-            state.Stakes[0] = 0;  // the entries past the written end: all 0
-        }
+        });
     }
 }
 

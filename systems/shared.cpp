@@ -106,21 +106,12 @@ double ExpectedDistinctByPower(int32_t j, int32_t m) {
     return values - values * PowerOfChanceToMiss(j, m);
 }
 
-// A bet on the newest entries of a long game of few distinct numbers may reach far past the
-// series' written end, where every entry is 0: those entries add one bet on 0, not one each.
 void BetNewestEntries(GameState& state, int64_t depth) {
-    const History& series = state.WorkingSeries;
-    const int32_t last = ReadableEnd(depth);
-    const int32_t written = std::min(last, series.WrittenEnd());
-    series.Walk(1, written, [&state](int32_t, int32_t number) {
+    VisitNewestEntries(state.WorkingSeries, depth, [&state](int32_t number) {
         if (IsWheelNumber(number)) {
             state.Stakes[number] = state.StakeLevel;
         }
-        return true;
     });
-    if (last > written) {
-        state.Stakes[0] = state.StakeLevel;
-    }
 }
 
 void BetSixLine(GameState& state, int32_t sixLine) {

@@ -157,6 +157,23 @@ inline double ExpectedDistinct(int32_t j, int32_t m) {
     return expected[std::min(static_cast<size_t>(std::max(j, 0)), expected.size() - 1)];
 }
 
+// Calls visit(entry) for the newest depth entries of series that a walk can read. A bet reaching
+// far past the series' written end, in a long game of few distinct values, would visit its zeros
+// one by one: they are visited once, which is the same for a visit that an entry seen again
+// leaves as it was (a stake set, a number excluded).
+template <typename Visit>
+void VisitNewestEntries(const History& series, int64_t depth, Visit visit) {
+    const int32_t last = ReadableEnd(depth);
+    const int32_t written = std::min(last, series.WrittenEnd());
+    series.Walk(1, written, [&visit](int32_t, int32_t entry) {
+        visit(entry);
+        return true;
+    });
+    if (last > written) {
+        visit(0);
+    }
+}
+
 // StakeLevel on each number among the newest depth entries of WorkingSeries.
 void BetNewestEntries(GameState& state, int64_t depth);
 
