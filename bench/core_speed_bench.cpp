@@ -14,6 +14,7 @@
 #include "engine/headless_view.h"
 #include "model/game_state.h"
 #include "model/settings_model.h"
+#include "model/settings_table.h"
 #include "storage/headless_run.h"
 #include "systems/progression.h"
 #include "systems/shared.h"
@@ -81,7 +82,7 @@ class LeanDefaultSystem {
     explicit LeanDefaultSystem(uint64_t seed) {
         random_.Seed(seed);
         random_.Randomize();  // as the engine's start-up does
-        state_->ProgressionSteepness = 10;
+        state_->ProgressionSteepness = DefaultOf(Setting::ProgressionSteepness);
     }
 
     void Spin() {
@@ -102,14 +103,14 @@ class LeanDefaultSystem {
     int64_t TotalBalance() const { return totalBalance_; }
 
   private:
-    static constexpr int64_t WinTarget = 500;
-    static constexpr int32_t MaxStake = 20;
-    static constexpr int64_t MaxLoss = 500;
-    static constexpr int32_t LargestCount = 24;
-    static constexpr std::array<double, LargestCount> Spread = {
-        0.1622, 0.3177, 0.467,  0.61,   0.7471, 0.8784, 1.0042, 1.1246,
-        1.2398, 1.3499, 1.4552, 1.5557, 1.6517, 1.7433, 1.8307, 1.914,
-        1.9932, 2.0687, 2.1404, 2.2086, 2.2733, 2.3347, 2.3928, 2.4479};
+    static int32_t DefaultOf(Setting setting) { return InfoOf(setting).defaultValue; }
+
+    const int64_t winTarget_ = DefaultOf(Setting::WinTarget);
+    const int32_t maxStake_ = DefaultOf(Setting::MaxStake);
+    const int64_t maxLoss_ = DefaultOf(Setting::MaxLoss);
+    const int32_t largestCount_ = std::min(DefaultOf(Setting::MaxProcessedCount),
+                                           static_cast<int32_t>(DistinctSpreadTable.size()));
+    const double firstThreshold_ = DefaultOf(Setting::NormalisationCoefficient) / 4.0 - 0.25;
 
     void EnterSpin(int32_t number) {
         ++state_->SpinCount;
@@ -137,14 +138,14 @@ class LeanDefaultSystem {
         state_->Deficit = std::max(0, state_->Deficit - 36 * stake);
         totalBalance_ += 36 * stake;
         gameBalance_ += 36 * stake;
-        return gameBalance_ >= WinTarget;
+        return gameBalance_ >= winTarget_;
     }
 
     void Recommend() {
         depth_ = 0;
         LookbackWalk walk(state_->WorkingSeries, state_->SpinCount, false);
-        double threshold = -0.25;
-        for (int32_t count = 1; count <= LargestCount; ++count) {
+        double threshold = firstThreshold_;
+        for (int32_t count = DefaultOf(Setting::MinCoveredCount); count <= largestCount_; ++count) {
             const Lookback lookback = walk.Until(count);
             if (lookback.exhausted) {
                 break;
@@ -152,8 +153,8 @@ class LeanDefaultSystem {
             const double expected =
                 ExpectedDistinct(static_cast<int32_t>(lookback.length), NumberCount);
             const double excess = count - expected;
-            if (excess >= threshold * Spread[count - 1]) {
-                threshold = excess / Spread[count - 1];
+            if (excess >= threshold * DistinctSpreadTable[count - 1]) {
+                threshold = excess / DistinctSpreadTable[count - 1];
                 depth_ = lookback.length;
                 selected_ = count;
             }
@@ -175,7 +176,7 @@ class LeanDefaultSystem {
             return;
         }
         state_->StakeLevel = static_cast<int32_t>(std::nearbyint(static_cast<double>(sum) / count));
-        if (state_->StakeLevel > MaxStake || sum - gameBalance_ > MaxLoss) {
+        if (state_->StakeLevel > maxStake_ || sum - gameBalance_ > maxLoss_) {
             Restart();  // a loss stop
         }
     }

@@ -84,6 +84,12 @@ class DistinctValues {
     int32_t count_ = 0;
 };
 
+// How far the distinct count may spread around its expectation, by candidate count 1..24: the
+// unit in which "Игра с выборкой" measures an excess of distinct numbers.
+inline constexpr std::array<double, 24> DistinctSpreadTable = {
+    0.1622, 0.3177, 0.467,  0.61,  0.7471, 0.8784, 1.0042, 1.1246, 1.2398, 1.3499, 1.4552, 1.5557,
+    1.6517, 1.7433, 1.8307, 1.914, 1.9932, 2.0687, 2.1404, 2.2086, 2.2733, 2.3347, 2.3928, 2.4479};
+
 struct Lookback {
     int64_t length = 0;      // j: the newest entries that hold the wanted distinct values
     bool exhausted = false;  // the game ran out first; length is then n + 1
