@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "model/errors.h"
+#include "session/comparison.h"
+#include "session/headless_run.h"
 #include "sim/arguments.h"
-#include "storage/comparison.h"
-#include "storage/headless_run.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 #include "storage/text_tokens.h"

@@ -20,9 +20,9 @@
 
 #include "engine/engine.h"
 #include "model/errors.h"
+#include "session/start_and_close.h"
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
-#include "storage/startup.h"
 #include "storage/text_file.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
@@ -111,7 +111,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator
 }
 
 void MainWindow::StartUp() {
-    MainWindowCreated(*engine_, *this, settingsFile_, *this);
+    StartProgram(*engine_, *this, settingsFile_, *this);
 }
 
 void MainWindow::ShutDown() {
@@ -120,7 +120,7 @@ void MainWindow::ShutDown() {
     }
     shutDown_ = true;
     playbacks_->Stop();
-    MainWindowClosing(*engine_, *this, settingsFile_, *this);
+    CloseProgram(*engine_, *this, settingsFile_, *this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

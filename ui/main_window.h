@@ -8,9 +8,9 @@
 
 #include "model/main_window_view.h"
 #include "model/settings_model.h"
+#include "session/presets.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
-#include "storage/presets.h"
 #include "storage/settings_file.h"
 #include "ui/message_box.h"
 #include "ui/setting_controls.h"

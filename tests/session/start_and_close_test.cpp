@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "engine/headless_view.h"
+#include "session/start_and_close.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
-#include "storage/startup.h"
-#include "tests/storage/program_run.h"
+#include "tests/session/program_run.h"
 #include "tests/test_folder.h"
 
 namespace orbista {

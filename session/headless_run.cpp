@@ -1,4 +1,4 @@
-#include "storage/headless_run.h"
+#include "session/headless_run.h"
 
 #include <chrono>
 #include <utility>

@@ -6,10 +6,10 @@
 
 #include "engine/engine.h"
 #include "engine/headless_view.h"
+#include "session/start_and_close.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
 #include "storage/settings_file.h"
-#include "storage/startup.h"
 #include "storage/text_file.h"
 
 namespace orbista {
@@ -27,9 +27,9 @@ class ProgramRun {
         autosaves_.SetFolder(folder / "Autosave");
         autosaves_.SetClock([] { return LocalDateTime{2026, 12, 8, 3, 54, 30}; });
         engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
-        MainWindowCreated(engine_, settings_, file_, view_);
+        StartProgram(engine_, settings_, file_, view_);
     }
-    void Close() { MainWindowClosing(engine_, settings_, file_, view_); }
+    void Close() { CloseProgram(engine_, settings_, file_, view_); }
 
     std::unique_ptr<GameState> state_ = std::make_unique<GameState>();
     MemorySettings settings_;
