@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "session/comparison.h"
 #include "session/headless_run.h"

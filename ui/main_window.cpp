@@ -19,6 +19,7 @@
 #include <stdexcept>
 
 #include "engine/engine.h"
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "session/start_and_close.h"
 #include "storage/game_csv.h"
