@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
+#include "session/balance_path.h"
 #include "session/headless_run.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
@@ -71,14 +73,22 @@ class SpinSource {
 // Gathers RunFigures spin by spin from what the engine counted and what the view shows.
 class RunRecorder {
   public:
-    RunRecorder(const Engine& engine, HeadlessView& view, const std::vector<int64_t>& points)
-        : engine_(engine), view_(view), points_(points) {
-        figures_.balanceSamples.reserve(points.size());
+    RunRecorder(const Engine& engine, HeadlessView& view, const std::vector<int64_t>& points,
+                std::vector<int32_t>& samples, RunError& error, int64_t bankroll)
+        : engine_(engine),
+          view_(view),
+          points_(points),
+          samples_(samples),
+          error_(error),
+          path_(bankroll) {
+        samples_.clear();
+        samples_.reserve(points.size());
     }
 
     void BeforeSpin() { stakedBefore_ = engine_.Counters().unitsStaked; }
 
-    void AfterSpin(int64_t spin) {
+    // False when the spin ruined the run.
+    bool AfterSpin(int64_t spin) {
         // The net result is what the player sees the total balance do, so that a fault in the
         // balances shows in the return as much as one in the payout.
         const int32_t total = view_.ReadTotalBalance();
@@ -89,38 +99,43 @@ class RunRecorder {
         figures_.stakeSquares += staked * staked;
         figures_.netTimesStake += net * staked;
 
-        figures_.lowestTotalBalance = std::min<int64_t>(figures_.lowestTotalBalance, total);
+        const bool playing = path_.Follow(spin, total);
         while (next_ < points_.size() && points_[next_] == spin) {
-            figures_.balanceSamples.push_back(total);
+            samples_.push_back(total);
             ++next_;
         }
         NoteMessages();
-        figures_.spins = spin;
+        figures_.spins = static_cast<int32_t>(spin);
+        return playing;
     }
 
     RunFigures Finish() {
         const EngineCounters& counters = engine_.Counters();
         const int32_t total = view_.ReadTotalBalance();
         figures_.finalTotalBalance = total;
-        figures_.balanceSamples.resize(points_.size(), total);
-        figures_.winStops = counters.winStops;
-        figures_.lossStops = counters.lossStops;
-        figures_.spinsWithBets = counters.spinsWithBets;
+        figures_.lowestTotalBalance = static_cast<int32_t>(path_.Lowest());
+        figures_.maxDrawdown = path_.MaxDrawdown();
+        figures_.spinOfRuin = static_cast<int32_t>(path_.SpinOfRuin());
+        // A run that ended earlier, played out or ruined, holds its final balance.
+        samples_.resize(points_.size(), total);
+        figures_.winStops = static_cast<int32_t>(counters.winStops);
+        figures_.lossStops = static_cast<int32_t>(counters.lossStops);
+        figures_.spinsWithBets = static_cast<int32_t>(counters.spinsWithBets);
         figures_.unitsStaked = counters.unitsStaked;
         figures_.unitsWon = counters.unitsWon;
         figures_.highestStakeLevel = counters.highestStakeLevel;
         figures_.mostUnitsOnTable = counters.mostUnitsOnTable;
-        return std::move(figures_);
+        return figures_;
     }
 
   private:
     // The win and loss messages are counted by the engine already; they are dropped so that a
     // long run holds none of them. An error is kept, once.
     void NoteMessages() {
-        if (figures_.firstError.empty()) {
+        if (error_.text.empty()) {
             for (const std::string& message : view_.messages) {
                 if (message.starts_with("error:")) {
-                    figures_.firstError = message.substr(6);
+                    error_.text = message.substr(6);
                     break;
                 }
             }
@@ -131,10 +146,61 @@ class RunRecorder {
     const Engine& engine_;
     HeadlessView& view_;
     const std::vector<int64_t>& points_;
+    std::vector<int32_t>& samples_;
+    RunError& error_;
+    BalancePath path_;
     RunFigures figures_;
     size_t next_ = 0;
     int64_t stakedBefore_ = 0;
     int64_t totalBefore_ = 0;
+};
+
+// Takes the finished runs in any order and folds them into the result in the order of the games,
+// each game once every system has finished it: so the bands hold exactly the games of the table,
+// after a stop too, and a run's samples are kept only until its game is complete.
+class GameFolder {
+  public:
+    GameFolder(ComparisonResult& result, size_t systems) : result_(result), systems_(systems) {}
+
+    void Finished(size_t game, size_t system, std::vector<int32_t> samples, RunError error) {
+        const std::lock_guard lock(mutex_);
+        Waiting& waiting = waiting_[game];
+        waiting.samples.resize(systems_);
+        waiting.samples[system] = std::move(samples);
+        if (!error.text.empty()) {
+            error.system = system;
+            waiting.errors.push_back(std::move(error));
+        }
+        ++waiting.finished;
+        for (auto next = waiting_.find(complete_);
+             next != waiting_.end() && next->second.finished == systems_;
+             next = waiting_.find(complete_)) {
+            for (size_t s = 0; s < systems_; ++s) {
+                result_.bands[s].AddRun(next->second.samples[s]);
+            }
+            for (RunError& failed : next->second.errors) {
+                result_.errors.push_back(std::move(failed));
+            }
+            waiting_.erase(next);
+            ++complete_;
+        }
+    }
+
+    // The games, from the first, that every system finished.
+    size_t Complete() const { return complete_; }
+
+  private:
+    struct Waiting {
+        std::vector<std::vector<int32_t>> samples;
+        std::vector<RunError> errors;
+        size_t finished = 0;
+    };
+
+    ComparisonResult& result_;
+    size_t systems_;
+    std::mutex mutex_;
+    std::map<size_t, Waiting> waiting_;
+    size_t complete_ = 0;
 };
 
 // Runs jobs 0..count-1 on `threads` workers, each job once; stops handing out jobs when asked.
@@ -198,73 +264,100 @@ std::vector<std::filesystem::path> SpinFilesOfFolder(const std::filesystem::path
     return files;
 }
 
+int64_t DefaultBankroll(const SettingsModel& settings) {
+    return BankrollPerLossLimit * std::max<int64_t>(settings.Number(Setting::MaxLoss), 0);
+}
+
 Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
     for (const std::filesystem::path& file : plan_.spinFiles) {
-        fileSpinCounts_.push_back(ReadSpinFile(file).Count());
+        const int64_t count = ReadSpinFile(file).Count();
+        // An empty game would end at 0 and pull every figure towards it.
+        if (count == 0) {
+            throw FileError::CannotRead(file, "в нём нет ни одного спина");
+        }
+        fileSpinCounts_.push_back(count);
     }
 }
 
-int64_t Comparison::RunCount() const {
+int64_t Comparison::GameCount() const {
     return plan_.PlaysSpinFiles() ? static_cast<int64_t>(plan_.spinFiles.size()) : plan_.runs;
 }
 
+std::vector<int64_t> Comparison::GamesToPlay() const {
+    std::vector<int64_t> games;
+    const Shard& shard = plan_.shard;
+    for (int64_t game = shard.index; game <= GameCount();
+         game += std::max<int64_t>(shard.count, 1)) {
+        games.push_back(game);
+    }
+    return games;
+}
+
+int64_t Comparison::SpinsOfGame(int64_t game) const {
+    return plan_.PlaysSpinFiles() ? fileSpinCounts_[static_cast<size_t>(game - 1)]
+                                  : plan_.spinsPerRun;
+}
+
+int64_t Comparison::TotalRuns() const {
+    return static_cast<int64_t>(GamesToPlay().size() * plan_.systems.size());
+}
+
 int64_t Comparison::TotalSpins() const {
-    int64_t perSystem = plan_.runs * plan_.spinsPerRun;
-    if (plan_.PlaysSpinFiles()) {
-        perSystem = 0;
-        for (const int64_t count : fileSpinCounts_) {
-            perSystem += count;
-        }
+    int64_t perSystem = 0;
+    for (const int64_t game : GamesToPlay()) {
+        perSystem += SpinsOfGame(game);
     }
     return perSystem * static_cast<int64_t>(plan_.systems.size());
 }
 
 ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
-    const int64_t runs = RunCount();
-    const int64_t systems = static_cast<int64_t>(plan_.systems.size());
-    const int64_t longest = plan_.PlaysSpinFiles()
-                                ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
-                                : plan_.spinsPerRun;
+    const std::vector<int64_t> games = GamesToPlay();
+    const size_t systems = plan_.systems.size();
+    int64_t longest = 0;
+    for (int64_t game = 1; game <= GameCount(); ++game) {
+        longest = std::max(longest, SpinsOfGame(game));
+    }
 
     ComparisonResult result;
     result.samplePoints = SamplePoints(longest);
-    result.runs.assign(static_cast<size_t>(systems),
-                       std::vector<RunFigures>(static_cast<size_t>(runs)));
-    // Run by run, every system in turn: a stop then leaves about as many runs of each.
-    std::vector<std::atomic<bool>> finished(static_cast<size_t>(runs * systems));
-    RunOnWorkers(runs * systems, std::max(plan_.jobs, 1), progress, [&](int64_t job) {
-        const int64_t run = job / systems;
-        const int64_t system = job % systems;
-        RunFigures figures =
-            PlayRun(plan_.systems[static_cast<size_t>(system)], run, result.samplePoints, progress);
+    result.games = games;
+    result.runs.assign(systems, std::vector<RunFigures>(games.size()));
+    result.bands.assign(systems, BalanceBands(result.samplePoints.size()));
+    GameFolder folder(result, systems);
+    // Game by game, every system in turn: a stop then leaves about as many runs of each.
+    const int64_t jobs = static_cast<int64_t>(games.size() * systems);
+    RunOnWorkers(jobs, std::max(plan_.jobs, 1), progress, [&](int64_t job) {
+        const size_t game = static_cast<size_t>(job) / systems;
+        const size_t system = static_cast<size_t>(job) % systems;
+        std::vector<int32_t> samples;
+        RunError error;
+        error.game = games[game];
+        const RunFigures figures = PlayRun(plan_.systems[system], games[game], result.samplePoints,
+                                           samples, error, progress);
         if (!progress.StopRequested()) {
-            result.runs[static_cast<size_t>(system)][static_cast<size_t>(run)] = std::move(figures);
-            finished[static_cast<size_t>(job)] = true;
+            result.runs[system][game] = figures;
+            folder.Finished(game, system, std::move(samples), std::move(error));
+            progress.AddRun();
         }
     });
 
-    int64_t complete = 0;
-    while (complete < runs) {
-        bool all = true;
-        for (int64_t system = 0; system < systems; ++system) {
-            all = all && finished[static_cast<size_t>(complete * systems + system)];
-        }
-        if (!all) {
-            break;
-        }
-        ++complete;
-    }
-    result.stopped = complete < runs;
+    const size_t complete = folder.Complete();
+    result.stopped = complete < games.size();
+    result.games.resize(complete);
     for (std::vector<RunFigures>& ofSystem : result.runs) {
-        ofSystem.resize(static_cast<size_t>(complete));
+        ofSystem.resize(complete);
     }
+    std::sort(result.errors.begin(), result.errors.end(), [](const RunError& a, const RunError& b) {
+        return std::pair(a.system, a.game) < std::pair(b.system, b.game);
+    });
     return result;
 }
 
-RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
-                               const std::vector<int64_t>& points,
-                               ComparisonProgress& progress) const {
+RunFigures Comparison::PlayRun(SelectionSystem system, int64_t game,
+                               const std::vector<int64_t>& points, std::vector<int32_t>& samples,
+                               RunError& error, ComparisonProgress& progress) const {
     // Everything a run touches is its own: nothing is shared with the runs on other threads.
+    const int64_t run = game - 1;
     HeadlessRun headless(RunSeed(plan_.seed, run, Stream::Engine));
     MemorySettings& settings = headless.settings;
     if (plan_.settings) {
@@ -276,19 +369,24 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
     }
 
     std::vector<int32_t> fileSpins;
-    int64_t spins = plan_.spinsPerRun;
+    const int64_t spins = SpinsOfGame(game);
     if (plan_.PlaysSpinFiles()) {
         fileSpins = ReadSpinFile(plan_.spinFiles[static_cast<size_t>(run)]).numbers;
-        spins = static_cast<int64_t>(fileSpins.size());
     }
     SpinSource source(RunSeed(plan_.seed, run, Stream::Spins), std::move(fileSpins));
-    RunRecorder recorder(headless.engine, headless.view, points);
+    RunRecorder recorder(headless.engine, headless.view, points, samples, error, plan_.bankroll);
     int64_t unreported = 0;
     for (int64_t spin = 1; spin <= spins; ++spin) {
         recorder.BeforeSpin();
         headless.engine.EnterNumber(source.Next(spin - 1));
-        recorder.AfterSpin(spin);
-        if (++unreported == SpinsPerProgressStep) {
+        const bool playing = recorder.AfterSpin(spin);
+        ++unreported;
+        if (!playing) {
+            // The spins a ruined run will not play are done as far as the progress goes.
+            unreported += spins - spin;
+            break;
+        }
+        if (unreported >= SpinsPerProgressStep) {
             progress.AddSpins(unreported);
             unreported = 0;
             if (progress.StopRequested()) {
@@ -298,29 +396,6 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
     }
     progress.AddSpins(unreported);
     return recorder.Finish();
-}
-
-std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& result) {
-    std::string csv =
-        "system,run,spins,final_total_balance,lowest_total_balance,win_stops,loss_stops,"
-        "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table\n";
-    for (size_t s = 0; s < result.runs.size(); ++s) {
-        const std::string name(InfoOf(plan.systems[s])->simName);
-        for (size_t i = 0; i < result.runs[s].size(); ++i) {
-            const RunFigures& run = result.runs[s][i];
-            csv += name;
-            for (const int64_t value :
-                 {static_cast<int64_t>(i + 1), run.spins, run.finalTotalBalance,
-                  run.lowestTotalBalance, run.winStops, run.lossStops, run.spinsWithBets,
-                  run.unitsStaked, run.unitsWon, int64_t{run.highestStakeLevel},
-                  run.mostUnitsOnTable}) {
-                csv += ',';
-                csv += std::to_string(value);
-            }
-            csv += '\n';
-        }
-    }
-    return csv;
 }
 
 bool CanWriteFile(const std::filesystem::path& path) {

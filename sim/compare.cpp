@@ -13,8 +13,10 @@
 
 #include "model/errors.h"
 #include "session/comparison.h"
+#include "session/comparison_csv.h"
 #include "session/comparison_stats.h"
 #include "sim/arguments.h"
+#include "sim/comparison_report.h"
 #include "storage/text_file.h"
 
 namespace orbista {
@@ -152,7 +154,7 @@ CompareOptions ParseCompareOptions(const std::vector<std::string>& args) {
 
 // The line that repeats what was compared, so that a surprising result can be run again.
 std::string HeaderLine(const CompareOptions& options) {
-    std::string line = "# orbista-sim compare --systems " + options.systemsText + " --settings " +
+    std::string line = "orbista-sim compare --systems " + options.systemsText + " --settings " +
                        options.settingsText;
     if (options.plan.sectorsOnTable) {
         line += " --sectors-on-table";
@@ -168,63 +170,7 @@ std::string HeaderLine(const CompareOptions& options) {
         line += " --runs " + std::to_string(options.plan.runs) + " --spins " +
                 std::to_string(options.plan.spinsPerRun);
     }
-    return line + "\n";
-}
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Format(const char* format, ...) {
-    char buffer[64];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
-}
-
-std::vector<std::string> TableRow(const SystemFigures& figures) {
-    return {std::string(InfoOf(figures.system)->simName),
-            std::to_string(figures.runs),
-            std::to_string(figures.spins),
-            Format("%.1f", figures.meanFinal),
-            Format("%.1f", figures.medianFinal),
-            Format("%.1f", figures.p5Final),
-            Format("%.1f", figures.p95Final),
-            Format("%.1f%%", 100 * figures.shareBelowZero),
-            Format("%.3f", figures.winStopsPerThousand),
-            Format("%.3f", figures.lossStopsPerThousand),
-            Format("%.2f%%", 100 * figures.returnPerUnit),
-            Format("%.2f%%", 100 * figures.returnStandardError),
-            Format("%.2f%%", 100 * FairWheelReturn),
-            Format("%.1f", figures.medianDrawdown),
-            Format("%.1f", figures.p95Drawdown),
-            std::to_string(figures.highestStakeLevel)};
-}
-
-// Aligned columns: the system's name to the left, the figures to the right.
-std::string Table(const std::vector<SystemFigures>& ranked) {
-    std::vector<std::vector<std::string>> rows = {
-        {"system", "runs", "spins", "mean", "median", "p5", "p95", "below_0", "win_stops/1k",
-         "loss_stops/1k", "return/unit", "std_error", "fair_wheel", "drawdown_median",
-         "drawdown_p95", "highest_stake"}};
-    for (const SystemFigures& figures : ranked) {
-        rows.push_back(TableRow(figures));
-    }
-    std::vector<size_t> widths(rows[0].size(), 0);
-    for (const auto& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            widths[c] = std::max(widths[c], row[c].size());
-        }
-    }
-    std::string text;
-    for (const auto& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(widths[c] - row[c].size(), ' ');
-            text += c == 0 ? row[c] + pad : "  " + pad + row[c];
-        }
-        text += '\n';
-    }
-    return text;
+    return line;
 }
 
 // Runs the comparison on its own thread while this one shows how far it is, on a terminal only.
@@ -276,21 +222,20 @@ int RunCompare(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         std::fprintf(err, "orbista-sim compare: %s\n", error.what());
         return 1;
     }
-    const std::string text = HeaderLine(options) + Table(RankedFigures(options.plan, result));
+    const std::string command = HeaderLine(options);
+    const ComparisonReport report{command, Ranked(SummariseComparison(options.plan, result)),
+                                  std::nullopt};
+    const std::string text = ReportTable(report);
     std::fwrite(text.data(), 1, text.size(), out);
     std::fflush(out);
-    for (size_t s = 0; s < result.runs.size(); ++s) {
-        for (size_t i = 0; i < result.runs[s].size(); ++i) {
-            if (!result.runs[s][i].firstError.empty()) {
-                std::fprintf(err, "orbista-sim compare: %s, run %zu: %s\n",
-                             std::string(InfoOf(options.plan.systems[s])->simName).c_str(), i + 1,
-                             result.runs[s][i].firstError.c_str());
-            }
-        }
+    for (const RunError& error : result.errors) {
+        std::fprintf(err, "orbista-sim compare: %s, run %lld: %s\n",
+                     std::string(InfoOf(options.plan.systems[error.system])->simName).c_str(),
+                     static_cast<long long>(error.game), error.text.c_str());
     }
     if (options.csv) {
         try {
-            ReplaceFile(*options.csv, ComparisonCsv(options.plan, result));
+            ReplaceFile(*options.csv, ComparisonCsv(command, options.plan, result));
         } catch (const FileError& error) {
             std::fprintf(err, "orbista-sim compare: %s\n", error.what());
             return 1;

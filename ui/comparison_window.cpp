@@ -1,11 +1,5 @@
 #include "ui/comparison_window.h"
 
-#include <QAreaSeries>
-#include <QBarCategoryAxis>
-#include <QBoxPlotSeries>
-#include <QBoxSet>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
@@ -13,28 +7,27 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLegendMarker>
-#include <QLineSeries>
-#include <QPen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <thread>
 
 #include "model/errors.h"
-#include "session/comparison_stats.h"
+#include "session/comparison_csv.h"
 #include "storage/text_file.h"
+#include "ui/comparison_bands_page.h"
+#include "ui/comparison_box_page.h"
+#include "ui/comparison_histogram_page.h"
+#include "ui/comparison_pair_page.h"
+#include "ui/comparison_table_page.h"
 
 namespace orbista {
 
@@ -43,53 +36,22 @@ namespace {
 constexpr int ProgressSteps = 1000;
 constexpr std::chrono::milliseconds ProgressInterval(200);
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString ChooseCsvPath(QWidget* parent) {
     return QFileDialog::getSaveFileName(parent, "Сохранить CSV", QString(),
                                         "CSV (*.csv);;All Files (*)");
 }
 
-// A short name for a plot's axis; the table and the check boxes use the whole caption.
-QString ShortName(SelectionSystem system) {
-    const SystemInfo* info = InfoOf(system);
-    return info == nullptr ? QString("—")
-                           : QString::fromUtf8(info->shortCaption.data(),
-                                               static_cast<qsizetype>(info->shortCaption.size()));
-}
-
-// A cell that sorts by its number, not by its text.
-class NumberItem : public QTableWidgetItem {
-  public:
-    NumberItem(double value, const QString& text) : QTableWidgetItem(text) {
-        setData(Qt::UserRole, value);
-        setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    bool operator<(const QTableWidgetItem& other) const override {
-        return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
-    }
-};
-
-QString Fixed(double value, int decimals) {
-    return QString::number(value, 'f', decimals);
-}
-
-QString Percent(double share, int decimals) {
-    return QString::number(100 * share, 'f', decimals) + " %";
-}
-
-std::pair<double, QString> Count(int64_t count) {
-    return {static_cast<double>(count), QString::number(count)};
-}
-
-std::pair<double, QString> Units(double units) {
-    return {units, Fixed(units, 1)};
-}
-
-std::pair<double, QString> Share(double share, int decimals) {
-    return {share, Percent(share, decimals)};
+// The CSV's first line: what was compared, in words, since the window's settings are no file a
+// command could name.
+std::string PlanDescription(const ComparisonPlan& plan) {
+    std::string text = "Сравнение систем в окне: настройки главного окна";
+    text += plan.sectorsOnTable ? ", сектора на столе" : "";
+    text += ", банк " + (plan.bankroll > 0 ? std::to_string(plan.bankroll) : std::string("нет"));
+    text += ", начальное число " + std::to_string(plan.seed) + ", ";
+    text += plan.PlaysSpinFiles() ? "файлов спинов: " + std::to_string(plan.spinFiles.size())
+                                  : std::to_string(plan.runs) + " игр по " +
+                                        std::to_string(plan.spinsPerRun) + " спинов";
+    return text;
 }
 
 QString Seconds(double seconds) {
@@ -98,21 +60,6 @@ QString Seconds(double seconds) {
         return QString("%1 мин %2 с").arg(whole / 60).arg(whole % 60);
     }
     return QString("%1 с").arg(whole);
-}
-
-const std::array<QColor, 13> SystemColours = {
-    QColor(31, 119, 180),  QColor(255, 127, 14), QColor(44, 160, 44),   QColor(214, 39, 40),
-    QColor(148, 103, 189), QColor(140, 86, 75),  QColor(227, 119, 194), QColor(127, 127, 127),
-    QColor(188, 189, 34),  QColor(23, 190, 207), QColor(0, 0, 128),     QColor(128, 128, 0),
-    QColor(0, 128, 128)};
-
-std::vector<double> SortedFinals(const std::vector<RunFigures>& runs) {
-    std::vector<double> finals;
-    for (const RunFigures& run : runs) {
-        finals.push_back(static_cast<double>(run.finalTotalBalance));
-    }
-    std::sort(finals.begin(), finals.end());
-    return finals;
 }
 
 }  // namespace
@@ -149,19 +96,20 @@ ComparisonWindow::ComparisonWindow(const SettingsModel& settings, MessagePresent
     progressRow->addWidget(progressBar_, 1);
     progressRow->addWidget(timeLeft_);
 
-    table_ = new QTableWidget;
-    table_->setObjectName("ComparisonTable");
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    finalView_ = new QChartView;
-    finalView_->setRenderHint(QPainter::Antialiasing);
-    curvesView_ = new QChartView;
-    curvesView_->setRenderHint(QPainter::Antialiasing);
+    tablePage_ = new ComparisonTablePage;
+    boxPage_ = new ComparisonBoxPage;
+    bandsPage_ = new ComparisonBandsPage;
+    histogramPage_ = new ComparisonHistogramPage;
+    pairPage_ = new ComparisonPairPage;
     results_ = new QTabWidget;
-    results_->addTab(table_, "Таблица");
-    results_->addTab(finalView_, "Итоговый баланс");
-    results_->addTab(curvesView_, "Баланс по ходу игры");
+    results_->addTab(tablePage_, "Таблица");
+    results_->addTab(boxPage_, "Итоговый баланс");
+    results_->addTab(bandsPage_, "Баланс по ходу игры");
+    results_->addTab(histogramPage_, "Распределение итогов");
+    results_->addTab(pairPage_, "Пара");
+    tablePage_->OnPairChosen([this](SelectionSystem first, SelectionSystem second) {
+        pairPage_->Choose(first, second);
+    });
 
     auto* right = new QVBoxLayout;
     right->addLayout(progressRow);
@@ -191,7 +139,7 @@ QWidget* ComparisonWindow::BuildSystemsBox() {
     auto* layout = new QVBoxLayout(box);
     const std::vector<SelectionSystem> betting = BettingSystems();
     for (const SystemInfo& info : SystemsTable()) {
-        auto* check = new QCheckBox(FromUtf8(info.caption));
+        auto* check = new QCheckBox(QText(info.caption));
         check->setChecked(std::find(betting.begin(), betting.end(), info.system) != betting.end());
         layout->addWidget(check);
         systemBoxes_.emplace_back(info.system, check);
@@ -213,6 +161,15 @@ QWidget* ComparisonWindow::BuildSpinsBox() {
     seed_ = new QSpinBox;
     seed_->setRange(0, 2'000'000'000);
     seed_->setValue(1);
+    bankroll_ = new QSpinBox;
+    bankroll_->setObjectName("ComparisonBankroll");
+    bankroll_->setRange(0, 2'000'000'000);
+    bankroll_->setSpecialValueText("нет");
+    bankroll_->setValue(static_cast<int>(DefaultBankroll(settings_)));
+    bankroll_->setToolTip(
+        "Сколько единиц игрок приносит к столу. Игра, в которой общий баланс дошёл до минус "
+        "банка, останавливается: банк кончился. Сначала — 10 пределов проигрыша из настроек; "
+        "0 — без банка, игры идут до конца.");
     fileSpins_ = new QRadioButton("Спины из файлов");
     auto* chooseFiles = new QPushButton("Файлы…");
     auto* chooseFolder = new QPushButton("Папка…");
@@ -230,6 +187,10 @@ QWidget* ComparisonWindow::BuildSpinsBox() {
     layout->addWidget(chooseFiles, 5, 0);
     layout->addWidget(chooseFolder, 5, 1);
     layout->addWidget(filesLabel_, 6, 0, 1, 2);
+    auto* bankrollLabel = new QLabel("Банк, единиц:");
+    bankrollLabel->setToolTip(bankroll_->toolTip());
+    layout->addWidget(bankrollLabel, 7, 0);
+    layout->addWidget(bankroll_, 7, 1);
 
     connect(chooseFiles, &QPushButton::clicked, this, [this] {
         const QStringList names = QFileDialog::getOpenFileNames(
@@ -285,6 +246,7 @@ ComparisonPlan ComparisonWindow::PlanFromFields() const {
     plan.settings = rows;
     plan.sectorsOnTable = settings_.Flag(Setting::SectorsOnTable);
     plan.seed = static_cast<uint64_t>(seed_->value());
+    plan.bankroll = bankroll_->value();
     if (fileSpins_->isChecked()) {
         plan.spinFiles = spinFiles_;
     } else {
@@ -361,196 +323,40 @@ void ComparisonWindow::Finish() {
     std::future<ComparisonResult> finished = std::move(running_);
     UpdateButtons();
     RunCommand([&] {
-        result_ = finished.get();
-        progressBar_->setValue(result_->stopped ? progressBar_->value() : ProgressSteps);
-        timeLeft_->setText(result_->stopped ? "Остановлено" : "Готово");
-        ShowResults();
+        ComparisonResult result = finished.get();
+        progressBar_->setValue(result.stopped ? progressBar_->value() : ProgressSteps);
+        timeLeft_->setText(result.stopped ? "Остановлено" : "Готово");
+        ShowResults(std::move(result));
     });
 }
 
-void ComparisonWindow::ShowResults() {
-    FillTable();
-    DrawFinalBalances();
-    DrawBalanceCurves();
+void ComparisonWindow::ShowResults(ComparisonResult result) {
+    auto plan = std::make_shared<const ComparisonPlan>(comparison_->Plan());
+    auto shownResult = std::make_shared<const ComparisonResult>(std::move(result));
+    shown_.emplace(
+        ShownComparison{plan, shownResult, Ranked(SummariseComparison(*plan, *shownResult))});
+    tablePage_->Show(*shown_);
+    boxPage_->Show(*shown_);
+    bandsPage_->Show(*shown_);
+    histogramPage_->Show(*shown_);
+    pairPage_->Show(*shown_);
     UpdateButtons();
 }
 
-namespace {
-
-// One column of the results table: its caption and what it shows of a system.
-struct Column {
-    const char* caption;
-    std::function<std::pair<double, QString>(const SystemFigures&)> cell;
-};
-
-// The return per unit staked stands next to the median, beside what a fair wheel gives, so that
-// no result is read without the house edge.
-const std::vector<Column>& TableColumns() {
-    static const std::vector<Column> columns = {
-        {"Игр", [](const SystemFigures& f) { return Count(f.runs); }},
-        {"Спинов", [](const SystemFigures& f) { return Count(f.spins); }},
-        {"Медиана\nитога", [](const SystemFigures& f) { return Units(f.medianFinal); }},
-        {"Возврат на\nединицу ставки",
-         [](const SystemFigures& f) { return Share(f.returnPerUnit, 2); }},
-        {"Ошибка\nвозврата",
-         [](const SystemFigures& f) {
-             return std::pair(f.returnStandardError, "± " + Percent(f.returnStandardError, 2));
-         }},
-        {"Честное\nколесо", [](const SystemFigures&) { return Share(FairWheelReturn, 2); }},
-        {"Средний\nитог", [](const SystemFigures& f) { return Units(f.meanFinal); }},
-        {"5 %\nитога", [](const SystemFigures& f) { return Units(f.p5Final); }},
-        {"95 %\nитога", [](const SystemFigures& f) { return Units(f.p95Final); }},
-        {"Итог\nниже 0", [](const SystemFigures& f) { return Share(f.shareBelowZero, 1); }},
-        {"Выигрышей\nна 1000 спинов",
-         [](const SystemFigures& f) {
-             return std::pair(f.winStopsPerThousand, Fixed(f.winStopsPerThousand, 3));
-         }},
-        {"Проигрышей\nна 1000 спинов",
-         [](const SystemFigures& f) {
-             return std::pair(f.lossStopsPerThousand, Fixed(f.lossStopsPerThousand, 3));
-         }},
-        {"Просадка,\nмедиана", [](const SystemFigures& f) { return Units(f.medianDrawdown); }},
-        {"Просадка,\n95 %", [](const SystemFigures& f) { return Units(f.p95Drawdown); }},
-        {"Наибольшая\nставка", [](const SystemFigures& f) { return Count(f.highestStakeLevel); }},
-    };
-    return columns;
-}
-
-}  // namespace
-
-void ComparisonWindow::FillTable() {
-    const std::vector<Column>& columns = TableColumns();
-    QStringList captions = {"Система"};
-    for (const Column& column : columns) {
-        captions << column.caption;
-    }
-    const std::vector<SystemFigures> ranked = RankedFigures(comparison_->Plan(), *result_);
-    table_->setSortingEnabled(false);
-    table_->clear();
-    table_->setColumnCount(static_cast<int>(captions.size()));
-    table_->setHorizontalHeaderLabels(captions);
-    table_->setRowCount(static_cast<int>(ranked.size()));
-    for (int row = 0; row < static_cast<int>(ranked.size()); ++row) {
-        const SystemFigures& figures = ranked[static_cast<size_t>(row)];
-        table_->setItem(row, 0, new QTableWidgetItem(FromUtf8(InfoOf(figures.system)->caption)));
-        for (size_t c = 0; c < columns.size(); ++c) {
-            const auto [value, text] = columns[c].cell(figures);
-            table_->setItem(row, static_cast<int>(c) + 1, new NumberItem(value, text));
-        }
-    }
-    table_->setSortingEnabled(true);
-    table_->resizeColumnsToContents();
-}
-
-// Whiskers at the 5th and 95th percentile, the box from the 25th to the 75th.
-void ComparisonWindow::DrawFinalBalances() {
-    auto* chart = new QChart;
-    chart->setTitle("Итоговый общий баланс игр");
-    chart->legend()->hide();
-    auto* series = new QBoxPlotSeries;
-    QStringList names;
-    double lowest = 0;
-    double highest = 0;
-    const ComparisonPlan& plan = comparison_->Plan();
-    for (size_t s = 0; s < plan.systems.size(); ++s) {
-        const std::vector<double> finals = SortedFinals(result_->runs[s]);
-        auto* set = new QBoxSet(ShortName(plan.systems[s]));
-        set->setValue(QBoxSet::LowerExtreme, Percentile(finals, 5));
-        set->setValue(QBoxSet::LowerQuartile, Percentile(finals, 25));
-        set->setValue(QBoxSet::Median, Percentile(finals, 50));
-        set->setValue(QBoxSet::UpperQuartile, Percentile(finals, 75));
-        set->setValue(QBoxSet::UpperExtreme, Percentile(finals, 95));
-        set->setBrush(SystemColours[s % SystemColours.size()].lighter(150));
-        lowest = std::min(lowest, Percentile(finals, 5));
-        highest = std::max(highest, Percentile(finals, 95));
-        series->append(set);
-        names << ShortName(plan.systems[s]);
-    }
-    chart->addSeries(series);
-    auto* categories = new QBarCategoryAxis;
-    categories->append(names);
-    categories->setLabelsAngle(-45);
-    categories->setTruncateLabels(false);
-    chart->addAxis(categories, Qt::AlignBottom);
-    series->attachAxis(categories);
-    auto* values = new QValueAxis;
-    values->setTitleText("единиц");
-    values->setLabelFormat("%d");
-    values->setRange(lowest, std::max(highest, lowest + 1));
-    values->applyNiceNumbers();
-    chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(values);
-    QChart* old = finalView_->chart();
-    finalView_->setChart(chart);
-    delete old;
-}
-
-void ComparisonWindow::DrawBalanceCurves() {
-    auto* chart = new QChart;
-    chart->setTitle("Медиана общего баланса по ходу игры, полоса 5–95 %");
-    auto* spins = new QValueAxis;
-    spins->setTitleText("спин");
-    spins->setLabelFormat("%d");
-    auto* balance = new QValueAxis;
-    balance->setTitleText("единиц");
-    chart->addAxis(spins, Qt::AlignBottom);
-    chart->addAxis(balance, Qt::AlignLeft);
-    const ComparisonPlan& plan = comparison_->Plan();
-    const std::vector<int64_t>& points = result_->samplePoints;
-    double lowest = 0;
-    double highest = 0;
-    for (size_t s = 0; s < plan.systems.size(); ++s) {
-        const BalanceCurves curves = CurvesOf(result_->runs[s], points.size());
-        auto* lower = new QLineSeries;
-        auto* upper = new QLineSeries;
-        auto* median = new QLineSeries;
-        lower->append(0, 0);
-        upper->append(0, 0);
-        median->append(0, 0);
-        for (size_t j = 0; j < points.size(); ++j) {
-            const double x = static_cast<double>(points[j]);
-            lower->append(x, curves.p5[j]);
-            upper->append(x, curves.p95[j]);
-            median->append(x, curves.median[j]);
-            lowest = std::min(lowest, curves.p5[j]);
-            highest = std::max(highest, curves.p95[j]);
-        }
-        const QColor colour = SystemColours[s % SystemColours.size()];
-        auto* band = new QAreaSeries(upper, lower);
-        QColor fill = colour;
-        fill.setAlpha(40);
-        band->setBrush(fill);
-        band->setPen(Qt::NoPen);
-        median->setName(ShortName(plan.systems[s]));
-        median->setPen(QPen(colour, 2));
-        for (QAbstractSeries* series :
-             {static_cast<QAbstractSeries*>(band), static_cast<QAbstractSeries*>(median)}) {
-            chart->addSeries(series);
-            series->attachAxis(spins);
-            series->attachAxis(balance);
-        }
-    }
-    for (QLegendMarker* marker : chart->legend()->markers()) {
-        marker->setVisible(qobject_cast<QLineSeries*>(marker->series()) != nullptr);
-    }
-    chart->legend()->setAlignment(Qt::AlignRight);
-    spins->setRange(0, points.empty() ? 1.0 : static_cast<double>(points.back()));
-    balance->setRange(lowest, std::max(highest, lowest + 1));
-    balance->applyNiceNumbers();
-    QChart* old = curvesView_->chart();
-    curvesView_->setChart(chart);
-    delete old;
+QTableWidget* ComparisonWindow::Table() const {
+    return tablePage_->Table();
 }
 
 void ComparisonWindow::SaveCsv() {
-    if (!result_ || !comparison_) {
+    if (!shown_) {
         return;
     }
     const QString path = chooseSavePath_(this);
     if (!path.isEmpty()) {
         RunCommand([&] {
-            ReplaceFile(QFile::encodeName(path).toStdString(),
-                        ComparisonCsv(comparison_->Plan(), *result_));
+            ReplaceFile(
+                QFile::encodeName(path).toStdString(),
+                ComparisonCsv(PlanDescription(*shown_->plan), *shown_->plan, *shown_->result));
         });
     }
 }
@@ -558,7 +364,7 @@ void ComparisonWindow::SaveCsv() {
 void ComparisonWindow::UpdateButtons() {
     start_->setEnabled(!Running());
     stop_->setEnabled(Running());
-    save_->setEnabled(!Running() && result_.has_value());
+    save_->setEnabled(!Running() && shown_.has_value());
 }
 
 // Closing the window ends a running comparison at once: its workers stop within a few spins.

@@ -13,9 +13,9 @@
 
 #include "model/settings_model.h"
 #include "session/comparison.h"
+#include "ui/comparison_look.h"
 #include "ui/message_box.h"
 
-class QChartView;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -28,9 +28,17 @@ class QTimer;
 
 namespace orbista {
 
+class ComparisonBandsPage;
+class ComparisonBoxPage;
+class ComparisonHistogramPage;
+class ComparisonPairPage;
+class ComparisonTablePage;
+
 // "Сравнение систем": the chosen systems over the same games, with the settings the main window
-// shows when "Начать" is pressed. A window of its own, never modal: the comparison runs on worker
-// threads with games of its own, so the game in progress is never touched.
+// shows when "Начать" is pressed and the bankroll the player brings. A window of its own, never
+// modal: the comparison runs on worker threads with games of its own, so the game in progress is
+// never touched. Its results are pages of their own: the table, the final balances, the balance
+// over the game, the distribution of the final balances and a pair of systems.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
 
@@ -63,11 +71,15 @@ class ComparisonWindow : public QWidget {
     QSpinBox* GamesField() const { return games_; }
     QSpinBox* SpinsField() const { return spins_; }
     QSpinBox* SeedField() const { return seed_; }
-    QTableWidget* Table() const { return table_; }
+    QSpinBox* BankrollField() const { return bankroll_; }
+    QTableWidget* Table() const;
     QTabWidget* ResultPages() const { return results_; }
+    ComparisonBandsPage* BandsPage() const { return bandsPage_; }
+    ComparisonHistogramPage* HistogramPage() const { return histogramPage_; }
+    ComparisonPairPage* PairPage() const { return pairPage_; }
     QProgressBar* Progress() const { return progressBar_; }
     QLabel* TimeLeft() const { return timeLeft_; }
-    const std::optional<ComparisonResult>& Result() const { return result_; }
+    const ComparisonResult* Result() const { return shown_ ? shown_->result.get() : nullptr; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,10 +91,7 @@ class ComparisonWindow : public QWidget {
     ComparisonPlan PlanFromFields() const;
     void ShowProgress();
     void Finish();
-    void ShowResults();
-    void FillTable();
-    void DrawFinalBalances();
-    void DrawBalanceCurves();
+    void ShowResults(ComparisonResult result);
     void UpdateButtons();
     // Runs a command of the player; an error it raises is shown, never let through.
     void RunCommand(const std::function<void()>& command);
@@ -95,6 +104,7 @@ class ComparisonWindow : public QWidget {
     QSpinBox* games_ = nullptr;
     QSpinBox* spins_ = nullptr;
     QSpinBox* seed_ = nullptr;
+    QSpinBox* bankroll_ = nullptr;
     QRadioButton* randomSpins_ = nullptr;
     QRadioButton* fileSpins_ = nullptr;
     QLabel* filesLabel_ = nullptr;
@@ -104,9 +114,11 @@ class ComparisonWindow : public QWidget {
     QProgressBar* progressBar_ = nullptr;
     QLabel* timeLeft_ = nullptr;
     QTabWidget* results_ = nullptr;
-    QTableWidget* table_ = nullptr;
-    QChartView* finalView_ = nullptr;
-    QChartView* curvesView_ = nullptr;
+    ComparisonTablePage* tablePage_ = nullptr;
+    ComparisonBoxPage* boxPage_ = nullptr;
+    ComparisonBandsPage* bandsPage_ = nullptr;
+    ComparisonHistogramPage* histogramPage_ = nullptr;
+    ComparisonPairPage* pairPage_ = nullptr;
     QTimer* timer_ = nullptr;
 
     std::vector<std::filesystem::path> spinFiles_;
@@ -114,7 +126,8 @@ class ComparisonWindow : public QWidget {
     std::unique_ptr<ComparisonProgress> progress_;
     std::future<ComparisonResult> running_;
     std::chrono::steady_clock::time_point started_;
-    std::optional<ComparisonResult> result_;
+    // The comparison the pages show, kept apart from the one that may be running.
+    std::optional<ShownComparison> shown_;
 };
 
 }  // namespace orbista

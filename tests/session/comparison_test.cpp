@@ -6,6 +6,8 @@
 
 #include "model/errors.h"
 #include "session/comparison.h"
+#include "session/comparison_columns.h"
+#include "session/comparison_csv.h"
 #include "session/comparison_stats.h"
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
@@ -15,12 +17,12 @@
 namespace orbista {
 namespace {
 
-RunFigures Finished(int64_t finalBalance, int64_t lowest, std::vector<int32_t> samples = {}) {
+RunFigures Finished(int32_t finalBalance, int32_t lowest) {
     RunFigures run;
     run.spins = 1000;
     run.finalTotalBalance = finalBalance;
     run.lowestTotalBalance = lowest;
-    run.balanceSamples = std::move(samples);
+    run.unitsStaked = 1;
     return run;
 }
 
@@ -50,11 +52,11 @@ TEST(ComparisonStatsTest, SystemFiguresOverItsRuns) {
     EXPECT_DOUBLE_EQ(figures.medianFinal, 10);  // the middle two of -10, 0, 20, 30
     EXPECT_DOUBLE_EQ(figures.p5Final, -8.5);
     EXPECT_DOUBLE_EQ(figures.p95Final, 28.5);
-    EXPECT_DOUBLE_EQ(figures.shareBelowZero, 0.25);
+    EXPECT_DOUBLE_EQ(figures.ahead.share, 0.5);
     EXPECT_DOUBLE_EQ(figures.winStopsPerThousand, 0.5);
     EXPECT_DOUBLE_EQ(figures.lossStopsPerThousand, 0.75);
-    EXPECT_DOUBLE_EQ(figures.medianDrawdown, 10);  // of 0, 5, 15, 40
-    EXPECT_DOUBLE_EQ(figures.p95Drawdown, 36.25);
+    EXPECT_DOUBLE_EQ(figures.medianDepth, 10);  // of 0, 5, 15, 40
+    EXPECT_DOUBLE_EQ(figures.p95Depth, 36.25);
     EXPECT_EQ(figures.highestStakeLevel, 7);
 }
 
@@ -71,32 +73,45 @@ TEST(ComparisonStatsTest, ReturnPerUnitStakedWithItsStandardError) {
 }
 
 TEST(ComparisonStatsTest, NothingStakedHasNoReturnRatherThanADivisionByZero) {
-    const std::vector<RunFigures> runs = {Finished(0, 0)};
+    std::vector<RunFigures> runs = {Finished(0, 0)};
+    runs[0].unitsStaked = 0;
     const SystemFigures figures = SummariseSystem(SelectionSystem::StatisticsOnly, runs);
     EXPECT_EQ(figures.returnPerUnit, 0);
     EXPECT_EQ(figures.returnStandardError, 0);
     EXPECT_EQ(SummariseSystem(SelectionSystem::Peer, {}).medianFinal, 0);
 }
 
-TEST(ComparisonStatsTest, CurvesArePercentilesOverTheRunsAtEverySample) {
-    const std::vector<RunFigures> runs = {Finished(0, 0, {5, -60}), Finished(0, 0, {1, 20}),
-                                          Finished(0, 0, {3, 40})};
-    const BalanceCurves curves = CurvesOf(runs, 2);
+TEST(ComparisonStatsTest, BandsArePercentilesOverTheRunsAtEverySample) {
+    BalanceBands bands(2);
+    for (const std::vector<int32_t>& samples :
+         {std::vector<int32_t>{5, -60}, std::vector<int32_t>{1, 20}, std::vector<int32_t>{3, 40}}) {
+        bands.AddRun(samples);
+    }
+    const BalanceCurves curves = bands.Curves();
     EXPECT_EQ(curves.median, (std::vector<double>{3, 20}));
     EXPECT_EQ(curves.p5, (std::vector<double>{1.2, -52}));
     EXPECT_EQ(curves.p95, (std::vector<double>{4.8, 38}));
 }
 
-TEST(ComparisonStatsTest, RankedByMedianFinalBalanceBestFirstTiesInPlanOrder) {
+TEST(ComparisonStatsTest, RankedByMeanFinalBalanceBestFirstTiesInPlanOrderNonBettersLast) {
     ComparisonPlan plan;
-    plan.systems = {SelectionSystem::Peer, SelectionSystem::Esd, SelectionSystem::Chaos};
+    plan.systems = {SelectionSystem::StatisticsOnly, SelectionSystem::Peer, SelectionSystem::Esd,
+                    SelectionSystem::Chaos};
     ComparisonResult result;
-    result.runs = {{Finished(-5, -5)}, {Finished(8, 0)}, {Finished(-5, -9)}};
-    const std::vector<SystemFigures> ranked = RankedFigures(plan, result);
-    ASSERT_EQ(ranked.size(), 3u);
+    RunFigures idle;
+    result.runs = {{idle}, {Finished(-5, -5)}, {Finished(8, 0)}, {Finished(-5, -9)}};
+    const std::vector<SystemFigures> ranked = Ranked(SummariseComparison(plan, result));
+    ASSERT_EQ(ranked.size(), 4u);
     EXPECT_EQ(ranked[0].system, SelectionSystem::Esd);
     EXPECT_EQ(ranked[1].system, SelectionSystem::Peer);
     EXPECT_EQ(ranked[2].system, SelectionSystem::Chaos);
+    EXPECT_EQ(ranked[3].system, SelectionSystem::StatisticsOnly);
+    // By the depth below the start, the shallowest first; still nothing staked last.
+    const std::vector<SystemFigures> byDepth =
+        Ranked(SummariseComparison(plan, result), *ColumnByKey("depth_median"));
+    EXPECT_EQ(byDepth[0].system, SelectionSystem::Esd);
+    EXPECT_EQ(byDepth[2].system, SelectionSystem::Chaos);
+    EXPECT_EQ(byDepth[3].system, SelectionSystem::StatisticsOnly);
 }
 
 ComparisonPlan RandomPlan(int64_t runs, int64_t spins, int jobs) {
@@ -112,7 +127,7 @@ ComparisonPlan RandomPlan(int64_t runs, int64_t spins, int jobs) {
 
 std::string CsvOf(const ComparisonPlan& plan) {
     ComparisonProgress progress;
-    return ComparisonCsv(plan, Comparison(plan).Run(progress));
+    return ComparisonCsv("orbista-sim compare", plan, Comparison(plan).Run(progress));
 }
 
 TEST(ComparisonTest, TheSameWhateverTheNumberOfJobsAndDifferentForAnotherSeed) {
@@ -131,15 +146,21 @@ TEST(ComparisonTest, SamplesAreEvenlySpacedAndEndAtTheLastSpin) {
     EXPECT_EQ(result.samplePoints[0], 3);  // 2.5 spins apart, rounded up
     EXPECT_EQ(result.samplePoints[1], 5);
     EXPECT_EQ(result.samplePoints.back(), 2500);
-    const RunFigures& run = result.runs[0][1];
-    ASSERT_EQ(run.balanceSamples.size(), 1000u);
-    EXPECT_EQ(run.balanceSamples.back(), run.finalTotalBalance);
-    EXPECT_EQ(run.finalTotalBalance, run.unitsWon - run.unitsStaked);
-    EXPECT_LE(run.lowestTotalBalance, 0);
+    const RunFigures& first = result.runs[0][0];
+    const RunFigures& second = result.runs[0][1];
+    const BalanceCurves curves = result.bands[0].Curves();
+    ASSERT_EQ(curves.median.size(), 1000u);
+    // Within a bucket of the summary: 32 units wide between 1,024 and 2,047.
+    EXPECT_NEAR(curves.median.back(), (first.finalTotalBalance + second.finalTotalBalance) / 2.0,
+                32);
+    EXPECT_EQ(second.finalTotalBalance, second.unitsWon - second.unitsStaked);
+    EXPECT_LE(second.lowestTotalBalance, 0);
+    EXPECT_GE(second.maxDrawdown, second.DepthBelowStart());
     // Statistics only: spins go by, nothing is staked.
     EXPECT_EQ(result.runs[2][0].spins, 2500);
     EXPECT_EQ(result.runs[2][0].unitsStaked, 0);
     EXPECT_EQ(progress.SpinsDone(), 3 * 2 * 2500);
+    EXPECT_EQ(progress.RunsDone(), 3 * 2);
 }
 
 TEST(ComparisonTest, AStopBeforeTheStartKeepsNoRun) {
@@ -162,37 +183,53 @@ TEST(ComparisonTest, OneRunPerSpinFileAShortRunHoldsItsFinalBalance) {
     plan.systems = {SelectionSystem::WithoutSelection};
     plan.spinFiles = files;
     const Comparison comparison(plan);
-    EXPECT_EQ(comparison.RunCount(), 2);
+    EXPECT_EQ(comparison.GameCount(), 2);
     EXPECT_EQ(comparison.TotalSpins(), 13);
     ComparisonProgress progress;
     const ComparisonResult result = comparison.Run(progress);
     EXPECT_EQ(result.samplePoints.size(), 10u);
     EXPECT_EQ(result.runs[0][1].spins, 3);
-    EXPECT_EQ(result.runs[0][1].balanceSamples[9], result.runs[0][1].finalTotalBalance);
+    EXPECT_DOUBLE_EQ(
+        result.bands[0].Curves().median[9],
+        (result.runs[0][0].finalTotalBalance + result.runs[0][1].finalTotalBalance) / 2.0);
 }
 
-TEST(ComparisonTest, ADamagedOrMissingSpinFileIsReportedBeforeAnythingRuns) {
+TEST(ComparisonTest, ADamagedMissingOrEmptySpinFileIsReportedBeforeAnythingRuns) {
     TestFolder folder;
     folder.Write("bad.txt", "1 2 x");
+    folder.Write("blank.txt", " \r\n ");
     ComparisonPlan plan;
     plan.systems = {SelectionSystem::Peer};
     plan.spinFiles = {folder.Path() / "bad.txt"};
-    EXPECT_THROW(Comparison(plan).RunCount(), FileError);
+    EXPECT_THROW(Comparison(plan).GameCount(), FileError);
     plan.spinFiles = {folder.Path() / "missing.txt"};
-    EXPECT_THROW(Comparison(plan).RunCount(), FileError);
+    EXPECT_THROW(Comparison(plan).GameCount(), FileError);
+    plan.spinFiles = {folder.Path() / "blank.txt"};
+    try {
+        Comparison comparison(plan);
+        ADD_FAILURE() << "a blank spin file was taken";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()), "Не удалось прочитать файл \"" +
+                                                 (folder.Path() / "blank.txt").string() +
+                                                 "\": в нём нет ни одного спина.");
+    }
     EXPECT_THROW(SpinFilesOfFolder(folder.Path() / "missing"), FileError);
 }
 
-TEST(ComparisonTest, CsvHasAHeaderAndOneRowPerSystemAndRun) {
+TEST(ComparisonTest, CsvHasTheCommandAHeaderAndOneRowPerSystemAndRun) {
     ComparisonPlan plan;
     plan.systems = {SelectionSystem::Gizmo};
     plan.runs = 2;
     plan.spinsPerRun = 3;  // the system needs five spins before it bets
+    plan.bankroll = 40;
     EXPECT_EQ(CsvOf(plan),
+              "# orbista-sim compare\n"
               "system,run,spins,final_total_balance,lowest_total_balance,win_stops,loss_stops,"
-              "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table\n"
-              "gizmo,1,3,0,0,0,0,0,0,0,0,0\n"
-              "gizmo,2,3,0,0,0,0,0,0,0,0,0\n");
+              "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table,"
+              "ruined,spin_of_ruin,max_drawdown,bankroll,net_squares,stake_squares,"
+              "net_times_stake\n"
+              "gizmo,1,3,0,0,0,0,0,0,0,0,0,0,0,0,40,0,0,0\n"
+              "gizmo,2,3,0,0,0,0,0,0,0,0,0,0,0,0,40,0,0,0\n");
 }
 
 // A CSV path is checked before a comparison starts, so that hours of runs are not lost to a path

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -51,14 +52,14 @@ TEST(CompareTest, TableAndCsvAreTheSameForOneJobOrTwoAndOnEveryRun) {
     EXPECT_EQ(second.status, 0);
     EXPECT_EQ(second.out, first.out);
     EXPECT_EQ(folder.Read("two.csv"), folder.Read("one.csv"));
-    EXPECT_EQ(Lines(folder.Read("one.csv")).size(), 1u + 4 * 5);
+    EXPECT_EQ(Lines(folder.Read("one.csv")).size(), 2u + 4 * 5);
     EXPECT_EQ(Compare(std::string(Small) + " --jobs 2").out, first.out);
     EXPECT_NE(
         Compare("--systems with-selection,peer,gizmo,chaos --seed 4 --runs 5 --spins 600").out,
         first.out);
 }
 
-TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMedianFinalBalance) {
+TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMeanFinalBalance) {
     const SimRun run = Compare(Small);
     ASSERT_EQ(run.status, 0);
     const std::vector<std::string> lines = Lines(run.out);
@@ -67,21 +68,25 @@ TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMedianFinalBalance) {
               "# orbista-sim compare --systems with-selection,peer,gizmo,chaos --settings "
               "defaults --seed 3 --runs 5 --spins 600");
     const std::vector<std::string> header = Columns(lines[1]);
-    ASSERT_EQ(header.size(), 16u);
-    EXPECT_EQ(header[4], "median");
+    ASSERT_EQ(header.size(), 29u);
+    EXPECT_EQ(header[3], "mean");
+    EXPECT_EQ(header[25], "fair_wheel");
     double previous = 1e18;
     for (size_t k = 2; k < lines.size(); ++k) {
         const std::vector<std::string> row = Columns(lines[k]);
         ASSERT_EQ(row.size(), header.size()) << lines[k];
         EXPECT_EQ(row[1], "5");
         EXPECT_EQ(row[2], "3000");
-        EXPECT_EQ(row[12], "-2.70%");
-        const double median = std::stod(row[4]);
-        EXPECT_LE(median, previous);
-        previous = median;
+        EXPECT_EQ(row[25], "-2.70%");
+        const double mean = std::stod(row[3]);
+        EXPECT_LE(mean, previous);
+        previous = mean;
     }
-    // Aligned: every line of the table as wide as its header.
-    EXPECT_EQ(lines[2].size(), lines[1].size());
+    // Aligned: every line of the table as wide as its header, "—" one character of three bytes.
+    const auto width = [](const std::string& line) {
+        return std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    };
+    EXPECT_EQ(width(lines[2]), width(lines[1]));
 }
 
 TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {

@@ -1,0 +1,137 @@
+#include "sim/comparison_report.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace orbista {
+
+namespace {
+
+// Columns on a terminal are counted in characters, and "—" is three bytes of UTF-8.
+size_t Width(std::string_view text) {
+    return static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string SystemName(SelectionSystem system) {
+    return std::string(InfoOf(system)->simName);
+}
+
+std::string PairLine(const PairFigures& pair) {
+    const std::string first = SystemName(pair.first);
+    const std::string second = SystemName(pair.second);
+    const NumberStyle& style = ScriptNumbers;
+    return "# " + first + " - " + second + " over " + std::to_string(pair.games) +
+           " games: mean difference " + FixedText(pair.meanDifference, 1, style) +
+           " (95% interval " + FixedText(pair.interval.low, 1, style) + " to " +
+           FixedText(pair.interval.high, 1, style) + "); " + first + " ended above " + second +
+           " in " + FixedText(100 * pair.firstAbove.share, 1, style) + "% of games (" +
+           FixedText(100 * pair.firstAbove.interval.low, 1, style) + "-" +
+           FixedText(100 * pair.firstAbove.interval.high, 1, style) + "%)\n";
+}
+
+std::string JsonNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, end);
+}
+
+std::string JsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string JsonInterval(const Interval& interval) {
+    return "[" + JsonNumber(interval.low) + ", " + JsonNumber(interval.high) + "]";
+}
+
+std::string JsonCell(const Cell& cell) {
+    if (!cell.value) {
+        return "null";
+    }
+    return cell.format == CellFormat::Interval ? JsonInterval(cell.interval)
+                                               : JsonNumber(*cell.value);
+}
+
+std::string JsonSystem(const SystemFigures& figures) {
+    std::string json = "    {\"system\": " + JsonString(SystemName(figures.system));
+    for (const ComparisonColumn& column : ComparisonColumns()) {
+        json += ", " + JsonString(column.key) + ": " + JsonCell(column.cell(figures));
+    }
+    return json + "}";
+}
+
+std::string JsonPair(const PairFigures& pair) {
+    return "{\"first\": " + JsonString(SystemName(pair.first)) +
+           ", \"second\": " + JsonString(SystemName(pair.second)) +
+           ", \"games\": " + std::to_string(pair.games) +
+           ", \"mean_difference\": " + JsonNumber(pair.meanDifference) +
+           ", \"mean_difference_se\": " + JsonNumber(pair.standardError) +
+           ", \"mean_difference_95\": " + JsonInterval(pair.interval) +
+           ", \"first_above\": " + JsonNumber(pair.firstAbove.share) +
+           ", \"first_above_95\": " + JsonInterval(pair.firstAbove.interval) + "}";
+}
+
+}  // namespace
+
+std::string ReportTable(const ComparisonReport& report) {
+    std::vector<std::vector<std::string>> rows(1, {"system"});
+    for (const ComparisonColumn& column : ComparisonColumns()) {
+        rows[0].emplace_back(column.key);
+    }
+    for (const SystemFigures& figures : report.ranked) {
+        std::vector<std::string> row = {SystemName(figures.system)};
+        for (const ComparisonColumn& column : ComparisonColumns()) {
+            row.push_back(CellText(column.cell(figures), ScriptNumbers));
+        }
+        rows.push_back(std::move(row));
+    }
+    std::vector<size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], Width(row[c]));
+        }
+    }
+    std::string text = "# " + report.command + "\n";
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(widths[c] - Width(row[c]), ' ');
+            text += c == 0 ? row[c] + pad : "  " + pad + row[c];
+        }
+        text += '\n';
+    }
+    if (report.pair) {
+        text += PairLine(*report.pair);
+    }
+    return text;
+}
+
+std::string ReportJson(const ComparisonReport& report) {
+    std::string json = "{\n  \"command\": " + JsonString(report.command) + ",\n  \"systems\": [\n";
+    for (size_t k = 0; k < report.ranked.size(); ++k) {
+        json += JsonSystem(report.ranked[k]) + (k + 1 < report.ranked.size() ? ",\n" : "\n");
+    }
+    json += "  ]";
+    if (report.pair) {
+        json += ",\n  \"pair\": " + JsonPair(*report.pair);
+    }
+    return json + "\n}\n";
+}
+
+}  // namespace orbista
