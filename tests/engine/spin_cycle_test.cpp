@@ -31,12 +31,11 @@ TEST_F(EngineTest, SpinCountGoesPastTheLargest32BitNumber) {
     state.SpinCount = 2147483647;
     Spins({5});
     EXPECT_EQ(Text("Label12"), "2147483648");
-    EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), "2147483648\r\n");
+    EXPECT_EQ(checkFiles.written.back().second, "2147483648\r\n");
     settings.SetActiveSystem(SelectionSystem::WithSelection);
     Spins({5});
     EXPECT_EQ(Text("Label12"), "2147483649");
-    EXPECT_NE(folder.Read(std::filesystem::path(u8"проверка.txt")).find("\r\n2147483650\r\n"),
-              std::string::npos);
+    EXPECT_NE(checkFiles.written.back().second.find("\r\n2147483650\r\n"), std::string::npos);
     engine.CancelSpin();
     EXPECT_EQ(Text("Label12"), "2147483648");
 }
@@ -128,24 +127,6 @@ TEST_F(EngineTest, FieldWithoutAnIntegerStopsTheSpinBeforeItChangesAnything) {
     engine.EnterNumber(7);
     EXPECT_EQ(state.SpinCount, 3);
     EXPECT_EQ(view.messages.size(), 5u);
-}
-
-TEST_F(EngineTest, CheckFileIsWrittenAsGivenAndAFailureIsToldOnceWithoutStoppingTheSpin) {
-    const std::string content = std::string(CheckFileBetsMarker) + "\r\n12\r\n";
-    view.system = [&] {
-        checkFiles.WriteCheckFile(SelectionCheckFileName, content);
-        state.Stakes[5] = 1;
-    };
-    Spins({1, 2});
-    EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), content);
-
-    folder.Write("file", "");
-    checkFiles.SetFolder(folder.Path() / "file" / "sub");
-    Spins({3, 4, 5});
-    EXPECT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].find("проверка.txt"), std::string::npos);
-    EXPECT_EQ(Text("Memo3"), "32");  // four losing units and one win of 36
-    EXPECT_EQ(view.MirrorCaption(5), "5");
 }
 
 }  // namespace
