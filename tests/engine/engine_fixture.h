@@ -72,7 +72,7 @@ class EngineTest : public ::testing::Test {
             engine.EnterNumber(n);
         }
     }
-    std::string Text(std::string_view control) const { return view.Text(control); }
+    std::string Text(Display display) const { return view.Text(display); }
 
     std::unique_ptr<GameState> owned = std::make_unique<GameState>();
     GameState& state = *owned;
