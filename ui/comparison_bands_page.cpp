@@ -20,6 +20,7 @@ ComparisonBandsPage::ComparisonBandsPage(QWidget* parent) : QWidget(parent) {
     view_->setRenderHint(QPainter::Antialiasing);
     highlight_ = new QComboBox;
     highlight_->setObjectName("BandsHighlight");
+    highlight_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* choice = new QHBoxLayout;
     choice->addWidget(new QLabel("Выделить:"));
     choice->addWidget(highlight_);
@@ -41,10 +42,10 @@ void ComparisonBandsPage::Show(const ShownComparison& shown) {
     chart->setTitle("Медиана общего баланса по ходу игры; полоса — от 5 % до 95 % игр");
     auto* spins = new QValueAxis;
     spins->setTitleText("спин");
-    spins->setLabelFormat("%d");
+    spins->setLabelFormat("%.0f");
     auto* balance = new QValueAxis;
     balance->setTitleText("единиц");
-    balance->setLabelFormat("%d");
+    balance->setLabelFormat("%.0f");
     chart->addAxis(spins, Qt::AlignBottom);
     chart->addAxis(balance, Qt::AlignLeft);
     const std::vector<int64_t>& points = shown.result->samplePoints;

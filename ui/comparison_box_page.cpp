@@ -63,7 +63,7 @@ void ComparisonBoxPage::Show(const ShownComparison& shown) {
     series->attachAxis(categories);
     auto* values = new QValueAxis;
     values->setTitleText("единиц");
-    values->setLabelFormat("%d");
+    values->setLabelFormat("%.0f");
     values->setRange(lowest, std::max(highest, lowest + 1));
     values->applyNiceNumbers();
     chart->addAxis(values, Qt::AlignLeft);

@@ -56,6 +56,7 @@ HistogramBins BinsOf(const std::vector<double>& values, double lowest, double hi
 ComparisonHistogramPage::ComparisonHistogramPage(QWidget* parent) : QWidget(parent) {
     system_ = new QComboBox;
     system_->setObjectName("HistogramSystem");
+    system_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     view_ = new QChartView;
     view_->setRenderHint(QPainter::Antialiasing);
     auto* choice = new QHBoxLayout;
@@ -100,7 +101,7 @@ void ComparisonHistogramPage::Draw(SelectionSystem system) {
     const auto [least, most] = std::minmax_element(finals.begin(), finals.end());
     const double bankroll = static_cast<double>(shown.plan->bankroll);
     // The ruin zone is always in sight when there is a bankroll, to show how far it is.
-    const double lowest = std::min(*least, bankroll > 0 ? -bankroll : *least);
+    const double lowest = std::min(*least, bankroll > 0 ? -1.1 * bankroll : *least);
     const HistogramBins bins = BinsOf(finals, lowest, std::max(*most, lowest + 1), MostBins);
 
     auto* chart = new QChart;
@@ -128,9 +129,11 @@ void ComparisonHistogramPage::Draw(SelectionSystem system) {
     if (bankroll > 0) {
         auto* top = new QLineSeries;
         auto* bottom = new QLineSeries;
-        top->append(bins.start, tallest * 1.05);
-        top->append(-bankroll, tallest * 1.05);
-        bottom->append(bins.start, 0);
+        // Beyond the axes on every side but the right, where the bankroll ends.
+        const double far = right - bins.start;
+        top->append(bins.start - far, tallest * 10);
+        top->append(-bankroll, tallest * 10);
+        bottom->append(bins.start - far, 0);
         bottom->append(-bankroll, 0);
         auto* ruin = new QAreaSeries(top, bottom);
         ruin->setName("Банк кончился: итог ≤ −" + WindowNumber(bankroll, 0));
@@ -145,12 +148,14 @@ void ComparisonHistogramPage::Draw(SelectionSystem system) {
 
     auto* balance = new QValueAxis;
     balance->setTitleText("итоговый общий баланс, единиц");
-    balance->setLabelFormat("%d");
+    balance->setLabelFormat("%.0f");
     balance->setRange(bins.start, right);
+    balance->applyNiceNumbers();
     auto* games = new QValueAxis;
     games->setTitleText("игр");
-    games->setLabelFormat("%d");
+    games->setLabelFormat("%.0f");
     games->setRange(0, tallest * 1.05);
+    games->applyNiceNumbers();
     chart->addAxis(balance, Qt::AlignBottom);
     chart->addAxis(games, Qt::AlignLeft);
     for (QAbstractSeries* one : series) {
