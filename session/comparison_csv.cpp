@@ -151,18 +151,19 @@ std::optional<Row> ParseRow(std::string_view line) {
     return row;
 }
 
-// A command and its shard: " --shard K/N" is the last option of a shard's command.
+// A command and its shard: the option " --shard K/N" taken out of it.
 std::pair<std::string, Shard> SplitShard(const std::string& command) {
-    const size_t at = command.rfind(ShardMark);
+    const size_t at = command.find(ShardMark);
     if (at == std::string::npos) {
         return {command, Shard{}};
     }
-    const std::string_view rest = std::string_view(command).substr(at + ShardMark.size());
-    const auto shard = ParseShard(rest.substr(0, rest.find(' ')));
+    const size_t from = at + ShardMark.size();
+    const size_t end = std::min(command.find(' ', from), command.size());
+    const auto shard = ParseShard(std::string_view(command).substr(from, end - from));
     if (!shard) {
         return {command, Shard{}};
     }
-    return {command.substr(0, at), *shard};
+    return {command.substr(0, at) + command.substr(end), *shard};
 }
 
 struct FileRows {
@@ -199,8 +200,8 @@ FileRows ReadRunsCsv(const std::filesystem::path& path) {
 
 std::string ComparisonCsv(std::string_view command, const ComparisonPlan& plan,
                           const ComparisonResult& result) {
-    std::string csv = std::string(CommandMark) + std::string(command) + ShardOption(plan.shard) +
-                      "\n" + std::string(Header) + "\n";
+    std::string csv =
+        std::string(CommandMark) + std::string(command) + "\n" + std::string(Header) + "\n";
     for (size_t s = 0; s < result.runs.size(); ++s) {
         const std::string_view name = InfoOf(plan.systems[s])->simName;
         for (size_t i = 0; i < result.runs[s].size(); ++i) {

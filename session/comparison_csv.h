@@ -10,8 +10,8 @@
 
 namespace orbista {
 
-// The per-run CSV of a comparison: a first line "# " and the command that plays these runs, a
-// header row, then one row per (system, game), systems in the plan's order, with every figure of
+// The per-run CSV of a comparison: a first line "# " and the command that plays these runs (with
+// its shard, " --shard K/N", when it plays one), a header row, then one row per (system, game), systems in the plan's order, with every figure of
 // RunFigures and the bankroll it was played with, plain decimal with points. The table can be
 // rebuilt from it to the last digit: the sums of squares are written so that they read back
 // exactly.
@@ -25,7 +25,7 @@ std::string ShardOption(const Shard& shard);
 
 // The comparison that the per-run CSVs of all its shards (or of one whole run) make together.
 struct MergedComparison {
-    // The command of the whole comparison: the files' command without its shard.
+    // The command of the whole comparison: the files' command without its shard option.
     std::string command;
     ComparisonPlan plan;  // the systems, in the files' order, and the bankroll
     ComparisonResult result;

@@ -4,6 +4,7 @@
 
 #include "model/errors.h"
 #include "model/settings_table.h"
+#include "session/comparison_columns.h"
 #include "sim/compare.h"
 #include "sim/single_run.h"
 
@@ -46,6 +47,15 @@ void RefuseOptionsOf(const CLI::App& app, const Command& chosen) {
     }
 }
 
+// The columns --sort takes, as the help lists them.
+std::string ColumnKeyList() {
+    std::string keys;
+    for (const ComparisonColumn& column : ComparisonColumns()) {
+        keys += (keys.empty() ? "" : ", ") + std::string(column.key);
+    }
+    return keys;
+}
+
 std::string RunFooter() {
     return "Systems (--system NAME):\n" + SystemNames(true) +
            "\n\n"
@@ -68,8 +78,11 @@ std::string RunFooter() {
 std::string CompareFooter() {
     return "Systems (--systems LIST):\n" + SystemNames(false) +
            "\n\n"
-           "The table has a row per system, best median final balance first; game i of every\n"
-           "system sees the same spins, whatever --jobs.\n"
+           "The table has a row per system, best mean final balance first (--sort to change),\n"
+           "systems that bet nothing last with \"—\" for every money figure; game i of every\n"
+           "system sees the same spins, whatever --jobs. Columns: " +
+           ColumnKeyList() +
+           ".\n"
            "\n"
            "Exit status:\n"
            "  0  the comparison was played\n"
@@ -77,8 +90,23 @@ std::string CompareFooter() {
            "  2  bad usage, an unreadable input, or an output that cannot be written,\n"
            "     found before anything is played\n"
            "\n"
+           "Examples:\n"
+           "  orbista-sim compare --seed 1 --runs 100 --spins 10000 --jobs 2 --csv runs.csv\n"
+           "  orbista-sim compare --seed 1 --runs 10000 --spins 2000 --shard 2/3 --csv part2.csv\n"
+           "  orbista-sim merge part1.csv part2.csv part3.csv";
+}
+
+std::string MergeFooter() {
+    return "Every shard's file, written by compare --shard K/N --csv FILE with the same other\n"
+           "options, must be given; the table is the one the whole comparison prints.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the table was printed\n"
+           "  2  bad usage, or a file that is unreadable, from another comparison, repeated or\n"
+           "     missing\n"
+           "\n"
            "Example:\n"
-           "  orbista-sim compare --seed 1 --runs 100 --spins 10000 --jobs 2 --csv runs.csv";
+           "  orbista-sim merge --pair peer,esd part1.csv part2.csv part3.csv";
 }
 
 }  // namespace
@@ -164,13 +192,22 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
     compareApp.footer(CompareFooter());
     CompareCommand compare(compareApp, out, err);
 
+    CLI::App& mergeApp = *app.add_subcommand(
+        "merge", "prints the table of a comparison played in shards, from their CSV files");
+    mergeApp.footer(MergeFooter());
+    MergeCommand merge(mergeApp, out, err);
+
     Command* chosen = &run;
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
         if (compareApp.parsed()) {
             chosen = &compare;
-            RefuseOptionsOf(app, compare);
+        } else if (mergeApp.parsed()) {
+            chosen = &merge;
+        }
+        if (chosen != &run) {
+            RefuseOptionsOf(app, *chosen);
         }
         RefuseRepeatedOptions(chosen->App());
         chosen->Prepare();
@@ -181,7 +218,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
         std::fprintf(out, "%s\n", version.what());
         return 0;
     } catch (const CLI::ParseError& error) {
-        const std::string name = compareApp.parsed() ? compare.Name() : run.Name();
+        const std::string name = compareApp.parsed() ? compare.Name()
+                                 : mergeApp.parsed() ? merge.Name()
+                                                     : run.Name();
         std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(),
                      error.what(), name.c_str());
         return 2;

@@ -14,8 +14,6 @@
 #include "model/errors.h"
 #include "session/comparison.h"
 #include "session/comparison_csv.h"
-#include "session/comparison_stats.h"
-#include "sim/comparison_report.h"
 #include "storage/text_file.h"
 
 namespace orbista {
@@ -23,6 +21,10 @@ namespace orbista {
 namespace {
 
 constexpr int MostJobs = 256;
+// Beyond this many spin files the header names their folders instead of every one.
+constexpr size_t MostSpinPathsNamed = 8;
+// A total balance is a 32-bit number, so no bankroll beyond it can run out.
+constexpr int64_t MostBankroll = 2'000'000'000;
 
 int64_t CountArgument(const std::string& option, const std::string& text, int64_t most) {
     const auto value = ParseWhole<int64_t>(text);
@@ -33,25 +35,32 @@ int64_t CountArgument(const std::string& option, const std::string& text, int64_
     return *value;
 }
 
+// The systems of a list of names, each once in the order first named; "betting" names every
+// system that bets, "all" every system.
 std::vector<SelectionSystem> ParseSystems(const std::string& list) {
-    if (list == "all") {
-        std::vector<SelectionSystem> systems;
-        for (const SystemInfo& info : SystemsTable()) {
-            systems.push_back(info.system);
-        }
-        return systems;
-    }
     std::vector<SelectionSystem> systems;
+    const auto add = [&](SelectionSystem system) {
+        if (std::find(systems.begin(), systems.end(), system) == systems.end()) {
+            systems.push_back(system);
+        }
+    };
     size_t start = 0;
     while (start <= list.size()) {
         const size_t comma = std::min(list.find(',', start), list.size());
         const std::string name = list.substr(start, comma - start);
-        const auto system = SystemBySimName(name);
-        if (!system || *system == SelectionSystem::None) {
+        if (name == "betting") {
+            for (const SelectionSystem system : BettingSystems()) {
+                add(system);
+            }
+        } else if (name == "all") {
+            for (const SystemInfo& info : SystemsTable()) {
+                add(info.system);
+            }
+        } else if (const auto system = SystemBySimName(name);
+                   system && *system != SelectionSystem::None) {
+            add(*system);
+        } else {
             throw UsageError("unknown system in --systems: " + name);
-        }
-        if (std::find(systems.begin(), systems.end(), *system) == systems.end()) {
-            systems.push_back(*system);
         }
         start = comma + 1;
     }
@@ -76,25 +85,50 @@ std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string
     return files;
 }
 
-// The line that repeats what was compared, so that a surprising result can be run again.
-std::string HeaderLine(const CompareOptions& options) {
-    std::string line = "orbista-sim compare --systems " + options.systemsText + " --settings " +
-                       options.settingsText;
-    if (options.plan.sectorsOnTable) {
-        line += " --sectors-on-table";
-    }
-    line += " --seed " + std::to_string(options.plan.seed);
-    if (options.plan.PlaysSpinFiles()) {
-        line += " --spin-files";
-        for (const std::string& path : options.spinPaths) {
-            line += " " + path;
+// The folders that the spin files are every ".txt" file of, when they are; none when some folder
+// holds one they do not name, or they name one of a folder twice.
+std::optional<std::vector<std::filesystem::path>> FoldersOf(
+    const std::vector<std::filesystem::path>& files) {
+    std::vector<std::filesystem::path> folders;
+    std::vector<std::filesystem::path> given;
+    for (const std::filesystem::path& file : files) {
+        const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(folder);
         }
-        line += " (" + std::to_string(options.plan.spinFiles.size()) + " runs)";
-    } else {
-        line += " --runs " + std::to_string(options.plan.runs) + " --spins " +
-                std::to_string(options.plan.spinsPerRun);
+        given.push_back(folder / file.filename());
     }
-    return line;
+    std::vector<std::filesystem::path> inFolders;
+    try {
+        for (const std::filesystem::path& folder : folders) {
+            const std::vector<std::filesystem::path> inFolder = SpinFilesOfFolder(folder);
+            inFolders.insert(inFolders.end(), inFolder.begin(), inFolder.end());
+        }
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    std::sort(given.begin(), given.end());
+    std::sort(inFolders.begin(), inFolders.end());
+    return given == inFolders ? std::optional(folders) : std::nullopt;
+}
+
+// How the header names the spin files: as given when they are few, else by their folders.
+CommandText SpinFilesWords(const CompareOptions& options) {
+    const std::vector<std::filesystem::path>& files = options.plan.spinFiles;
+    CommandText words{" --spin-files", std::to_string(files.size()) + " files"};
+    std::vector<std::string> named = options.spinPaths;
+    if (named.size() > MostSpinPathsNamed) {
+        if (const auto folders = FoldersOf(files)) {
+            named.clear();
+            for (const std::filesystem::path& folder : *folders) {
+                named.push_back(folder.string());
+            }
+        }
+    }
+    for (const std::string& path : named) {
+        words.words += " " + ShellWord(path);
+    }
+    return words;
 }
 
 // Runs the comparison on its own thread while this one shows how far it is, on a terminal only.
@@ -112,8 +146,9 @@ ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         const double rate = seconds > 0 ? done / seconds : 0;
         const double left = rate > 0 ? (total - done) / rate : 0;
-        std::fprintf(err, "\rspins %.0f of %.0f  %.0f spins/s  %.0f s left   ", done, total, rate,
-                     left);
+        std::fprintf(err, "\rruns %lld of %lld  %.0f spins/s  %.0f s left   ",
+                     static_cast<long long>(progress.RunsDone()),
+                     static_cast<long long>(comparison.TotalRuns()), rate, left);
         std::fflush(err);
     }
     std::fprintf(err, "\r%*s\r", 60, "");
@@ -136,8 +171,14 @@ CompareCommand::CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     AddTextOption(app, "--spins", spinsText_, "N", "of N spins each");
     AddPathsOption(app, "--spin-files", spinPaths_, "PATH",
                    "or one game per spin file, a folder giving each of its .txt files");
+    AddTextOption(app, "--bankroll", bankrollText_, "B",
+                  "a game is ruined and stops when its total balance reaches -B (default: 10 "
+                  "loss limits of the settings; 0: no bankroll)");
     AddTextOption(app, "--jobs", jobsText_, "J", "plays on J threads (default: 1)");
     AddPathOption(app, "--csv", csv_, "FILE", "writes one CSV row per system and game");
+    AddTextOption(app, "--shard", shardText_, "K/N",
+                  "plays only games K, K+N, K+2N, ... for orbista-sim merge (needs --csv)");
+    report_.Declare(app);
 }
 
 void CompareCommand::Prepare() {
@@ -147,11 +188,33 @@ void CompareCommand::Prepare() {
         options.systemsText = *systemsText_;
         options.plan.systems = ParseSystems(options.systemsText);
     }
+    MemorySettings settings;
     if (settingsFile_) {
         options.settingsText = settingsFile_->string();
         StoredSettings rows{};
         ReadSettingsRows(*settingsFile_, rows);
         options.plan.settings = rows;
+        ShowSettings(settings, rows);
+    }
+    options.plan.bankroll = DefaultBankroll(settings);
+    if (bankrollText_) {
+        const auto bankroll = ParseWhole<int64_t>(*bankrollText_);
+        if (!bankroll || *bankroll < 0 || *bankroll > MostBankroll) {
+            throw UsageError("--bankroll takes a whole number from 0 to " +
+                             std::to_string(MostBankroll) + ": " + *bankrollText_);
+        }
+        options.plan.bankroll = *bankroll;
+    }
+    if (shardText_) {
+        const auto shard = ParseShard(*shardText_);
+        if (!shard) {
+            throw UsageError("--shard takes K/N, the K-th of N parts (1 <= K <= N): " +
+                             *shardText_);
+        }
+        if (!csv_) {
+            throw UsageError("--shard writes its games for orbista-sim merge: give --csv FILE");
+        }
+        options.plan.shard = *shard;
     }
     if (seedText_) {
         options.plan.seed = SeedValue("--seed", *seedText_);
@@ -187,26 +250,70 @@ void CompareCommand::Prepare() {
     options.plan.runs = runs.value_or(0);
     options.plan.spinsPerRun = spins.value_or(0);
     options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
+    report_.Check(options.plan.systems);
     comparison_.emplace(options.plan);
+}
+
+CommandText CompareCommand::RunsCommand() const {
+    const CompareOptions& options = options_;
+    const ComparisonPlan& plan = options.plan;
+    CommandText command{"orbista-sim compare --systems " + ShellWord(options.systemsText), {}};
+    if (options.settingsText) {
+        command.words += " --settings " + ShellWord(*options.settingsText);
+    }
+    if (plan.sectorsOnTable) {
+        command.words += " --sectors-on-table";
+    }
+    command.words +=
+        " --bankroll " + std::to_string(plan.bankroll) + " --seed " + std::to_string(plan.seed);
+    if (plan.PlaysSpinFiles()) {
+        const CommandText files = SpinFilesWords(options);
+        command.words += files.words;
+        command.remark = files.remark;
+    } else {
+        command.words +=
+            " --runs " + std::to_string(plan.runs) + " --spins " + std::to_string(plan.spinsPerRun);
+    }
+    command.words += ShardOption(plan.shard);
+    return command;
 }
 
 int CompareCommand::Play() {
     const CompareOptions& options = options_;
     const ComparisonResult result = RunShowingProgress(*comparison_, err_);
-    const std::string command = HeaderLine(options);
-    const ComparisonReport report{command, Ranked(SummariseComparison(options.plan, result)),
-                                  std::nullopt};
-    const std::string text = ReportTable(report);
+    const CommandText command = RunsCommand();
+    const std::string text = report_.Report(command, options.plan, result);
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
     for (const RunError& error : result.errors) {
-        std::fprintf(err_, "orbista-sim compare: %s, run %lld: %s\n",
+        std::fprintf(err_, "orbista-sim compare: %s, game %lld: %s\n",
                      std::string(InfoOf(options.plan.systems[error.system])->simName).c_str(),
                      static_cast<long long>(error.game), error.text.c_str());
     }
     if (options.csv) {
-        ReplaceFile(*options.csv, ComparisonCsv(command, options.plan, result));
+        ReplaceFile(*options.csv, ComparisonCsv(command.Text(), options.plan, result));
     }
+    return 0;
+}
+
+MergeCommand::MergeCommand(CLI::App& app, std::FILE* out, std::FILE* err) : Command(app, out, err) {
+    AddPathsOption(app, "files", files_, "FILE",
+                   "the CSVs that orbista-sim compare --shard K/N --csv FILE wrote")
+        ->required();
+    report_.Declare(app);
+}
+
+void MergeCommand::Prepare() {
+    std::vector<std::filesystem::path> files(files_.begin(), files_.end());
+    merged_.emplace(MergeComparisonCsvs(files));
+    report_.Check(merged_->plan.systems);
+}
+
+int MergeCommand::Play() {
+    const std::string text =
+        report_.Report(CommandText::Of(merged_->command), merged_->plan, merged_->result);
+    std::fwrite(text.data(), 1, text.size(), out_);
+    std::fflush(out_);
     return 0;
 }
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "session/comparison.h"
+#include "session/comparison_csv.h"
 #include "sim/command_line.h"
+#include "sim/comparison_report.h"
 
 namespace orbista {
 
@@ -15,7 +17,7 @@ namespace orbista {
 struct CompareOptions {
     ComparisonPlan plan;
     std::string systemsText = "betting";
-    std::string settingsText = "defaults";
+    std::optional<std::string> settingsText;  // none: the defaults
     std::vector<std::string> spinPaths;
     std::optional<std::filesystem::path> csv;
 };
@@ -30,6 +32,9 @@ class CompareCommand : public Command {
     int Play() override;
 
   private:
+    // The command that plays these runs (with the shard), as the CSV's first line keeps it.
+    CommandText RunsCommand() const;
+
     CompareOptions options_;
     std::optional<std::string> systemsText_;
     std::optional<std::filesystem::path> settingsFile_;
@@ -38,8 +43,26 @@ class CompareCommand : public Command {
     std::optional<std::string> spinsText_;
     std::vector<std::string> spinPaths_;
     std::optional<std::string> jobsText_;
+    std::optional<std::string> bankrollText_;
+    std::optional<std::string> shardText_;
     std::optional<std::filesystem::path> csv_;
+    ReportOptions report_;
     std::optional<Comparison> comparison_;
+};
+
+// `orbista-sim merge [OPTIONS] FILE...`: the table of a comparison from the per-run CSVs of its
+// shards, the same byte for byte as one run of the whole comparison would print.
+class MergeCommand : public Command {
+  public:
+    MergeCommand(CLI::App& app, std::FILE* out, std::FILE* err);
+
+    void Prepare() override;
+    int Play() override;
+
+  private:
+    std::vector<std::string> files_;
+    ReportOptions report_;
+    std::optional<MergedComparison> merged_;
 };
 
 }  // namespace orbista

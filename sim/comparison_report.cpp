@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "sim/command_line.h"
+
 namespace orbista {
 
 namespace {
@@ -88,7 +90,57 @@ std::string JsonPair(const PairFigures& pair) {
            ", \"first_above_95\": " + JsonInterval(pair.firstAbove.interval) + "}";
 }
 
+// "peer,esd": the places in the plan of two different systems compared; UsageError.
+std::pair<size_t, size_t> PairOf(const std::string& text,
+                                 const std::vector<SelectionSystem>& systems) {
+    const size_t comma = text.find(',');
+    std::vector<size_t> places;
+    for (const std::string& name :
+         {text.substr(0, comma), comma == std::string::npos ? "" : text.substr(comma + 1)}) {
+        const auto system = SystemBySimName(name);
+        const auto at = system ? std::find(systems.begin(), systems.end(), *system) : systems.end();
+        if (at == systems.end()) {
+            throw UsageError("--pair takes two of the systems compared, apart by a comma: " + text);
+        }
+        places.push_back(static_cast<size_t>(at - systems.begin()));
+    }
+    if (places[0] == places[1]) {
+        throw UsageError("--pair takes two different systems: " + text);
+    }
+    return {places[0], places[1]};
+}
+
+std::string ColumnKeys() {
+    std::string keys;
+    for (const ComparisonColumn& column : ComparisonColumns()) {
+        keys += (keys.empty() ? "" : ", ") + std::string(column.key);
+    }
+    return keys;
+}
+
 }  // namespace
+
+CommandText CommandText::Of(std::string_view text) {
+    const size_t at = text.find("  # ");
+    if (at == std::string_view::npos) {
+        return {std::string(text), {}};
+    }
+    return {std::string(text.substr(0, at)), std::string(text.substr(at + 4))};
+}
+
+std::string ShellWord(std::string_view text) {
+    const bool plain = !text.empty() && text.find_first_not_of(
+                                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                            "0123456789_./+-:,=@%") == std::string_view::npos;
+    if (plain) {
+        return std::string(text);
+    }
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
 
 std::string ReportTable(const ComparisonReport& report) {
     std::vector<std::vector<std::string>> rows(1, {"system"});
@@ -132,6 +184,51 @@ std::string ReportJson(const ComparisonReport& report) {
         json += ",\n  \"pair\": " + JsonPair(*report.pair);
     }
     return json + "\n}\n";
+}
+
+void ReportOptions::Declare(CLI::App& app) {
+    AddTextOption(app, "--sort", sortText_, "COLUMN",
+                  "orders the rows by a column of the table, best first (default: mean)");
+    AddTextOption(app, "--pair", pairText_, "A,B",
+                  "compares two of the systems game by game, below the table");
+    AddTextOption(app, "--format", formatText_, "FORMAT",
+                  "table (default), or json: the same figures for scripts");
+}
+
+void ReportOptions::Check(const std::vector<SelectionSystem>& systems) {
+    if (sortText_) {
+        sort_ = ColumnByKey(*sortText_);
+        if (sort_ == nullptr) {
+            throw UsageError("--sort takes a column of the table (" + ColumnKeys() +
+                             "): " + *sortText_);
+        }
+    }
+    if (pairText_) {
+        pair_ = PairOf(*pairText_, systems);
+    }
+    if (formatText_ && *formatText_ != "table" && *formatText_ != "json") {
+        throw UsageError("--format takes table or json: " + *formatText_);
+    }
+    json_ = formatText_ == "json";
+}
+
+std::string ReportOptions::Report(const CommandText& command, const ComparisonPlan& plan,
+                                  const ComparisonResult& result) const {
+    CommandText header = command;
+    if (sortText_) {
+        header.words += " --sort " + ShellWord(*sortText_);
+    }
+    if (pairText_) {
+        header.words += " --pair " + *pairText_;
+    }
+    ComparisonReport report{
+        header.Text(),
+        Ranked(SummariseComparison(plan, result), sort_ != nullptr ? *sort_ : MeanColumn()),
+        std::nullopt};
+    if (pair_) {
+        report.pair = ComparePair(plan, result, pair_->first, pair_->second);
+    }
+    return json_ ? ReportJson(report) : ReportTable(report);
 }
 
 }  // namespace orbista

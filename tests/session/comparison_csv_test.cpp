@@ -51,7 +51,8 @@ TEST(ComparisonCsvTest, ShardsMergedGiveTheRunsOfTheWholeComparison) {
         const ComparisonResult result = Played(plan);
         EXPECT_EQ(result.games.front(), k);
         files.push_back(folder.Path() / ("part" + std::to_string(k) + ".csv"));
-        ReplaceFile(files.back(), ComparisonCsv(Command, plan, result));
+        ReplaceFile(files.back(),
+                    ComparisonCsv(std::string(Command) + ShardOption(plan.shard), plan, result));
     }
     const ComparisonPlan whole = Plan(300);
     const std::string expected = ComparisonCsv(Command, whole, Played(whole));
@@ -66,9 +67,10 @@ TEST(ComparisonCsvTest, ShardsMergedGiveTheRunsOfTheWholeComparison) {
 
 TEST(ComparisonCsvTest, AMissingRepeatedOrForeignShardIsRefusedNamingTheFile) {
     TestFolder folder;
-    const auto write = [&](const char* name, const char* command, Shard shard) {
+    const auto write = [&](const char* name, const std::string& command, Shard shard) {
         const ComparisonPlan plan = Plan(0, shard);
-        ReplaceFile(folder.Path() / name, ComparisonCsv(command, plan, Played(plan)));
+        ReplaceFile(folder.Path() / name,
+                    ComparisonCsv(command + ShardOption(shard), plan, Played(plan)));
         return folder.Path() / name;
     };
     const auto one = write("one.csv", Command, {1, 2});

@@ -59,14 +59,15 @@ TEST(CompareTest, TableAndCsvAreTheSameForOneJobOrTwoAndOnEveryRun) {
         first.out);
 }
 
-TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMeanFinalBalance) {
+TEST(CompareTest, HeaderIsACommandThatGivesTheSameTableRowsGoByMeanFinalBalance) {
     const SimRun run = Compare(Small);
     ASSERT_EQ(run.status, 0);
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u + 4);
     EXPECT_EQ(lines[0],
-              "# orbista-sim compare --systems with-selection,peer,gizmo,chaos --settings "
-              "defaults --seed 3 --runs 5 --spins 600");
+              "# orbista-sim compare --systems with-selection,peer,gizmo,chaos --bankroll 5000 "
+              "--seed 3 --runs 5 --spins 600");
+    EXPECT_EQ(Compare(lines[0].substr(std::string("# orbista-sim compare ").size())).out, run.out);
     const std::vector<std::string> header = Columns(lines[1]);
     ASSERT_EQ(header.size(), 29u);
     EXPECT_EQ(header[3], "mean");
@@ -76,7 +77,6 @@ TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMeanFinalBalance) {
         const std::vector<std::string> row = Columns(lines[k]);
         ASSERT_EQ(row.size(), header.size()) << lines[k];
         EXPECT_EQ(row[1], "5");
-        EXPECT_EQ(row[2], "3000");
         EXPECT_EQ(row[25], "-2.70%");
         const double mean = std::stod(row[3]);
         EXPECT_LE(mean, previous);
@@ -87,6 +87,36 @@ TEST(CompareTest, HeaderRepeatsTheRunAndRowsGoByMeanFinalBalance) {
         return std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
     };
     EXPECT_EQ(width(lines[2]), width(lines[1]));
+
+    // The default set by its name, with statistics only, which bets nothing, last and empty.
+    const SimRun betting =
+        Compare("--systems betting,statistics-only --bankroll 0 --seed 3 --runs 2 --spins 50");
+    const std::vector<std::string> rows = Lines(betting.out);
+    ASSERT_EQ(rows.size(), 2u + 12) << betting.out;
+    EXPECT_TRUE(rows.back().starts_with("statistics-only ")) << rows.back();
+    EXPECT_EQ(Columns(rows.back())[3], "—");
+}
+
+// The runs of a comparison spread over shards, merged, print what the whole comparison prints.
+TEST(CompareTest, ShardsMergedGiveTheTableOfOneRunByteForByte) {
+    TestFolder folder;
+    const std::string options =
+        std::string(Small) + " --bankroll 400 --sort ruin --pair peer,chaos";
+    const SimRun whole = Compare(options);
+    ASSERT_EQ(whole.status, 0);
+    std::string files;
+    for (const char* shard : {"1/2", "2/2"}) {
+        const std::string csv = (folder.Path() / (std::string(1, shard[0]) + ".csv")).string();
+        ASSERT_EQ(Compare(options + " --shard " + shard + " --csv " + csv).status, 0);
+        files += " " + csv;
+    }
+    const SimRun merged = RunShellCommand(std::string(ORBISTA_SIM_PATH) +
+                                          " merge --sort ruin --pair peer,chaos" + files);
+    EXPECT_EQ(merged.status, 0);
+    EXPECT_EQ(merged.out, whole.out);
+    EXPECT_TRUE(Compare(options + " --format json")
+                    .out.starts_with("{\n  \"command\": \"orbista-sim compare --systems "
+                                     "with-selection,peer,gizmo,chaos "));
 }
 
 TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
@@ -97,7 +127,8 @@ TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
     ASSERT_EQ(run.status, 0);
     const std::vector<std::string> lines = Lines(run.out);
     EXPECT_EQ(lines.size(), 2u + 11);
-    EXPECT_NE(lines[0].find("(2 runs)"), std::string::npos) << lines[0];
+    EXPECT_TRUE(lines[0].ends_with(" --spin-files " + folder.Path().string() + "  # 2 files"))
+        << lines[0];
     EXPECT_EQ(Columns(lines[2])[2], "19");
     EXPECT_EQ(run.out.find("statistics-only"), std::string::npos);
 }
@@ -105,6 +136,7 @@ TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
 TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
     TestFolder folder;
     folder.Write("bad.txt", "1 2 99");
+    folder.Write("blank.txt", "\n  \n");
     std::filesystem::create_directory(folder.Path() / "empty");
     const std::string csv = (folder.Path() / "runs.csv").string();
     const std::string bad = (folder.Path() / "bad.txt").string();
@@ -128,6 +160,13 @@ TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
         {"--runs 2 --spins 10 --frobnicate", "--frobnicate"},
         {"--runs 2 --spins 10 --seed 1x", "--seed takes a whole number: 1x"},
         {"--runs 2 --spins 10 --csv /no/runs.csv", "--csv: cannot write /no/runs.csv"},
+        {"--spin-files " + (folder.Path() / "blank.txt").string(), "blank.txt\": в нём нет"},
+        {"--runs 2 --spins 10 --bankroll -1", "--bankroll"},
+        {"--runs 2 --spins 10 --sort nosuch", "--sort"},
+        {"--runs 2 --spins 10 --pair peer,peer", "--pair"},
+        {"--systems peer,esd --runs 2 --spins 10 --pair peer,chaos", "--pair"},
+        {"--runs 2 --spins 10 --shard 4/3", "--shard"},
+        {"--runs 2 --spins 10 --format xml", "--format"},
     };
     for (const auto& [arguments, named] : cases) {
         const std::string output = arguments.find("--csv") == std::string::npos ? csv : "";
