@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "model/errors.h"
@@ -20,6 +21,8 @@ constexpr std::string_view Header =
     "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table,ruined,"
     "spin_of_ruin,max_drawdown,bankroll,net_squares,stake_squares,net_times_stake";
 constexpr size_t FieldCount = 19;
+// The rows are written a piece of about this size at a time.
+constexpr size_t PieceBytes = 1 << 16;
 // A CSV of the most runs a comparison plays is a few hundred megabytes.
 constexpr uint64_t MostCsvBytes = uint64_t{4} << 30;
 
@@ -198,15 +201,44 @@ FileRows ReadRunsCsv(const std::filesystem::path& path) {
 
 }  // namespace
 
+TextPieces ComparisonCsvPieces(std::string command, const ComparisonPlan& plan,
+                               const ComparisonResult& result) {
+    struct Rows {
+        std::string piece;
+        bool started = false;
+        size_t system = 0;
+        size_t run = 0;
+    };
+    auto rows = std::make_shared<Rows>();
+    rows->piece = std::string(CommandMark) + command + "\n" + std::string(Header) + "\n";
+    return [rows, &plan, &result]() -> std::string_view {
+        std::string& piece = rows->piece;
+        if (!rows->started) {
+            rows->started = true;
+            return piece;
+        }
+        piece.clear();
+        while (rows->system < result.runs.size() && piece.size() < PieceBytes) {
+            const std::vector<RunFigures>& runs = result.runs[rows->system];
+            if (rows->run == runs.size()) {
+                ++rows->system;
+                rows->run = 0;
+                continue;
+            }
+            AppendRow(piece, InfoOf(plan.systems[rows->system])->simName, result.games[rows->run],
+                      runs[rows->run], plan.bankroll);
+            ++rows->run;
+        }
+        return piece;
+    };
+}
+
 std::string ComparisonCsv(std::string_view command, const ComparisonPlan& plan,
                           const ComparisonResult& result) {
-    std::string csv =
-        std::string(CommandMark) + std::string(command) + "\n" + std::string(Header) + "\n";
-    for (size_t s = 0; s < result.runs.size(); ++s) {
-        const std::string_view name = InfoOf(plan.systems[s])->simName;
-        for (size_t i = 0; i < result.runs[s].size(); ++i) {
-            AppendRow(csv, name, result.games[i], result.runs[s][i], plan.bankroll);
-        }
+    std::string csv;
+    const TextPieces pieces = ComparisonCsvPieces(std::string(command), plan, result);
+    for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) {
+        csv += piece;
     }
     return csv;
 }

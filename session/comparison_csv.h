@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session/comparison.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -17,6 +18,10 @@ namespace orbista {
 // exactly.
 std::string ComparisonCsv(std::string_view command, const ComparisonPlan& plan,
                           const ComparisonResult& result);
+// The same text piece by piece, a few thousand rows at a time, for a file of a million rows;
+// `plan` and `result` must outlive the pieces.
+TextPieces ComparisonCsvPieces(std::string command, const ComparisonPlan& plan,
+                               const ComparisonResult& result);
 
 // "K/N" with 1 <= K <= N: the K-th of N shards; none for anything else.
 std::optional<Shard> ParseShard(std::string_view text);

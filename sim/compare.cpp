@@ -291,7 +291,7 @@ int CompareCommand::Play() {
                      static_cast<long long>(error.game), error.text.c_str());
     }
     if (options.csv) {
-        ReplaceFile(*options.csv, ComparisonCsv(command.Text(), options.plan, result));
+        ReplaceFile(*options.csv, ComparisonCsvPieces(command.Text(), options.plan, result));
     }
     return 0;
 }

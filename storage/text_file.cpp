@@ -164,6 +164,17 @@ void ReplacedFile::Replace(std::string_view text) {
 }
 
 void ReplacedFile::Replace(std::string_view text, const std::filesystem::path& keptAs) {
+    bool given = false;
+    Replace(
+        [&]() {
+            const std::string_view piece = given ? std::string_view() : text;
+            given = true;
+            return piece;
+        },
+        keptAs);
+}
+
+void ReplacedFile::Replace(const TextPieces& pieces, const std::filesystem::path& keptAs) {
     const Target target = InspectTarget(path_);
     const bool linked = !target.resolved.empty();
     const std::string linkedTarget = linked ? target.resolved.string() : std::string();
@@ -175,7 +186,7 @@ void ReplacedFile::Replace(std::string_view text, const std::filesystem::path& k
     const std::string linkedTemporary = linked ? TemporaryPathBeside(target.resolved) : "";
     const std::string& temporary = linked ? linkedTemporary : temporary_;
     const Kept old{target.exists, target.mode, target.size};
-    if (const int error = WriteTemporary(temporary, text, old, !linked)) {
+    if (const int error = WriteTemporary(temporary, pieces, old, !linked)) {
         Fail(error);
     }
     const bool keepOld = !keptAs.empty() && target.exists;
@@ -204,7 +215,7 @@ void ReplacedFile::Replace(std::string_view text, const std::filesystem::path& k
     }
 }
 
-int ReplacedFile::WriteTemporary(const std::string& temporary, std::string_view text,
+int ReplacedFile::WriteTemporary(const std::string& temporary, const TextPieces& pieces,
                                  const Kept& old, bool ownTemporary) {
     // A temporary file kept from the last write is written over rather than emptied: some file
     // systems answer the emptying of a file with a flush to the disk at its close.
@@ -219,9 +230,14 @@ int ReplacedFile::WriteTemporary(const std::string& temporary, std::string_view 
         // Permissions only follow the content; a file system without them still takes the text.
         ::fchmod(descriptor, old.mode & 07777);
     }
-    int error = WriteAll(fileSystem_, descriptor, text);
-    if (error == 0 && often && !(reused && text.size() >= kept_.size)) {
-        error = -fileSystem_.Truncate(descriptor, text.size());
+    int error = 0;
+    size_t size = 0;
+    for (std::string_view piece = pieces(); !piece.empty() && error == 0; piece = pieces()) {
+        error = WriteAll(fileSystem_, descriptor, piece);
+        size += piece.size();
+    }
+    if (error == 0 && often && !(reused && size >= kept_.size)) {
+        error = -fileSystem_.Truncate(descriptor, size);
     }
     if (error == 0 && !often) {
         error = -fileSystem_.Sync(descriptor);
@@ -316,6 +332,11 @@ void RewrittenFile::Fail(int error) const {
 
 void ReplaceFile(const std::filesystem::path& path, std::string_view text, FileSystem& fileSystem) {
     ReplacedFile(path, fileSystem).Replace(text);
+}
+
+void ReplaceFile(const std::filesystem::path& path, const TextPieces& pieces,
+                 FileSystem& fileSystem) {
+    ReplacedFile(path, fileSystem).Replace(pieces);
 }
 
 bool CreateNewFile(const std::filesystem::path& path, std::string_view text,

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes
                           BoundedFile::Pipes pipes = BoundedFile::Pipes::Allowed);
 // Creates the folder and its missing parents.
 void CreateFolder(const std::filesystem::path& path);
+
+// The next piece of a text too large to be held whole; empty after the last.
+using TextPieces = std::function<std::string_view()>;
 
 // How often a file is replaced, which decides what its writes cost.
 enum class Rewrites {
@@ -62,6 +66,8 @@ class ReplacedFile {
     // The same, but the old file is not dropped: it is also `keptAs` (replacing an older file of
     // that name) before the new one takes its place.
     void Replace(std::string_view text, const std::filesystem::path& keptAs);
+    // The same for a text given piece by piece, which is never held whole.
+    void Replace(const TextPieces& pieces, const std::filesystem::path& keptAs = {});
 
   private:
     // A file as it stood: the old file before a write, or the temporary file kept after one.
@@ -73,7 +79,7 @@ class ReplacedFile {
 
     // 0, or the error of writing the text into the temporary file (given the old file's mode),
     // which is then removed. Only this file's own temporary file is ever kept between writes.
-    int WriteTemporary(const std::string& temporary, std::string_view text, const Kept& old,
+    int WriteTemporary(const std::string& temporary, const TextPieces& pieces, const Kept& old,
                        bool ownTemporary);
     // 0, or the error of putting the temporary file in the place of the file: swapped with the
     // `old` file when given and the file system can, else renamed over it.
@@ -171,6 +177,9 @@ using RewrittenFolder = FilesByName<RewrittenFile>;
 
 // Gives the file this content, as ReplacedFile does, for a file written once.
 void ReplaceFile(const std::filesystem::path& path, std::string_view text,
+                 FileSystem& fileSystem = SystemFileSystem());
+
+void ReplaceFile(const std::filesystem::path& path, const TextPieces& pieces,
                  FileSystem& fileSystem = SystemFileSystem());
 
 // Creates a file that does not exist yet and writes the text into it, flushed to the disk.
