@@ -1,13 +1,18 @@
 // The comparison of the systems as a player runs it: every system over the same games, on one
-// and on two threads. Prints spins per second per thread, the speed-up from one thread to two,
-// and the peak memory of a comparison with many runs.
+// and on two threads; the risk of a bankroll, which needs thousands of games; and the peak memory
+// of a comparison of the most games it takes, its CSV written. Prints spins per second per
+// thread, the speed-up from one thread to two, the seconds of the bankroll's comparison and the
+// peak memory.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 #include "session/comparison.h"
+#include "session/comparison_csv.h"
+#include "storage/text_file.h"
 #include "times_reporter.h"
 
 namespace orbista {
@@ -34,6 +39,55 @@ double ProcessCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// 13 systems x 100,000 games, the most a comparison takes, and their CSV: what a comparison keeps
+// grows with its games by a small record per game, and its bands (the curves over the game) do not
+// grow at all, so short games show the memory of long ones. First, so that the peak is its own.
+void BM_PeakMemoryOfTheMostGames(benchmark::State& state) {
+    ComparisonPlan plan = EverySystem(MostComparisonRuns, 10, 2);
+    const Comparison comparison(plan);
+    const std::filesystem::path csv = std::filesystem::temp_directory_path() / "orbista-bench.csv";
+    for (auto _ : state) {
+        ComparisonProgress progress;
+        const ComparisonResult result = comparison.Run(progress);
+        ReplaceFile(csv, ComparisonCsvPieces("orbista-sim compare", plan, result));
+    }
+    std::filesystem::remove(csv);
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_PeakMemoryOfTheMostGames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+
+// The systems that bet, 10,000 games of 2,000 spins each on two threads, with the bankroll of the
+// default settings: 220 million spins, enough for a risk of ruin of 1 % to show.
+void BM_BettingSystemsWithABankroll(benchmark::State& state) {
+    ComparisonPlan plan;
+    plan.systems = BettingSystems();
+    plan.seed = 1;
+    plan.runs = 10'000;
+    plan.spinsPerRun = 2'000;
+    plan.bankroll = BankrollPerLossLimit * 500;
+    plan.jobs = 2;
+    const Comparison comparison(plan);
+    const double cpuBefore = ProcessCpuSeconds();
+    int64_t played = 0;
+    for (auto _ : state) {
+        ComparisonProgress progress;
+        benchmark::DoNotOptimize(comparison.Run(progress));
+        played += progress.SpinsDone();
+    }
+    state.counters["spins_per_s"] =
+        benchmark::Counter(static_cast<double>(played), benchmark::Counter::kIsRate);
+    state.counters["spins_per_cpu_s"] =
+        static_cast<double>(played) / (ProcessCpuSeconds() - cpuBefore);
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_BettingSystemsWithABankroll)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+
 // 13 systems x 100 games x 10,000 spins: thirteen million spins.
 void BM_CompareEverySystem(benchmark::State& state) {
     const int jobs = static_cast<int>(state.range(0));
@@ -56,26 +110,16 @@ BENCHMARK(BM_CompareEverySystem)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);
 
-// 13 systems x 1,000 games: what a comparison keeps grows with its games, never with their
-// length beyond BalanceSamplesPerRun spins, so 1,000 spins a game needs what 100,000 would.
-void BM_PeakMemoryOfAThousandGames(benchmark::State& state) {
-    const Comparison comparison(EverySystem(1000, BalanceSamplesPerRun, 2));
-    for (auto _ : state) {
-        ComparisonProgress progress;
-        benchmark::DoNotOptimize(comparison.Run(progress));
-    }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-BENCHMARK(BM_PeakMemoryOfAThousandGames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
-
 void PrintSpeedUp(const TimesReporter& reporter) {
     const auto one = reporter.Of("BM_CompareEverySystem/jobs:1/iterations:1/real_time");
     const auto two = reporter.Of("BM_CompareEverySystem/jobs:2/iterations:1/real_time");
     if (one && two) {
         std::printf("13 million spins: %.2f s on 1 thread, %.2f s on 2, speed-up %.2f\n",
                     one->realSeconds, two->realSeconds, one->realSeconds / two->realSeconds);
+    }
+    if (const auto risk = reporter.Of("BM_BettingSystemsWithABankroll/iterations:1/real_time")) {
+        std::printf("11 systems x 10,000 games x 2,000 spins, 2 threads: %.1f s\n",
+                    risk->realSeconds);
     }
 }
 

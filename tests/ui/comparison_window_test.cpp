@@ -1,9 +1,18 @@
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QTableWidget>
 
+#include "ui/comparison_bands_page.h"
+#include "ui/comparison_histogram_page.h"
+#include "ui/comparison_pair_page.h"
 #include "ui/comparison_window.h"
 #include "window_fixture.h"
 
@@ -90,6 +99,42 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
     const std::string text = folder.Read("runs.csv");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 3 * 3);
     EXPECT_EQ(state->SpinCount, 1);
+}
+
+TEST_F(ComparisonWindowTest, TheLegendHidesASystemAndTwoRowsMakeAPair) {
+    ComparisonWindow& comparison = OpenComparison(4, 300);
+    comparison.BankrollField()->setValue(200);
+    comparison.Start();
+    comparison.WaitForResults();
+    ASSERT_NE(comparison.Result(), nullptr);
+
+    ComparisonBandsPage& bands = *comparison.BandsPage();
+    QLegendMarker* peer = nullptr;
+    for (QLegendMarker* marker : bands.View()->chart()->legend()->markers()) {
+        peer = marker->label() == "PEER" ? marker : peer;
+    }
+    ASSERT_NE(peer, nullptr);
+    emit peer->clicked();
+    EXPECT_FALSE(bands.SystemShown(SelectionSystem::Peer));
+    EXPECT_TRUE(peer->isVisible());  // greyed, to be clicked again
+    emit peer->clicked();
+    EXPECT_TRUE(bands.SystemShown(SelectionSystem::Peer));
+
+    // The histogram lists the systems in the table's order; the ruin zone is in the legend.
+    QComboBox* systems = comparison.HistogramPage()->SystemChoice();
+    ASSERT_EQ(systems->count(), 2);
+    EXPECT_EQ(systems->itemText(0), comparison.Table()->item(0, 0)->text());
+    systems->setCurrentIndex(1);
+    bool ruinZone = false;
+    for (QLegendMarker* marker : comparison.HistogramPage()->View()->chart()->legend()->markers()) {
+        ruinZone = ruinZone || marker->label() == "Банк кончился: итог ≤ −200";
+    }
+    EXPECT_TRUE(ruinZone);
+
+    comparison.Table()->selectAll();
+    EXPECT_TRUE(comparison.PairPage()->Figures()->text().contains(
+        "Игр, сыгранных обеими системами на одних и тех же спинах: <b>4</b>"))
+        << qPrintable(comparison.PairPage()->Figures()->text());
 }
 
 TEST_F(ComparisonWindowTest, ClosingTheWindowStopsARunAtOnce) {
