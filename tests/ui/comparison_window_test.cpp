@@ -1,6 +1,8 @@
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -71,6 +73,17 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
     table->sortItems(3, Qt::AscendingOrder);
     EXPECT_LE(table->item(0, 3)->data(Qt::UserRole).toDouble(),
               table->item(1, 3)->data(Qt::UserRole).toDouble());
+
+    // Scrolled right to the last column, the system names stand where they stood.
+    comparison.resize(500, comparison.height());
+    const QRect names(
+        0, 0, table->frameWidth() + table->columnWidth(0),
+        table->frameWidth() + table->horizontalHeader()->height() + table->viewport()->height());
+    const QImage atStart = table->grab(names).toImage();
+    QScrollBar* sideways = table->horizontalScrollBar();
+    sideways->setValue(sideways->maximum());
+    ASSERT_GT(sideways->value(), table->columnWidth(0));
+    EXPECT_EQ(table->grab(names).toImage(), atStart);
 
     const QString csv = QString::fromStdString((folder.Path() / "runs.csv").string());
     comparison.SetSavePathChooser([&](QWidget*) { return csv; });
