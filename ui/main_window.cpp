@@ -182,7 +182,7 @@ void MainWindow::BuildTabs() {
     ConnectSettingControls(controls);
     ConnectSystems();
 
-    new KeyboardEntry(
+    keyboardEntry_ = new KeyboardEntry(
         bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
 
     connect(pages_, &QTabWidget::currentChanged, this,
@@ -482,7 +482,20 @@ void MainWindow::RebuildCharts() {
 }
 
 void MainWindow::ShowMessageBox(std::string_view text) {
+    // The win and loss messages: a quiet playback counts its games instead, and reports them at
+    // its end.
+    if (playbacks_ != nullptr && playbacks_->Quiet()) {
+        return;
+    }
     present_(this, FromUtf8(text));
+}
+
+void MainWindow::Tell(const QString& text) {
+    present_(this, text);
+}
+
+void MainWindow::ShowPlaybackProgress(const QString& progress) {
+    keyboardEntry_->ShowProgress(progress);
 }
 
 void MainWindow::ReportError(std::string_view text) {

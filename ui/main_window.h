@@ -31,6 +31,7 @@ class AboutDialog;
 class ChartsPage;
 class ComparisonWindow;
 class Engine;
+class KeyboardEntry;
 class PauseDialog;
 class PlaybackCommands;
 class RandomGenerator;
@@ -81,6 +82,10 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
 
     // Every message of the window and of the pause dialog goes through this.
     void SetMessagePresenter(MessagePresenter presenter);
+    // A message to the player that is neither the engine's nor an error.
+    void Tell(const QString& text);
+    // "Спин N из M" in the line of the keyboard entry while a playback runs; empty when none does.
+    void ShowPlaybackProgress(const QString& progress);
     void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
     void SetCsvPathChooser(SavePathChooser chooser) { chooseCsvPath_ = std::move(chooser); }
 
@@ -169,6 +174,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     bool shutDown_ = false;
     QTabWidget* pages_ = nullptr;
     SpinTable* spinTable_ = nullptr;
+    KeyboardEntry* keyboardEntry_ = nullptr;
     ChartsPage* chartsPage_ = nullptr;
     QLabel* spinCountLabel_ = nullptr;
     std::array<QLineEdit*, DisplayCount> displays_{};  // by Display; the spin count is a label
