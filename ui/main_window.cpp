@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cassert>
 #include <stdexcept>
@@ -55,6 +57,10 @@ QString ChooseCsvPath(QWidget* parent) {
                                         "CSV (*.csv);;All Files (*)");
 }
 
+bool OpenInFileManager(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
 QString ChooseSavePath(QWidget* parent) {
     return QFileDialog::getSaveFileName(parent, "Сохранить спины", QString(),
                                         "Text File (*.txt);;All Files (*)");
@@ -77,7 +83,8 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
       settingsFile_(setup.programFolder),
       present_(setup.present),
       chooseSavePath_(ChooseSavePath),
-      chooseCsvPath_(ChooseCsvPath) {
+      chooseCsvPath_(ChooseCsvPath),
+      openFolder_(OpenInFileManager) {
     setObjectName("Form1");
     setWindowTitle("ORBISTA - 8");
     setFont(WindowFont(15));
@@ -210,6 +217,8 @@ void MainWindow::BuildMenu() {
     connect(save, &QAction::triggered, this, &MainWindow::SaveSpinsAs);
     connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
             &MainWindow::SaveGameCsvAs);
+    connect(file->addAction("Открыть папку с данными"), &QAction::triggered, this,
+            &MainWindow::OpenDataFolder);
     connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
             [this] { RunCommand([this] { engine_->NewGame(); }); });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
@@ -357,6 +366,17 @@ void MainWindow::SaveGameCsvAs() {
     if (!path.isEmpty()) {
         RunCommand(
             [this, &path] { ReplaceFile(QFile::encodeName(path).toStdString(), GameCsv(state_)); });
+    }
+}
+
+void MainWindow::OpenDataFolder() {
+    const std::filesystem::path folder = settingsFile_.Path().parent_path();
+    // Before the first game is saved the folder may not be there yet.
+    std::error_code shownAnyway;
+    std::filesystem::create_directories(folder, shownAnyway);
+    const QString path = QFile::decodeName(QByteArray::fromStdString(folder.string()));
+    if (!openFolder_(path)) {
+        Tell(QString("Не удалось открыть папку %1: нет программы для просмотра папок.").arg(path));
     }
 }
 

@@ -57,6 +57,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
   public:
     // Opens the save dialog of "Сохранить спины"; an empty result means the player cancelled.
     using SavePathChooser = std::function<QString(QWidget* parent)>;
+    // Shows a folder in the desktop's file manager; false when nothing could show it.
+    using FolderOpener = std::function<bool(const QString& folder)>;
 
     // Only the controls; Create makes the window the program runs.
     MainWindow(GameState& state, RandomGenerator& random, const WindowSetup& setup);
@@ -88,6 +90,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void ShowPlaybackProgress(const QString& progress);
     void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
     void SetCsvPathChooser(SavePathChooser chooser) { chooseCsvPath_ = std::move(chooser); }
+    void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
 
     // MainWindowView
     void ShowSpinCount(int64_t count) override;
@@ -127,6 +130,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void SaveSpinsAs();
     // "Сохранить игру в CSV…": the spins of this game with their balance and stake.
     void SaveGameCsvAs();
+    // "Открыть папку с данными": the folder of save8.dat and Autosave in the file manager.
+    void OpenDataFolder();
     // "Сравнение систем…": the comparison window, made at the first call, then shown again.
     void ShowComparisonWindow();
     ComparisonWindow* Comparison() const { return comparisonWindow_; }
@@ -189,6 +194,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     MessagePresenter present_ = ShowModalMessageBox;
     SavePathChooser chooseSavePath_;
     SavePathChooser chooseCsvPath_;
+    FolderOpener openFolder_;
     ComparisonWindow* comparisonWindow_ = nullptr;
 };
 

@@ -116,5 +116,22 @@ TEST_F(ComparisonWindowTest, TheGameSavesAsCsvOldestSpinFirst) {
     EXPECT_NE(text.find("\n2,32,"), std::string::npos) << text;
 }
 
+TEST_F(ComparisonWindowTest, TheDataFolderOpensInTheFileManagerOrSaysWhyNot) {
+    QString opened;
+    window->SetFolderOpener([&opened](const QString& folder) {
+        opened = folder;
+        return true;
+    });
+    MenuItem("N1", "Открыть папку с данными")->trigger();
+    EXPECT_EQ(opened.toStdString(), folder.Path().string());
+    EXPECT_TRUE(messages.empty());
+
+    window->SetFolderOpener([](const QString&) { return false; });
+    MenuItem("N1", "Открыть папку с данными")->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].toStdString(), "Не удалось открыть папку " + folder.Path().string() +
+                                             ": нет программы для просмотра папок.");
+}
+
 }  // namespace
 }  // namespace orbista
