@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "model/settings_table.h"
 #include "ui/fonts.h"

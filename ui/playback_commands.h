@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "storage/playback.h"
+#include "session/playback.h"
 #include "ui/pause_dialog.h"
 
 class QAction;
