@@ -222,7 +222,7 @@ void MainWindow::BuildMenu() {
     connect(file->addAction("Открыть папку с данными"), &QAction::triggered, this,
             &MainWindow::OpenDataFolder);
     connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
-            [this] { RunCommand([this] { session_->engine.NewGame(); }); });
+            [this] { RunGameCommand([this] { session_->engine.NewGame(); }); });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = addMenu("N3", "Настройки");
@@ -345,12 +345,18 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
     }
 }
 
+void MainWindow::RunGameCommand(const std::function<void()>& command) {
+    gameRecord_.BeforeCycle(state_);
+    RunCommand(command);
+    gameRecord_.AfterCycle(state_);
+}
+
 void MainWindow::EnterNumber(int number) {
-    RunCommand([this, number] { session_->engine.EnterNumber(number); });
+    RunGameCommand([this, number] { session_->engine.EnterNumber(number); });
 }
 
 void MainWindow::CancelSpin() {
-    RunCommand([this] { session_->engine.CancelSpin(); });
+    RunGameCommand([this] { session_->engine.CancelSpin(); });
 }
 
 void MainWindow::SaveSpinsAs() {
@@ -366,8 +372,9 @@ void MainWindow::SaveSpinsAs() {
 void MainWindow::SaveGameCsvAs() {
     const QString path = chooseCsvPath_(this);
     if (!path.isEmpty()) {
-        RunCommand(
-            [this, &path] { ReplaceFile(QFile::encodeName(path).toStdString(), GameCsv(state_)); });
+        RunCommand([this, &path] {
+            ReplaceFile(WithCsvExtension(QFile::encodeName(path).toStdString()), gameRecord_.Csv());
+        });
     }
 }
 

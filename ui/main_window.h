@@ -8,6 +8,7 @@
 
 #include "model/main_window_view.h"
 #include "model/settings_model.h"
+#include "session/game_record.h"
 #include "session/presets.h"
 #include "session/session.h"
 #include "storage/settings_file.h"
@@ -161,6 +162,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // Runs a command of the player; an error it raises is shown, never let through the event
     // loop.
     void RunCommand(const std::function<void()>& command);
+    // A command that may enter, cancel or end spins: the record of the game follows it.
+    void RunGameCommand(const std::function<void()>& command);
 
     QLineEdit& NumericField(Setting setting) const;
     QAbstractButton& CheckBox(Setting setting) const;
@@ -177,6 +180,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     QTabWidget* pages_ = nullptr;
     SpinTable* spinTable_ = nullptr;
     KeyboardEntry* keyboardEntry_ = nullptr;
+    GameRecord gameRecord_;
     ChartsPage* chartsPage_ = nullptr;
     QLabel* spinCountLabel_ = nullptr;
     std::array<QLineEdit*, DisplayCount> displays_{};  // by Display; the spin count is a label

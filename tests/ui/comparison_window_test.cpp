@@ -105,15 +105,17 @@ TEST_F(ComparisonWindowTest, ClosingTheWindowStopsARunAtOnce) {
     EXPECT_TRUE(comparison.Result()->stopped);
 }
 
-TEST_F(ComparisonWindowTest, TheGameSavesAsCsvOldestSpinFirst) {
+TEST_F(ComparisonWindowTest, TheGameSavesAsCsvOldestSpinFirstUnderANameEndingInCsv) {
     ClickNumber(8);
     ClickNumber(32);
-    const QString csv = QString::fromStdString((folder.Path() / "game.csv").string());
+    const QString csv = QString::fromStdString((folder.Path() / "game").string());
     window->SetCsvPathChooser([&](QWidget*) { return csv; });
     MenuItem("N1", "Сохранить игру в CSV…")->trigger();
     const std::string text = folder.Read("game.csv");
-    EXPECT_TRUE(text.starts_with("spin,number,game_balance,stake\n1,8,")) << text;
-    EXPECT_NE(text.find("\n2,32,"), std::string::npos) << text;
+    EXPECT_TRUE(
+        text.starts_with("Спин,Выпало,Стояло на поле,Результат спина,Баланс в этой игре\n"
+                         "1,8,0,0,0\n2,32,"))
+        << text;
 }
 
 TEST_F(ComparisonWindowTest, TheDataFolderOpensInTheFileManagerOrSaysWhyNot) {
