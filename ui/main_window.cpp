@@ -401,7 +401,8 @@ void MainWindow::ShowComparisonWindow() {
 }
 
 void MainWindow::OpenHelpFile() {
-    orbista::OpenHelpFile(ExecutableFolder(), this, present_);
+    orbista::OpenHelpFile(ExecutableFolder(), this, present_,
+                          [this](const QString& path) { return helpViewer_.Show(path); });
 }
 
 void MainWindow::SetStayOnTop() {

@@ -12,6 +12,7 @@
 #include "session/presets.h"
 #include "session/session.h"
 #include "storage/settings_file.h"
+#include "ui/help_file.h"
 #include "ui/message_box.h"
 #include "ui/setting_controls.h"
 
@@ -181,6 +182,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     SpinTable* spinTable_ = nullptr;
     KeyboardEntry* keyboardEntry_ = nullptr;
     GameRecord gameRecord_;
+    HelpViewer helpViewer_;
     ChartsPage* chartsPage_ = nullptr;
     QLabel* spinCountLabel_ = nullptr;
     std::array<QLineEdit*, DisplayCount> displays_{};  // by Display; the spin count is a label
