@@ -17,7 +17,7 @@ namespace {
 constexpr QRect IndicatorPlace(122, 530, 262, 22);
 constexpr int MaxDigits = 2;
 // A longer run of digits is as wrong as three, and what is shown must fit the indicator.
-constexpr int KeptDigits = 8;
+constexpr int KeptDigits = 4;
 constexpr int HighestNumber = 36;
 
 const char* const FocusedLook =
