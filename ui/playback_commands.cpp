@@ -7,6 +7,7 @@
 
 #include "engine/engine.h"
 #include "model/errors.h"
+#include "storage/permanence.h"
 #include "storage/spin_file.h"
 #include "ui/main_window.h"
 #include "ui/pause_dialog.h"
@@ -52,15 +53,16 @@ void PlaybackCommands::PlayFromFile() {
     if (path.isEmpty()) {
         return;
     }
-    LoadedSpins spins;
+    Permanence spins;
     try {
-        spins = ReadSpinFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        spins = ReadPermanence(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                               LoadedSpinCapacity);
     } catch (const FileError& error) {
         window_.ReportError(error.what());
         return;
     }
     if (const std::optional<int32_t> limit = AskForSpinLimit()) {
-        Started(Worker().PlayFromFile(std::move(spins.numbers), *limit));
+        Started(Worker().PlayFromFile({spins.spins.begin(), spins.spins.end()}, *limit));
     }
 }
 
