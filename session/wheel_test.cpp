@@ -172,24 +172,25 @@ double LongAbsenceProbability(int64_t spins, int64_t absence) {
     // came at spin k - absence (or that is before the start), not at the `absence` spins since,
     // and no such stretch ended within the first k - absence - 1 spins:
     //   v[k] = v[k-1] + p q^absence (1 - v[k - absence - 1]),  v[absence] = q^absence.
-    // Summing up positive terms keeps small chances exact to the last digits. Only the last
-    // absence + 1 values are ever looked back at.
+    // Summing up positive terms keeps small chances exact to the last digits.
     const double q = 1.0 - Fair;
     const double allAbsent = std::pow(q, static_cast<double>(absence));
     const double firstEnd = Fair * allAbsent;
+    if (spins <= 2 * absence) {
+        // v[k - absence - 1] is still 0: each spin past `absence` adds the same chance.
+        return std::min(1.0, allAbsent + static_cast<double>(spins - absence) * firstEnd);
+    }
+    // The last absence + 1 values, where v[k - absence - 1] is read and v[k] then written.
     const auto window = static_cast<size_t>(absence + 1);
-    const bool looksBack = spins > 2 * absence;
-    std::vector<double> recent(looksBack ? window : 0, 0.0);
+    std::vector<double> recent(window, 0.0);
+    recent[window - 1] = allAbsent;
     double v = allAbsent;
-    for (int64_t k = absence; k <= spins && v < 1.0; ++k) {
-        if (k > absence) {
-            const int64_t back = k - absence - 1;
-            const double before =
-                back >= absence ? recent[static_cast<size_t>(back) % window] : 0.0;
-            v += firstEnd * (1.0 - before);
-        }
-        if (looksBack) {
-            recent[static_cast<size_t>(k) % window] = v;
+    size_t slot = 0;
+    for (int64_t k = absence + 1; k <= spins && v < 1.0; ++k) {
+        v += firstEnd * (1.0 - recent[slot]);
+        recent[slot] = v;
+        if (++slot == window) {
+            slot = 0;
         }
     }
     return std::min(v, 1.0);
