@@ -207,15 +207,15 @@ Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
         cut_.games = cut_.spins / plan_.gameLength;
         cut_.dropped = cut_.spins % plan_.gameLength;
         if (cut_.games == 0) {
-            throw PlayerError("В файлах спинов " + std::to_string(cut_.spins) +
-                              " спинов: это меньше одной игры из " +
-                              std::to_string(plan_.gameLength) + " спинов.");
+            throw PlayerError(
+                "Спинов в файлах меньше, чем в одной игре: " + std::to_string(cut_.spins) +
+                " при длине игры " + std::to_string(plan_.gameLength) + ".");
         }
         if (cut_.games > MostComparisonRuns) {
-            throw PlayerError("Файлы спинов дают " + std::to_string(cut_.games) + " игр из " +
-                              std::to_string(plan_.gameLength) +
-                              " спинов, а сравнение играет не больше " +
-                              std::to_string(MostComparisonRuns) + ".");
+            throw PlayerError(
+                "Файлы дают больше игр, чем играет сравнение: " + std::to_string(cut_.games) +
+                " при длине игры " + std::to_string(plan_.gameLength) + " (не больше " +
+                std::to_string(MostComparisonRuns) + ").");
         }
         return;
     }

@@ -323,11 +323,12 @@ void ComparisonWindow::StartComparison() {
     }
     comparison_ = std::make_unique<Comparison>(std::move(plan));
     if (const GameCut& cut = comparison_->Cut(); cut.games > 0) {
-        filesLabel_->setText(QString("Выбрано файлов: %1; %2 спинов — %3 игр, отброшено %4")
-                                 .arg(spinFiles_.size())
-                                 .arg(cut.spins)
-                                 .arg(cut.games)
-                                 .arg(cut.dropped));
+        filesLabel_->setText(
+            QString("Выбрано файлов: %1; спинов: %2, игр: %3, отброшено спинов: %4")
+                .arg(spinFiles_.size())
+                .arg(cut.spins)
+                .arg(cut.games)
+                .arg(cut.dropped));
     }
     progress_ = std::make_unique<ComparisonProgress>();
     started_ = std::chrono::steady_clock::now();

@@ -169,7 +169,7 @@ void WheelTestDialog::ShowSpins(std::vector<uint8_t> spins, const QString& sourc
     QApplication::setOverrideCursor(Qt::WaitCursor);
     result_ = TestWheel(spins);
     QApplication::restoreOverrideCursor();
-    source_->setText(QString("%1 — %2 спинов").arg(source).arg(result_->spins));
+    source_->setText(QString("%1; спинов: %2").arg(source).arg(result_->spins));
     FillChart();
     FillTests();
     FillNumbers();

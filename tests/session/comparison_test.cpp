@@ -219,7 +219,7 @@ TEST(ComparisonTest, FilesJoinedAreCutIntoGamesOfOneLengthAndTheRemainderDropped
         ADD_FAILURE();
     } catch (const PlayerError& error) {
         EXPECT_STREQ(error.what(),
-                     "В файлах спинов 100 спинов: это меньше одной игры из 101 спинов.");
+                     "Спинов в файлах меньше, чем в одной игре: 100 при длине игры 101.");
     }
 }
 

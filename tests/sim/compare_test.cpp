@@ -120,7 +120,7 @@ TEST(CompareTest, AGameLengthCutsTheJoinedPermanencesAndTheHeaderSaysWhatWasDrop
     const SimRun tooLong =
         Compare("--spin-files " + files + " --game-length 20", "2>&1 >/dev/null");
     EXPECT_EQ(tooLong.status, 2);
-    EXPECT_NE(tooLong.out.find("19 спинов: это меньше одной игры из 20 спинов"), std::string::npos)
+    EXPECT_NE(tooLong.out.find("меньше, чем в одной игре: 19 при длине игры 20"), std::string::npos)
         << tooLong.out;
 }
 

@@ -154,7 +154,7 @@ TEST_F(ChartsPageTest, WheelTestTakesTheCountedSpinsOrTheChosenPermanencesInTheC
     page->findChild<QPushButton*>("WheelTestButton")->click();
     WheelTestDialog* dialog = page->WheelTest();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->Source()->text(), "Спины текущей игры — 2 спинов");
+    EXPECT_EQ(dialog->Source()->text(), "Спины текущей игры; спинов: 2");
     const ChartBars& bars = dialog->DeviationChart()->Bars();
     ASSERT_EQ(bars.size(), 37u);
     EXPECT_EQ(bars[0].label, "5");
@@ -169,7 +169,7 @@ TEST_F(ChartsPageTest, WheelTestTakesTheCountedSpinsOrTheChosenPermanencesInTheC
                            QString::fromStdString((folder.Path() / "a.txt").string())};
     });
     dialog->OpenPermanence();
-    EXPECT_EQ(dialog->Source()->text(), "Файлов: 2 — 5 спинов");
+    EXPECT_EQ(dialog->Source()->text(), "Файлов: 2; спинов: 5");
     EXPECT_EQ(dialog->Result()->repeats, 3);  // 5 5 5 0 0: files by name
 
     folder.Write("a.txt", "5;x");

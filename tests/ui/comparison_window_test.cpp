@@ -94,7 +94,7 @@ TEST_F(ComparisonWindowTest, AGameLengthCutsThePermanenceIntoGamesAndSaysWhatWas
     comparison.WaitForResults();
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(comparison.FilesLabel()->text(),
-              "Выбрано файлов: 1; 251 спинов — 2 игр, отброшено 51");
+              "Выбрано файлов: 1; спинов: 251, игр: 2, отброшено спинов: 51");
     EXPECT_EQ(comparison.Table()->item(0, 1)->text(), "2");
 }
 
