@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 
 #include "engine/engine.h"
@@ -15,6 +16,7 @@
 #include "model/errors.h"
 #include "session/balance_path.h"
 #include "session/headless_run.h"
+#include "storage/permanence.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 
@@ -55,8 +57,8 @@ std::vector<int64_t> SamplePoints(int64_t longestRun) {
 // Where one run takes its spins from.
 class SpinSource {
   public:
-    SpinSource(uint64_t seed, std::vector<int32_t> fileSpins)
-        : fileSpins_(std::move(fileSpins)), fromFile_(!fileSpins_.empty()) {
+    SpinSource(uint64_t seed, std::span<const uint8_t> fileSpins)
+        : fileSpins_(fileSpins), fromFile_(!fileSpins_.empty()) {
         random_.Seed(seed);
     }
 
@@ -65,7 +67,7 @@ class SpinSource {
     }
 
   private:
-    std::vector<int32_t> fileSpins_;
+    std::span<const uint8_t> fileSpins_;
     bool fromFile_;
     RandomGenerator random_{RandomGenerator::Sharing::OneThread};
 };
@@ -269,8 +271,26 @@ int64_t DefaultBankroll(const SettingsModel& settings) {
 }
 
 Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
+    if (CutsGames()) {
+        joinedSpins_ = ReadPermanences(plan_.spinFiles).spins;
+        cut_.spins = static_cast<int64_t>(joinedSpins_.size());
+        cut_.games = cut_.spins / plan_.gameLength;
+        cut_.dropped = cut_.spins % plan_.gameLength;
+        if (cut_.games == 0) {
+            throw PlayerError(
+                "Спинов в файлах меньше, чем в одной игре: " + std::to_string(cut_.spins) +
+                " при длине игры " + std::to_string(plan_.gameLength) + ".");
+        }
+        if (cut_.games > MostComparisonRuns) {
+            throw PlayerError(
+                "Файлы дают больше игр, чем играет сравнение: " + std::to_string(cut_.games) +
+                " при длине игры " + std::to_string(plan_.gameLength) + " (не больше " +
+                std::to_string(MostComparisonRuns) + ").");
+        }
+        return;
+    }
     for (const std::filesystem::path& file : plan_.spinFiles) {
-        const int64_t count = ReadSpinFile(file).Count();
+        const int64_t count = ReadPermanence(file, LoadedSpinCapacity).Count();
         // An empty game would end at 0 and pull every figure towards it.
         if (count == 0) {
             throw FileError::CannotRead(file, "в нём нет ни одного спина");
@@ -280,6 +300,9 @@ Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
 }
 
 int64_t Comparison::GameCount() const {
+    if (CutsGames()) {
+        return cut_.games;
+    }
     return plan_.PlaysSpinFiles() ? static_cast<int64_t>(plan_.spinFiles.size()) : plan_.runs;
 }
 
@@ -294,6 +317,9 @@ std::vector<int64_t> Comparison::GamesToPlay() const {
 }
 
 int64_t Comparison::SpinsOfGame(int64_t game) const {
+    if (CutsGames()) {
+        return plan_.gameLength;
+    }
     return plan_.PlaysSpinFiles() ? fileSpinCounts_[static_cast<size_t>(game - 1)]
                                   : plan_.spinsPerRun;
 }
@@ -368,12 +394,19 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t game,
         settings.SetFlag(Setting::SectorsOnTable, true);
     }
 
-    std::vector<int32_t> fileSpins;
-    const int64_t spins = SpinsOfGame(game);
-    if (plan_.PlaysSpinFiles()) {
-        fileSpins = ReadSpinFile(plan_.spinFiles[static_cast<size_t>(run)]).numbers;
+    Permanence file;
+    std::span<const uint8_t> fileSpins;
+    if (CutsGames()) {
+        fileSpins = std::span(joinedSpins_)
+                        .subspan(static_cast<size_t>(run * plan_.gameLength),
+                                 static_cast<size_t>(plan_.gameLength));
+    } else if (plan_.PlaysSpinFiles()) {
+        file = ReadPermanence(plan_.spinFiles[static_cast<size_t>(run)], LoadedSpinCapacity);
+        fileSpins = file.spins;
     }
-    SpinSource source(RunSeed(plan_.seed, run, Stream::Spins), std::move(fileSpins));
+    const int64_t spins =
+        plan_.PlaysSpinFiles() ? static_cast<int64_t>(fileSpins.size()) : plan_.spinsPerRun;
+    SpinSource source(RunSeed(plan_.seed, run, Stream::Spins), fileSpins);
     RunRecorder recorder(headless.engine, headless.view, points, samples, error, plan_.bankroll);
     int64_t unreported = 0;
     for (int64_t spin = 1; spin <= spins; ++spin) {

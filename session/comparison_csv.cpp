@@ -17,10 +17,10 @@ namespace {
 constexpr std::string_view CommandMark = "# ";
 constexpr std::string_view ShardMark = " --shard ";
 constexpr std::string_view Header =
-    "system,run,spins,final_total_balance,lowest_total_balance,win_stops,loss_stops,"
-    "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table,ruined,"
-    "spin_of_ruin,max_drawdown,bankroll,net_squares,stake_squares,net_times_stake";
-constexpr size_t FieldCount = 19;
+    "system,system_name,run,spins,final_total_balance,lowest_total_balance,win_stops,"
+    "loss_stops,spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table,"
+    "ruined,spin_of_ruin,max_drawdown,bankroll,net_squares,stake_squares,net_times_stake";
+constexpr size_t FieldCount = 20;
 // The rows are written a piece of about this size at a time.
 constexpr size_t PieceBytes = 1 << 16;
 // A CSV of the most runs a comparison plays is a few hundred megabytes.
@@ -39,9 +39,13 @@ void AppendExact(std::string& text, double value) {
     text.append(buffer, end);
 }
 
-void AppendRow(std::string& csv, std::string_view name, int64_t game, const RunFigures& run,
+void AppendRow(std::string& csv, const SystemInfo& system, int64_t game, const RunFigures& run,
                int64_t bankroll) {
-    csv += name;
+    // The name the window shows, quoted: one holds a comma, none a quote.
+    csv += system.simName;
+    csv += ",\"";
+    csv += system.caption;
+    csv += '"';
     for (const int64_t value :
          {game, int64_t{run.spins}, int64_t{run.finalTotalBalance}, int64_t{run.lowestTotalBalance},
           int64_t{run.winStops}, int64_t{run.lossStops}, int64_t{run.spinsWithBets},
@@ -118,17 +122,30 @@ struct Row {
     RunFigures run;
 };
 
-std::optional<Row> ParseRow(std::string_view line) {
+// The fields of a row; a field in double quotes may hold commas (and no quote).
+std::vector<std::string_view> FieldsOf(std::string_view line) {
     std::vector<std::string_view> fields;
     for (size_t start = 0;;) {
-        const size_t comma = line.find(',', start);
+        size_t comma = line.find(',', start);
+        if (start < line.size() && line[start] == '"') {
+            const size_t close = line.find('"', start + 1);
+            comma = close == std::string_view::npos ? close : line.find(',', close);
+        }
         fields.push_back(line.substr(start, comma - start));
         if (comma == std::string_view::npos) {
-            break;
+            return fields;
         }
         start = comma + 1;
     }
-    if (fields.size() != FieldCount) {
+}
+
+std::optional<Row> ParseRow(std::string_view line) {
+    std::vector<std::string_view> fields = FieldsOf(line);
+    if (fields.size() == FieldCount) {
+        // The name the window shows only helps a reader.
+        fields.erase(fields.begin() + 1);
+    }
+    if (fields.size() != FieldCount - 1) {
         return std::nullopt;
     }
     Row row;
@@ -225,7 +242,7 @@ TextPieces ComparisonCsvPieces(std::string command, const ComparisonPlan& plan,
                 rows->run = 0;
                 continue;
             }
-            AppendRow(piece, InfoOf(plan.systems[rows->system])->simName, result.games[rows->run],
+            AppendRow(piece, *InfoOf(plan.systems[rows->system]), result.games[rows->run],
                       runs[rows->run], plan.bankroll);
             ++rows->run;
         }

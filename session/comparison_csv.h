@@ -12,10 +12,10 @@
 namespace orbista {
 
 // The per-run CSV of a comparison: a first line "# " and the command that plays these runs (with
-// its shard, " --shard K/N", when it plays one), a header row, then one row per (system, game), systems in the plan's order, with every figure of
-// RunFigures and the bankroll it was played with, plain decimal with points. The table can be
-// rebuilt from it to the last digit: the sums of squares are written so that they read back
-// exactly.
+// its shard, " --shard K/N", when it plays one), a header row, then one row per (system, game),
+// systems in the plan's order, with every figure of RunFigures and the bankroll it was played with,
+// plain decimal with points. The table can be rebuilt from it to the last digit: the sums of
+// squares are written so that they read back exactly.
 std::string ComparisonCsv(std::string_view command, const ComparisonPlan& plan,
                           const ComparisonResult& result);
 // The same text piece by piece, a few thousand rows at a time, for a file of a million rows;

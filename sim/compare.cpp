@@ -67,24 +67,6 @@ std::vector<SelectionSystem> ParseSystems(const std::string& list) {
     return systems;
 }
 
-// Every file named, and every ".txt" of every folder named, in the order given.
-std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string>& paths) {
-    std::vector<std::filesystem::path> files;
-    for (const std::string& path : paths) {
-        std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
-            const std::vector<std::filesystem::path> inFolder = SpinFilesOfFolder(path);
-            if (inFolder.empty()) {
-                throw UsageError("no .txt spin file in the folder " + path);
-            }
-            files.insert(files.end(), inFolder.begin(), inFolder.end());
-        } else {
-            files.emplace_back(path);
-        }
-    }
-    return files;
-}
-
 // The folders that the spin files are every ".txt" file of, when they are; none when some folder
 // holds one they do not name, or they name one of a folder twice.
 std::optional<std::vector<std::filesystem::path>> FoldersOf(
@@ -112,10 +94,15 @@ std::optional<std::vector<std::filesystem::path>> FoldersOf(
     return given == inFolders ? std::optional(folders) : std::nullopt;
 }
 
-// How the header names the spin files: as given when they are few, else by their folders.
-CommandText SpinFilesWords(const CompareOptions& options) {
+// How the header names the spin files: as given when they are few, else by their folders; and
+// how they were cut into games.
+CommandText SpinFilesWords(const CompareOptions& options, const GameCut& cut) {
     const std::vector<std::filesystem::path>& files = options.plan.spinFiles;
     CommandText words{" --spin-files", std::to_string(files.size()) + " files"};
+    if (options.plan.gameLength > 0) {
+        words.remark += ", " + std::to_string(cut.spins) + " spins: " + std::to_string(cut.games) +
+                        " games, " + std::to_string(cut.dropped) + " spins dropped";
+    }
     std::vector<std::string> named = options.spinPaths;
     if (named.size() > MostSpinPathsNamed) {
         if (const auto folders = FoldersOf(files)) {
@@ -127,6 +114,9 @@ CommandText SpinFilesWords(const CompareOptions& options) {
     }
     for (const std::string& path : named) {
         words.words += " " + ShellWord(path);
+    }
+    if (options.plan.gameLength > 0) {
+        words.words += " --game-length " + std::to_string(options.plan.gameLength);
     }
     return words;
 }
@@ -157,6 +147,23 @@ ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err
 
 }  // namespace
 
+std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string>& paths) {
+    std::vector<std::filesystem::path> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            const std::vector<std::filesystem::path> inFolder = SpinFilesOfFolder(path);
+            if (inFolder.empty()) {
+                throw UsageError("no .txt spin file in the folder " + path);
+            }
+            files.insert(files.end(), inFolder.begin(), inFolder.end());
+        } else {
+            files.emplace_back(path);
+        }
+    }
+    return files;
+}
+
 CompareCommand::CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     : Command(app, out, err) {
     AddTextOption(app, "--systems", systemsText_, "LIST",
@@ -171,6 +178,9 @@ CompareCommand::CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     AddTextOption(app, "--spins", spinsText_, "N", "of N spins each");
     AddPathsOption(app, "--spin-files", spinPaths_, "PATH",
                    "or one game per spin file, a folder giving each of its .txt files");
+    AddTextOption(app, "--game-length", gameLengthText_, "N",
+                  "joins the spin files in their order and cuts them into games of N spins, "
+                  "dropping a shorter remainder");
     AddTextOption(app, "--bankroll", bankrollText_, "B",
                   "a game is ruined and stops when its total balance reaches -B (default: 10 "
                   "loss limits of the settings; 0: no bankroll)");
@@ -247,6 +257,13 @@ void CompareCommand::Prepare() {
     if (random && !(runs && spins)) {
         throw UsageError(runs ? "--runs needs --spins N" : "--spins needs --runs R");
     }
+    if (gameLengthText_) {
+        if (options.spinPaths.empty()) {
+            throw UsageError("--game-length goes with --spin-files");
+        }
+        options.plan.gameLength =
+            CountArgument("--game-length", *gameLengthText_, MostComparisonSpinsPerRun);
+    }
     options.plan.runs = runs.value_or(0);
     options.plan.spinsPerRun = spins.value_or(0);
     options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
@@ -267,7 +284,7 @@ CommandText CompareCommand::RunsCommand() const {
     command.words +=
         " --bankroll " + std::to_string(plan.bankroll) + " --seed " + std::to_string(plan.seed);
     if (plan.PlaysSpinFiles()) {
-        const CommandText files = SpinFilesWords(options);
+        const CommandText files = SpinFilesWords(options, comparison_->Cut());
         command.words += files.words;
         command.remark = files.remark;
     } else {

@@ -5,6 +5,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/frozen_column_table.h"
+
 namespace orbista {
 
 namespace {
@@ -51,7 +53,7 @@ ComparisonTablePage::ComparisonTablePage(QWidget* parent) : QWidget(parent) {
         "разбросом.");
     reading->setObjectName("ComparisonReading");
     reading->setWordWrap(true);
-    table_ = new QTableWidget;
+    table_ = new FrozenColumnTable;
     table_->setObjectName("ComparisonTable");
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);

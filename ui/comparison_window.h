@@ -72,6 +72,8 @@ class ComparisonWindow : public QWidget {
     QSpinBox* SpinsField() const { return spins_; }
     QSpinBox* SeedField() const { return seed_; }
     QSpinBox* BankrollField() const { return bankroll_; }
+    QSpinBox* GameLengthField() const { return gameLength_; }
+    QLabel* FilesLabel() const { return filesLabel_; }
     QTableWidget* Table() const;
     QTabWidget* ResultPages() const { return results_; }
     ComparisonBandsPage* BandsPage() const { return bandsPage_; }
@@ -107,6 +109,7 @@ class ComparisonWindow : public QWidget {
     QSpinBox* bankroll_ = nullptr;
     QRadioButton* randomSpins_ = nullptr;
     QRadioButton* fileSpins_ = nullptr;
+    QSpinBox* gameLength_ = nullptr;
     QLabel* filesLabel_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;
