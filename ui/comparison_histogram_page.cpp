@@ -125,15 +125,25 @@ void ComparisonHistogramPage::Draw(SelectionSystem system) {
     fill.setAlpha(150);
     histogram->setBrush(fill);
     histogram->setPen(QPen(SystemColour(system).darker(130), 1));
+    auto* balance = new QValueAxis;
+    balance->setTitleText("итоговый общий баланс, единиц");
+    balance->setLabelFormat("%.0f");
+    balance->setRange(bins.start, right);
+    balance->applyNiceNumbers();
+    auto* games = new QValueAxis;
+    games->setTitleText("игр");
+    games->setLabelFormat("%.0f");
+    games->setRange(0, tallest * 1.05);
+    games->applyNiceNumbers();
+
     std::vector<QAbstractSeries*> series = {histogram};
     if (bankroll > 0) {
         auto* top = new QLineSeries;
         auto* bottom = new QLineSeries;
-        // Beyond the axes on every side but the right, where the bankroll ends.
-        const double far = right - bins.start;
-        top->append(bins.start - far, tallest * 10);
-        top->append(-bankroll, tallest * 10);
-        bottom->append(bins.start - far, 0);
+        // From the left edge of the plot, all the way up, to where the bankroll ends.
+        top->append(balance->min(), games->max());
+        top->append(-bankroll, games->max());
+        bottom->append(balance->min(), 0);
         bottom->append(-bankroll, 0);
         auto* ruin = new QAreaSeries(top, bottom);
         ruin->setName("Банк кончился: итог ≤ −" + WindowNumber(bankroll, 0));
@@ -146,16 +156,6 @@ void ComparisonHistogramPage::Draw(SelectionSystem system) {
     series.push_back(Mark("Медиана: " + WindowNumber(figures->medianFinal, 1), figures->medianFinal,
                           tallest, QColor(214, 39, 40)));
 
-    auto* balance = new QValueAxis;
-    balance->setTitleText("итоговый общий баланс, единиц");
-    balance->setLabelFormat("%.0f");
-    balance->setRange(bins.start, right);
-    balance->applyNiceNumbers();
-    auto* games = new QValueAxis;
-    games->setTitleText("игр");
-    games->setLabelFormat("%.0f");
-    games->setRange(0, tallest * 1.05);
-    games->applyNiceNumbers();
     chart->addAxis(balance, Qt::AlignBottom);
     chart->addAxis(games, Qt::AlignLeft);
     for (QAbstractSeries* one : series) {

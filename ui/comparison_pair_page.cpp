@@ -33,6 +33,7 @@ ComparisonPairPage::ComparisonPairPage(QWidget* parent) : QWidget(parent) {
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(2, 1);
     for (QComboBox* list : {first_, second_}) {
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         connect(list, &QComboBox::currentIndexChanged, this, [this] { Compare(); });
     }
 }
