@@ -65,6 +65,9 @@ ComparisonTablePage::ComparisonTablePage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(table_, 1);
     connect(table_, &QTableWidget::itemSelectionChanged, this,
             &ComparisonTablePage::TellChosenPair);
+    // A sort moves the rows and then says so by this signal.
+    connect(table_->model(), &QAbstractItemModel::layoutChanged, this,
+            &ComparisonTablePage::TellOrder);
 }
 
 void ComparisonTablePage::Show(const ShownComparison& shown) {
@@ -101,6 +104,18 @@ void ComparisonTablePage::Show(const ShownComparison& shown) {
     table_->horizontalHeader()->setSortIndicator(-1, Qt::DescendingOrder);
     table_->setSortingEnabled(true);
     table_->resizeColumnsToContents();
+}
+
+void ComparisonTablePage::TellOrder() {
+    std::vector<SelectionSystem> order;
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        if (const QTableWidgetItem* name = table_->item(row, 0)) {
+            order.push_back(static_cast<SelectionSystem>(name->data(SystemRole).toInt()));
+        }
+    }
+    if (orderChanged_ && !order.empty()) {
+        orderChanged_(order);
+    }
 }
 
 void ComparisonTablePage::TellChosenPair() {

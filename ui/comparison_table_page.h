@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "ui/comparison_look.h"
 
@@ -18,18 +19,23 @@ class ComparisonTablePage : public QWidget {
   public:
     // Two rows chosen together: the systems to compare game by game.
     using PairChosen = std::function<void(SelectionSystem, SelectionSystem)>;
+    // The rows sorted anew: the systems in their new order, for the plots that follow the table.
+    using OrderChanged = std::function<void(const std::vector<SelectionSystem>&)>;
 
     explicit ComparisonTablePage(QWidget* parent = nullptr);
 
     void Show(const ShownComparison& shown);
     void OnPairChosen(PairChosen chosen) { pairChosen_ = std::move(chosen); }
+    void OnOrderChanged(OrderChanged changed) { orderChanged_ = std::move(changed); }
     QTableWidget* Table() const { return table_; }
 
   private:
     void TellChosenPair();
+    void TellOrder();
 
     QTableWidget* table_ = nullptr;
     PairChosen pairChosen_;
+    OrderChanged orderChanged_;
 };
 
 }  // namespace orbista

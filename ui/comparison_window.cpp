@@ -54,6 +54,17 @@ std::string PlanDescription(const ComparisonPlan& plan) {
     return text;
 }
 
+// The same comparison with its systems in the order given, as the table shows them after a sort.
+ShownComparison InOrder(const ShownComparison& shown, const std::vector<SelectionSystem>& order) {
+    ShownComparison reordered = shown;
+    std::stable_sort(reordered.ranked.begin(), reordered.ranked.end(),
+                     [&](const SystemFigures& a, const SystemFigures& b) {
+                         return std::find(order.begin(), order.end(), a.system) <
+                                std::find(order.begin(), order.end(), b.system);
+                     });
+    return reordered;
+}
+
 QString Seconds(double seconds) {
     const int whole = static_cast<int>(std::ceil(seconds));
     if (whole >= 60) {
@@ -109,6 +120,11 @@ ComparisonWindow::ComparisonWindow(const SettingsModel& settings, MessagePresent
     results_->addTab(pairPage_, "Пара");
     tablePage_->OnPairChosen([this](SelectionSystem first, SelectionSystem second) {
         pairPage_->Choose(first, second);
+    });
+    tablePage_->OnOrderChanged([this](const std::vector<SelectionSystem>& order) {
+        if (shown_) {
+            boxPage_->Show(InOrder(*shown_, order));
+        }
     });
 
     auto* right = new QVBoxLayout;

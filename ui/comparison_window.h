@@ -76,6 +76,7 @@ class ComparisonWindow : public QWidget {
     QLabel* FilesLabel() const { return filesLabel_; }
     QTableWidget* Table() const;
     QTabWidget* ResultPages() const { return results_; }
+    ComparisonBoxPage* BoxPage() const { return boxPage_; }
     ComparisonBandsPage* BandsPage() const { return bandsPage_; }
     ComparisonHistogramPage* HistogramPage() const { return histogramPage_; }
     ComparisonPairPage* PairPage() const { return pairPage_; }

@@ -1,3 +1,5 @@
+#include <QBoxPlotSeries>
+#include <QBoxSet>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -13,6 +15,7 @@
 #include <QTableWidget>
 
 #include "ui/comparison_bands_page.h"
+#include "ui/comparison_box_page.h"
 #include "ui/comparison_histogram_page.h"
 #include "ui/comparison_pair_page.h"
 #include "ui/comparison_window.h"
@@ -94,6 +97,13 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
             table->item(order == Qt::AscendingOrder ? 0 : 1, 3)->data(Qt::UserRole).toDouble(),
             table->item(order == Qt::AscendingOrder ? 1 : 0, 3)->data(Qt::UserRole).toDouble());
     }
+    // The box plot follows the table's order, worst mean first here, and leaves out what bets
+    // nothing.
+    table->sortByColumn(3, Qt::AscendingOrder);
+    const QList<QBoxSet*> boxes =
+        static_cast<QBoxPlotSeries*>(comparison.BoxPage()->chart()->series()[0])->boxSets();
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[0]->label(), table->item(0, 0)->text().contains("PEER") ? "PEER" : "Хуйнюшка");
 
     // Scrolled right to the last column, the system names stand where they stood.
     comparison.resize(500, comparison.height());
