@@ -1,6 +1,5 @@
 #include "session/comparison.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -200,7 +199,14 @@ std::vector<std::filesystem::path> SpinFilesOfFolder(const std::filesystem::path
 
 Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
     for (const std::filesystem::path& file : plan_.spinFiles) {
-        fileSpinCounts_.push_back(ReadSpinFile(file).Count());
+        const LoadedSpins spins = ReadSpinFile(file);
+        if (spins.numbers.empty()) {
+            throw FileError::CannotRead(file, "в нём нет ни одного спина");
+        }
+        fileSpinCounts_.push_back(spins.Count());
+        if (spins.truncated) {
+            cutSpinFiles_.push_back(file);
+        }
     }
 }
 
@@ -219,12 +225,22 @@ int64_t Comparison::TotalSpins() const {
     return perSystem * static_cast<int64_t>(plan_.systems.size());
 }
 
+int64_t Comparison::LongestRun() const {
+    return plan_.PlaysSpinFiles()
+               ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
+               : plan_.spinsPerRun;
+}
+
+int64_t Comparison::ResultBytes() const {
+    const int64_t samples = std::min<int64_t>(LongestRun(), BalanceSamplesPerRun);
+    const int64_t perRun = static_cast<int64_t>(sizeof(RunFigures) + sizeof(int32_t) * samples);
+    return RunCount() * static_cast<int64_t>(plan_.systems.size()) * perRun;
+}
+
 ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
     const int64_t runs = RunCount();
     const int64_t systems = static_cast<int64_t>(plan_.systems.size());
-    const int64_t longest = plan_.PlaysSpinFiles()
-                                ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
-                                : plan_.spinsPerRun;
+    const int64_t longest = LongestRun();
 
     ComparisonResult result;
     result.samplePoints = SamplePoints(longest);
@@ -321,15 +337,6 @@ std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& re
         }
     }
     return csv;
-}
-
-bool CanWriteFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return false;
-    }
-    const std::filesystem::path parent = path.parent_path().empty() ? "." : path.parent_path();
-    return std::filesystem::is_directory(parent, error) && access(parent.c_str(), W_OK) == 0;
 }
 
 }  // namespace orbista

@@ -80,6 +80,12 @@ std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::p
     return path;
 }
 
+std::string CutSpinFileNote(const std::filesystem::path& path) {
+    return "В файле \"" + PrintableText(path.string()) + "\" больше " +
+           std::to_string(LoadedSpinCapacity) + " спинов: играются первые " +
+           std::to_string(LoadedSpinCapacity) + ".";
+}
+
 LoadedSpins ReadSpinFile(const std::filesystem::path& path) {
     BoundedFile file(path, SpinFileByteLimit, BoundedFile::Pipes::Refused);
     SpinFileParser parser(path);

@@ -56,6 +56,10 @@ class SpinFileParser {
     bool full_ = false;
 };
 
+// What the player is told of a spin file longer than LoadedSpinCapacity: that only its first
+// spins are played.
+std::string CutSpinFileNote(const std::filesystem::path& path);
+
 // Reads a spin file: numbers 0..36 separated by blanks, tabs or line breaks, as SpinFileParser
 // takes them. The file is read in pieces and never beyond 64 MB, and a pipe is refused, so that
 // reading it from the window cannot freeze the window.

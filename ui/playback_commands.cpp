@@ -52,12 +52,16 @@ void PlaybackCommands::PlayFromFile() {
     if (path.isEmpty()) {
         return;
     }
+    const std::filesystem::path file(QFile::encodeName(path).toStdString());
     LoadedSpins spins;
     try {
-        spins = ReadSpinFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        spins = ReadSpinFile(file);
     } catch (const FileError& error) {
         window_.ReportError(error.what());
         return;
+    }
+    if (spins.truncated) {
+        window_.ShowMessageBox(CutSpinFileNote(file));
     }
     if (const std::optional<int32_t> limit = AskForSpinLimit()) {
         Started(Worker().PlayFromFile(std::move(spins.numbers), *limit));
