@@ -378,6 +378,9 @@ void StreamedFile::Commit() {
 }
 
 int StreamedFile::Flush() {
+    if (straight_ < 0 && !temporary_) {
+        return EBADF;  // a write failed already, and the file was let go
+    }
     const int descriptor = straight_ >= 0 ? straight_ : temporary_->Descriptor();
     const int error = WriteAll(fileSystem_, descriptor, gathered_);
     gathered_.clear();

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <set>
 #include <string>
 
@@ -145,41 +142,6 @@ TEST(SafeWriting, OnlyTheWritersOwnTemporaryFilesAreEverTouched) {
     EXPECT_EQ(folder.Read("victim"), "kept");
     EXPECT_EQ(folder.Read(running), "kept");
     EXPECT_FALSE(fs::exists(folder.Path() / gone));
-}
-
-// A device or a pipe is written straight into and stays what it was; a pipe that nobody reads is
-// refused instead of waited for.
-TEST(SafeWriting, DevicesAndPipesAreWrittenIntoAndNeverReplaced) {
-    TestFolder folder;
-    const fs::path pipe = folder.Path() / "pipe";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_TRUE(Fails([&] { StreamedFile{pipe}; }));
-    EXPECT_TRUE(Fails([&] { ReplaceFile(pipe, NewText); }));
-
-    auto reader = std::async(std::launch::async, [&] { return folder.Read("pipe"); });
-    while (Fails([&] { Stream(pipe, SystemFileSystem()); })) {
-        // until the reader has opened its end
-    }
-    EXPECT_EQ(reader.get(), NewText);
-    EXPECT_TRUE(fs::is_fifo(pipe));
-
-    // The null device, made here: only the superuser may make one.
-    const fs::path null = folder.Path() / "null";
-    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
-        Stream(null, SystemFileSystem());
-        ReplaceFile(null, NewText);
-        EXPECT_TRUE(fs::is_character_file(null));
-    }
-    EXPECT_EQ(NamesIn(folder.Path()).count("pipe"), 1u);
-}
-
-TEST(SafeWriting, ASignalRemovesTheTemporaryFilesOfTheProcess) {
-    TestFolder folder;
-    TemporaryFile temporary(folder.Path() / "log.csv", SystemFileSystem());
-    ASSERT_EQ(temporary.Error(), 0);
-    ASSERT_TRUE(fs::exists(temporary.Path()));
-    RemoveTemporaryFilesNow();
-    EXPECT_TRUE(NamesIn(folder.Path()).empty());
 }
 
 }  // namespace
