@@ -1,6 +1,5 @@
 #include "session/comparison.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -220,7 +219,14 @@ Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
         return;
     }
     for (const std::filesystem::path& file : plan_.spinFiles) {
-        fileSpinCounts_.push_back(ReadPermanence(file, LoadedSpinCapacity).Count());
+        const Permanence spins = ReadPermanence(file, LoadedSpinCapacity);
+        if (spins.spins.empty()) {
+            throw FileError::CannotRead(file, "в нём нет ни одного спина");
+        }
+        fileSpinCounts_.push_back(spins.Count());
+        if (spins.truncated) {
+            cutSpinFiles_.push_back(file);
+        }
     }
 }
 
@@ -244,13 +250,25 @@ int64_t Comparison::TotalSpins() const {
     return perSystem * static_cast<int64_t>(plan_.systems.size());
 }
 
+int64_t Comparison::LongestRun() const {
+    if (CutsGames()) {
+        return plan_.gameLength;
+    }
+    return plan_.PlaysSpinFiles()
+               ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
+               : plan_.spinsPerRun;
+}
+
+int64_t Comparison::ResultBytes() const {
+    const int64_t samples = std::min<int64_t>(LongestRun(), BalanceSamplesPerRun);
+    const int64_t perRun = static_cast<int64_t>(sizeof(RunFigures) + sizeof(int32_t) * samples);
+    return RunCount() * static_cast<int64_t>(plan_.systems.size()) * perRun;
+}
+
 ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
     const int64_t runs = RunCount();
     const int64_t systems = static_cast<int64_t>(plan_.systems.size());
-    const int64_t longest = CutsGames() ? plan_.gameLength
-                            : plan_.PlaysSpinFiles()
-                                ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
-                                : plan_.spinsPerRun;
+    const int64_t longest = LongestRun();
 
     ComparisonResult result;
     result.samplePoints = SamplePoints(longest);
@@ -357,15 +375,6 @@ std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& re
         }
     }
     return csv;
-}
-
-bool CanWriteFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return false;
-    }
-    const std::filesystem::path parent = path.parent_path().empty() ? "." : path.parent_path();
-    return std::filesystem::is_directory(parent, error) && access(parent.c_str(), W_OK) == 0;
 }
 
 }  // namespace orbista

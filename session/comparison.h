@@ -18,6 +18,10 @@ inline constexpr int32_t BalanceSamplesPerRun = 1000;
 // Beyond these a comparison is a typing mistake rather than a question.
 inline constexpr int64_t MostComparisonRuns = 100'000;
 inline constexpr int64_t MostComparisonSpinsPerRun = 10'000'000;
+// What a comparison may ask of the machine as a whole: the spins of every system together (about
+// a day on two cores), and the memory its results take.
+inline constexpr int64_t MostComparisonSpins = 100'000'000'000;
+inline constexpr int64_t MostComparisonResultBytes = int64_t{2} << 30;
 
 // What a comparison plays: every listed system over the same runs. Run i of every system sees
 // the same spins, drawn from a generator of their own seeded from (seed, i), read from the i-th
@@ -101,9 +105,9 @@ struct GameCut {
     int64_t dropped = 0;  // the remainder shorter than a game
 };
 
-// A comparison checked and ready: its spin files were read once, so a damaged or missing one is
-// reported (FileError) before anything runs, and so are files too short for one game of the
-// length asked for, or cut into more games than a comparison plays (PlayerError).
+// A comparison checked and ready: its spin files were read once, so a damaged, missing or empty
+// one is reported (FileError) before anything runs, and so are files too short for one game of
+// the length asked for, or cut into more games than a comparison plays (PlayerError).
 class Comparison {
   public:
     explicit Comparison(ComparisonPlan plan);
@@ -114,6 +118,10 @@ class Comparison {
     int64_t RunCount() const;
     // Spins of every system together: what the progress counts up to.
     int64_t TotalSpins() const;
+    // The memory the results of every run take, samples included.
+    int64_t ResultBytes() const;
+    // The spin files longer than LoadedSpinCapacity, of which only the first spins are played.
+    const std::vector<std::filesystem::path>& CutSpinFiles() const { return cutSpinFiles_; }
 
     // Plays every (system, run) on `plan.jobs` worker threads and returns when all are done or a
     // stop was requested. The result is the same whatever the number of jobs. Throws what a run
@@ -125,9 +133,11 @@ class Comparison {
                        ComparisonProgress& progress) const;
 
     bool CutsGames() const { return plan_.PlaysSpinFiles() && plan_.gameLength > 0; }
+    int64_t LongestRun() const;
 
     ComparisonPlan plan_;
     std::vector<int64_t> fileSpinCounts_;
+    std::vector<std::filesystem::path> cutSpinFiles_;
     // With a game length: the files joined, held once for every run.
     std::vector<uint8_t> joinedSpins_;
     GameCut cut_;
@@ -136,9 +146,5 @@ class Comparison {
 // One row per (system, run), systems in the plan's order: every figure of RunFigures but the
 // samples, plain decimal, with a header row.
 std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& result);
-
-// Whether a file could be written there, without writing it: its folder exists and is writable,
-// and the path is no folder itself.
-bool CanWriteFile(const std::filesystem::path& path);
 
 }  // namespace orbista

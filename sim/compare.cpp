@@ -1,5 +1,8 @@
 #include "sim/compare.h"
 
+#include "sim/interruption.h"
+#include "storage/spin_file.h"
+
 #include <unistd.h>
 #include <algorithm>
 #include <charconv>
@@ -140,8 +143,8 @@ std::string Table(const std::vector<SystemFigures>& ranked) {
 }
 
 // Runs the comparison on its own thread while this one shows how far it is, on a terminal only.
-ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err) {
-    ComparisonProgress progress;
+ComparisonResult RunShowingProgress(const Comparison& comparison, ComparisonProgress& progress,
+                                    std::FILE* err) {
     if (isatty(fileno(err)) == 0) {
         return comparison.Run(progress);
     }
@@ -160,6 +163,23 @@ ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err
     }
     std::fprintf(err, "\r%*s\r", 60, "");
     return running.get();
+}
+
+// A request that this machine could not finish in a day or hold in its memory is a mistake.
+void RefuseWhatTheMachineCannotDo(const Comparison& comparison) {
+    const ComparisonPlan& plan = comparison.Plan();
+    const std::string asked = std::to_string(plan.systems.size()) + " systems × " +
+                              std::to_string(comparison.RunCount()) + " games";
+    if (comparison.TotalSpins() > MostComparisonSpins) {
+        throw UsageError(asked + " come to " + std::to_string(comparison.TotalSpins()) +
+                         " spins, more than the " + std::to_string(MostComparisonSpins) +
+                         " a comparison may play");
+    }
+    if (comparison.ResultBytes() > MostComparisonResultBytes) {
+        throw UsageError("the results of " + asked + " would take " +
+                         std::to_string(comparison.ResultBytes()) + " bytes of memory, more than " +
+                         std::to_string(MostComparisonResultBytes) + " (2 GB)");
+    }
 }
 
 }  // namespace
@@ -233,12 +253,6 @@ void CompareCommand::Prepare() {
     if (jobsText_) {
         options.plan.jobs = static_cast<int>(CountArgument("--jobs", *jobsText_, MostJobs));
     }
-    if (csv_) {
-        if (!CanWriteFile(*csv_)) {
-            throw UsageError("--csv: cannot write " + csv_->string());
-        }
-        options.csv = csv_;
-    }
     const bool random = runs || spins;
     if (random == !options.spinPaths.empty()) {
         throw UsageError("give either --runs R --spins N or --spin-files PATH...");
@@ -257,15 +271,31 @@ void CompareCommand::Prepare() {
     options.plan.spinsPerRun = spins.value_or(0);
     options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
     comparison_.emplace(options.plan);
+    RefuseWhatTheMachineCannotDo(*comparison_);
+    if (csv_) {
+        csvFile_ = std::make_unique<StreamedFile>(*csv_);
+    }
 }
 
 int CompareCommand::Play() {
     const CompareOptions& options = options_;
-    const ComparisonResult result = RunShowingProgress(*comparison_, err_);
-    const std::string text =
-        HeaderLine(options, comparison_->Cut()) + Table(RankedFigures(options.plan, result));
-    std::fwrite(text.data(), 1, text.size(), out_);
-    std::fflush(out_);
+    ComparisonProgress progress;
+    ComparisonResult result;
+    {
+        const StopOnInterrupt interrupt(progress);
+        result = RunShowingProgress(*comparison_, progress, err_);
+    }
+    std::string text = HeaderLine(options, comparison_->Cut());
+    for (const std::filesystem::path& file : comparison_->CutSpinFiles()) {
+        text += "# " + CutSpinFileNote(file) + "\n";
+    }
+    const int64_t games = result.runs.empty() ? 0 : static_cast<int64_t>(result.runs[0].size());
+    if (result.stopped) {
+        text += "# прервано: " + std::to_string(games) + " из " +
+                std::to_string(comparison_->RunCount()) + " игр\n";
+    }
+    WriteOut(out_, text + Table(RankedFigures(options.plan, result)));
+    FlushOut(out_);
     for (size_t s = 0; s < result.runs.size(); ++s) {
         for (size_t i = 0; i < result.runs[s].size(); ++i) {
             if (!result.runs[s][i].firstError.empty()) {
@@ -275,10 +305,11 @@ int CompareCommand::Play() {
             }
         }
     }
-    if (options.csv) {
-        ReplaceFile(*options.csv, ComparisonCsv(options.plan, result));
+    if (csvFile_) {
+        csvFile_->Write(ComparisonCsv(options.plan, result));
+        csvFile_->Commit();
     }
-    return 0;
+    return result.stopped ? InterruptedStatus : 0;
 }
 
 }  // namespace orbista

@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "session/comparison.h"
 #include "sim/command_line.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -17,7 +19,6 @@ struct CompareOptions {
     std::string systemsText = "betting";
     std::string settingsText = "defaults";
     std::vector<std::string> spinPaths;
-    std::optional<std::filesystem::path> csv;
 };
 
 // Every file named, and every ".txt" of every folder named (by name), in the order given.
@@ -44,6 +45,7 @@ class CompareCommand : public Command {
     std::optional<std::string> jobsText_;
     std::optional<std::filesystem::path> csv_;
     std::optional<Comparison> comparison_;
+    std::unique_ptr<StreamedFile> csvFile_;
 };
 
 }  // namespace orbista

@@ -70,14 +70,17 @@ TEST(ReplacedFile, RefusesWhatCouldNotBeOpenedForWriting) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("это папка"), std::string::npos);
     EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"save8.dat"});
+}
 
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write any file";
-    }
+TEST(Unprivileged, AReplacedOrStreamedFileRefusesAReadOnlyFileAtOnce) {
+    REQUIRE_AN_UNPRIVILEGED_USER();
+    TestFolder folder;
     folder.Write("spins.txt", OldText);
     fs::permissions(folder.Path() / "spins.txt", fs::perms::owner_read);
     EXPECT_EQ(Errors([&] { ReplaceFile(folder.Path() / "spins.txt", NewText); }).size(), 1u);
+    EXPECT_EQ(Errors([&] { StreamedFile(folder.Path() / "spins.txt"); }).size(), 1u);
     EXPECT_EQ(folder.Read("spins.txt"), OldText);
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"spins.txt"});
 }
 
 // Every fault of one write, in either way of writing and with the old file kept or not: the old
