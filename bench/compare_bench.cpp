@@ -55,7 +55,8 @@ void BM_PeakMemoryOfTheMostGames(benchmark::State& state) {
     for (auto _ : state) {
         ComparisonProgress progress;
         const ComparisonResult result = comparison.Run(progress);
-        ReplaceFile(csv, ComparisonCsvPieces("orbista-sim compare", plan, result));
+        StreamedFile file(csv);
+        WriteComparisonCsv(file, "orbista-sim compare", plan, result);
     }
     std::filesystem::remove(csv);
     state.counters["peak_rss_MB"] = PeakMegabytes();

@@ -172,6 +172,12 @@ FileError FileError::CannotCreateFolder(const std::filesystem::path& path,
         Sentence("Не удалось создать папку " + Quote(path) + ": " + std::string(reason)));
 }
 
+FileError FileError::CannotWriteInFolder(const std::filesystem::path& path,
+                                         std::string_view reason) {
+    return FileError(
+        Sentence("Не удалось записать в папку " + Quote(path) + ": " + std::string(reason)));
+}
+
 FileError FileError::TooLarge(const std::filesystem::path& path, uint64_t limitBytes) {
     const bool inMegabytes = limitBytes >= (1u << 20) && limitBytes % (1u << 20) == 0;
     const std::string limit = inMegabytes              ? std::to_string(limitBytes >> 20) + " МБ"
@@ -212,6 +218,10 @@ std::string SystemErrorReason(int errorNumber) {
             return "уже существует";
         case EAGAIN:
             return "нет данных для чтения";
+        case ENXIO:
+            return "этот канал никто не читает";
+        case EPIPE:
+            return "читавший канал закрыл его";
         default:
             return std::strerror(errorNumber);
     }

@@ -44,6 +44,8 @@ class FileError : public PlayerError {
     static FileError CannotRead(const std::filesystem::path& path, std::string_view reason);
     static FileError CannotWrite(const std::filesystem::path& path, std::string_view reason);
     static FileError CannotCreateFolder(const std::filesystem::path& path, std::string_view reason);
+    static FileError CannotWriteInFolder(const std::filesystem::path& path,
+                                         std::string_view reason);
     // The file holds more than its reader takes (`limitBytes`); it was not read to its end.
     static FileError TooLarge(const std::filesystem::path& path, uint64_t limitBytes);
     // "Файл "PATH", строка N: PROBLEM." for a fault at one line of the content.

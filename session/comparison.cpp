@@ -1,6 +1,5 @@
 #include "session/comparison.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -290,12 +289,14 @@ Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
         return;
     }
     for (const std::filesystem::path& file : plan_.spinFiles) {
-        const int64_t count = ReadPermanence(file, LoadedSpinCapacity).Count();
-        // An empty game would end at 0 and pull every figure towards it.
-        if (count == 0) {
+        const Permanence spins = ReadPermanence(file, LoadedSpinCapacity);
+        if (spins.spins.empty()) {
             throw FileError::CannotRead(file, "в нём нет ни одного спина");
         }
-        fileSpinCounts_.push_back(count);
+        fileSpinCounts_.push_back(spins.Count());
+        if (spins.truncated) {
+            cutSpinFiles_.push_back(file);
+        }
     }
 }
 
@@ -336,13 +337,28 @@ int64_t Comparison::TotalSpins() const {
     return perSystem * static_cast<int64_t>(plan_.systems.size());
 }
 
+int64_t Comparison::LongestRun() const {
+    if (CutsGames()) {
+        return plan_.gameLength;
+    }
+    return plan_.PlaysSpinFiles()
+               ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
+               : plan_.spinsPerRun;
+}
+
+int64_t Comparison::ResultBytes() const {
+    // A band's summary at one point holds a few hundred buckets of four bytes.
+    constexpr int64_t BandBytesPerPoint = 4 * 1024;
+    const int64_t points = std::min<int64_t>(LongestRun(), BalanceSamplesPerRun);
+    const int64_t systems = static_cast<int64_t>(plan_.systems.size());
+    return TotalRuns() * static_cast<int64_t>(sizeof(RunFigures)) +
+           systems * points * BandBytesPerPoint;
+}
+
 ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
     const std::vector<int64_t> games = GamesToPlay();
     const size_t systems = plan_.systems.size();
-    int64_t longest = 0;
-    for (int64_t game = 1; game <= GameCount(); ++game) {
-        longest = std::max(longest, SpinsOfGame(game));
-    }
+    const int64_t longest = LongestRun();
 
     ComparisonResult result;
     result.samplePoints = SamplePoints(longest);
@@ -429,15 +445,6 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t game,
     }
     progress.AddSpins(unreported);
     return recorder.Finish();
-}
-
-bool CanWriteFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return false;
-    }
-    const std::filesystem::path parent = path.parent_path().empty() ? "." : path.parent_path();
-    return std::filesystem::is_directory(parent, error) && access(parent.c_str(), W_OK) == 0;
 }
 
 }  // namespace orbista

@@ -20,6 +20,10 @@ inline constexpr int32_t BalanceSamplesPerRun = 1000;
 // Beyond these a comparison is a typing mistake rather than a question.
 inline constexpr int64_t MostComparisonRuns = 100'000;
 inline constexpr int64_t MostComparisonSpinsPerRun = 10'000'000;
+// What a comparison may ask of the machine as a whole: the spins of every system together (about
+// a day on two cores), and the memory its results take.
+inline constexpr int64_t MostComparisonSpins = 100'000'000'000;
+inline constexpr int64_t MostComparisonResultBytes = int64_t{2} << 30;
 // Without a bankroll given, a player brings ten loss limits: enough to reach the loss limit ten
 // games in a row.
 inline constexpr int64_t BankrollPerLossLimit = 10;
@@ -159,6 +163,10 @@ class Comparison {
     int64_t TotalRuns() const;
     // Spins of every system together, as planned (a ruined run is counted whole).
     int64_t TotalSpins() const;
+    // The memory the results take: a record per run, and the bands, which do not grow with them.
+    int64_t ResultBytes() const;
+    // The spin files longer than LoadedSpinCapacity, of which only the first spins are played.
+    const std::vector<std::filesystem::path>& CutSpinFiles() const { return cutSpinFiles_; }
 
     // Plays every (system, run) on `plan.jobs` worker threads and returns when all are done or a
     // stop was requested. The result is the same whatever the number of jobs. Throws what a run
@@ -173,16 +181,14 @@ class Comparison {
     int64_t SpinsOfGame(int64_t game) const;
 
     bool CutsGames() const { return plan_.PlaysSpinFiles() && plan_.gameLength > 0; }
+    int64_t LongestRun() const;
 
     ComparisonPlan plan_;
     std::vector<int64_t> fileSpinCounts_;
+    std::vector<std::filesystem::path> cutSpinFiles_;
     // With a game length: the files joined, held once for every run.
     std::vector<uint8_t> joinedSpins_;
     GameCut cut_;
 };
-
-// Whether a file could be written there, without writing it: its folder exists and is writable,
-// and the path is no folder itself.
-bool CanWriteFile(const std::filesystem::path& path);
 
 }  // namespace orbista

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <limits>
 #include <map>
-#include <memory>
 #include <set>
 
 #include "model/errors.h"
@@ -216,48 +216,38 @@ FileRows ReadRunsCsv(const std::filesystem::path& path) {
     return file;
 }
 
-}  // namespace
-
-TextPieces ComparisonCsvPieces(std::string command, const ComparisonPlan& plan,
-                               const ComparisonResult& result) {
-    struct Rows {
-        std::string piece;
-        bool started = false;
-        size_t system = 0;
-        size_t run = 0;
-    };
-    auto rows = std::make_shared<Rows>();
-    rows->piece = std::string(CommandMark) + command + "\n" + std::string(Header) + "\n";
-    return [rows, &plan, &result]() -> std::string_view {
-        std::string& piece = rows->piece;
-        if (!rows->started) {
-            rows->started = true;
-            return piece;
-        }
-        piece.clear();
-        while (rows->system < result.runs.size() && piece.size() < PieceBytes) {
-            const std::vector<RunFigures>& runs = result.runs[rows->system];
-            if (rows->run == runs.size()) {
-                ++rows->system;
-                rows->run = 0;
-                continue;
+// Hands the CSV over in pieces of about PieceBytes, the command and the header first.
+void ForEachCsvPiece(std::string_view command, const ComparisonPlan& plan,
+                     const ComparisonResult& result,
+                     const std::function<void(std::string_view)>& take) {
+    std::string piece =
+        std::string(CommandMark) + std::string(command) + "\n" + std::string(Header) + "\n";
+    for (size_t s = 0; s < result.runs.size(); ++s) {
+        const SystemInfo& system = *InfoOf(plan.systems[s]);
+        for (size_t i = 0; i < result.runs[s].size(); ++i) {
+            AppendRow(piece, system, result.games[i], result.runs[s][i], plan.bankroll);
+            if (piece.size() >= PieceBytes) {
+                take(piece);
+                piece.clear();
             }
-            AppendRow(piece, *InfoOf(plan.systems[rows->system]), result.games[rows->run],
-                      runs[rows->run], plan.bankroll);
-            ++rows->run;
         }
-        return piece;
-    };
+    }
+    take(piece);
 }
+
+}  // namespace
 
 std::string ComparisonCsv(std::string_view command, const ComparisonPlan& plan,
                           const ComparisonResult& result) {
     std::string csv;
-    const TextPieces pieces = ComparisonCsvPieces(std::string(command), plan, result);
-    for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) {
-        csv += piece;
-    }
+    ForEachCsvPiece(command, plan, result, [&](std::string_view piece) { csv += piece; });
     return csv;
+}
+
+void WriteComparisonCsv(StreamedFile& file, std::string_view command, const ComparisonPlan& plan,
+                        const ComparisonResult& result) {
+    ForEachCsvPiece(command, plan, result, [&](std::string_view piece) { file.Write(piece); });
+    file.Commit();
 }
 
 std::optional<Shard> ParseShard(std::string_view text) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include <functional>
+
 #include "session/comparison.h"
 #include "storage/text_file.h"
 
@@ -18,10 +20,10 @@ namespace orbista {
 // squares are written so that they read back exactly.
 std::string ComparisonCsv(std::string_view command, const ComparisonPlan& plan,
                           const ComparisonResult& result);
-// The same text piece by piece, a few thousand rows at a time, for a file of a million rows;
-// `plan` and `result` must outlive the pieces.
-TextPieces ComparisonCsvPieces(std::string command, const ComparisonPlan& plan,
-                               const ComparisonResult& result);
+// The same text into a file, a few thousand rows at a time, so that a million rows are never held
+// whole; the file takes its place at the end (Commit).
+void WriteComparisonCsv(StreamedFile& file, std::string_view command, const ComparisonPlan& plan,
+                        const ComparisonResult& result);
 
 // "K/N" with 1 <= K <= N: the K-th of N shards; none for anything else.
 std::optional<Shard> ParseShard(std::string_view text);

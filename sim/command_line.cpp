@@ -1,6 +1,7 @@
 #include "sim/command_line.h"
 
 #include <array>
+#include <cerrno>
 
 #include "model/errors.h"
 #include "model/settings_table.h"
@@ -69,10 +70,13 @@ std::string RunFooter() {
            "  1  an output could not be written\n"
            "  2  bad usage, an unreadable input, or an output that cannot be written,\n"
            "     found before anything is played\n"
+           "  130, 143  ended by Ctrl+C or SIGTERM: the --csv file stays as it was before the run\n"
            "\n"
            "Examples:\n"
            "  orbista-sim --system with-selection --seed 1 --random 100000\n"
+           "\n"
            "  orbista-sim --settings save8.dat --trace --script spins.txt\n"
+           "\n"
            "  orbista-sim compare --help";
 }
 
@@ -81,15 +85,18 @@ std::string CompareFooter() {
            "\n\n"
            "The table has a row per system, best mean final balance first (--sort to change),\n"
            "systems that bet nothing last with \"—\" for every money figure; game i of every\n"
-           "system sees the same spins, whatever --jobs. Columns: " +
+           "system sees the same spins, whatever --jobs. Of a spin file over 1000000 spins the\n"
+           "first 1000000 are played, as in the window, and the header says so. Columns: " +
            ColumnKeyList() +
            ".\n"
            "\n"
            "Exit status:\n"
            "  0  the comparison was played\n"
            "  1  an output could not be written\n"
-           "  2  bad usage, an unreadable input, or an output that cannot be written,\n"
-           "     found before anything is played\n"
+           "  2  bad usage, an unreadable or empty input, an output that cannot be written,\n"
+           "     or more than 10^11 spins or 2 GB of results, found before anything is played\n"
+           "  130  stopped by Ctrl+C: the table, whose header says how many games were\n"
+           "       finished, and the CSV hold those; a second Ctrl+C ends it at once\n"
            "\n"
            "Examples:\n"
            "  orbista-sim compare --seed 1 --runs 100 --spins 10000 --jobs 2 --csv runs.csv\n"
@@ -128,7 +135,44 @@ std::string WheelFooter() {
            "  orbista-sim wheel table7.csv --csv > table7-test.csv";
 }
 
+// Exit status 1 for standard output that refused a write; a pipe whose reader has gone is no news
+// to whoever closed it, so it ends quietly, as command-line tools do.
+int Failed(const OutputError& error, const std::string& name, std::FILE* err) {
+    if (error.Error() != EPIPE) {
+        std::fprintf(err, "%s: %s\n", name.c_str(), error.what());
+    }
+    return 1;
+}
+
+// Prints the help or the version: exit status 0 once it is written.
+int Tell(const std::string& text, std::FILE* out, std::FILE* err) {
+    try {
+        WriteOut(out, text);
+        FlushOut(out);
+    } catch (const OutputError& error) {
+        return Failed(error, "orbista-sim", err);
+    }
+    return 0;
+}
+
 }  // namespace
+
+OutputError::OutputError(int error)
+    : std::runtime_error("Не удалось записать стандартный вывод: " + SystemErrorReason(error) +
+                         "."),
+      error_(error) {}
+
+void WriteOut(std::FILE* out, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
+        throw OutputError(errno);
+    }
+}
+
+void FlushOut(std::FILE* out) {
+    if (std::fflush(out) != 0 || std::ferror(out) != 0) {
+        throw OutputError(errno);
+    }
+}
 
 uint64_t SeedValue(std::string_view option, const std::string& text) {
     const auto seed = ParseWhole<uint64_t>(text);
@@ -238,11 +282,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
         RefuseRepeatedOptions(chosen->App());
         chosen->Prepare();
     } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), out);
-        return 0;
+        return Tell(app.help(), out, err);
     } catch (const CLI::CallForVersion& version) {
-        std::fprintf(out, "%s\n", version.what());
-        return 0;
+        return Tell(version.what() + std::string("\n"), out, err);
     } catch (const CLI::ParseError& error) {
         const std::string name = compareApp.parsed() ? compare.Name()
                                  : mergeApp.parsed() ? merge.Name()
@@ -261,10 +303,14 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
         return 2;
     }
     try {
-        return chosen->Play();
+        const int status = chosen->Play();
+        FlushOut(out);
+        return status;
     } catch (const FileError& error) {
         std::fprintf(err, "%s: %s\n", chosen->Name().c_str(), error.what());
         return 1;
+    } catch (const OutputError& error) {
+        return Failed(error, chosen->Name(), err);
     }
 }
 

@@ -20,6 +20,22 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Standard output refused what was written (a full disk, a pipe whose reader has gone): the
+// command ends with exit status 1, saying so unless the pipe was closed.
+class OutputError : public std::runtime_error {
+  public:
+    explicit OutputError(int error);
+    int Error() const { return error_; }
+
+  private:
+    int error_;
+};
+
+// Writes to standard output (or whatever `out` is); OutputError when it cannot.
+void WriteOut(std::FILE* out, std::string_view text);
+// Hands on what `out` still holds; OutputError when it cannot.
+void FlushOut(std::FILE* out);
+
 // The whole of text as a decimal number of the given type; none for anything else.
 template <typename Integer>
 std::optional<Integer> ParseWhole(std::string_view text) {

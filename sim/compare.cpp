@@ -1,5 +1,8 @@
 #include "sim/compare.h"
 
+#include "sim/interruption.h"
+#include "storage/spin_file.h"
+
 #include <unistd.h>
 #include <algorithm>
 #include <charconv>
@@ -122,8 +125,8 @@ CommandText SpinFilesWords(const CompareOptions& options, const GameCut& cut) {
 }
 
 // Runs the comparison on its own thread while this one shows how far it is, on a terminal only.
-ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err) {
-    ComparisonProgress progress;
+ComparisonResult RunShowingProgress(const Comparison& comparison, ComparisonProgress& progress,
+                                    std::FILE* err) {
     if (isatty(fileno(err)) == 0) {
         return comparison.Run(progress);
     }
@@ -143,6 +146,23 @@ ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err
     }
     std::fprintf(err, "\r%*s\r", 60, "");
     return running.get();
+}
+
+// A request that this machine could not finish in a day or hold in its memory is a mistake.
+void RefuseWhatTheMachineCannotDo(const Comparison& comparison) {
+    const ComparisonPlan& plan = comparison.Plan();
+    const std::string asked = std::to_string(plan.systems.size()) + " systems × " +
+                              std::to_string(comparison.GamesToPlay().size()) + " games";
+    if (comparison.TotalSpins() > MostComparisonSpins) {
+        throw UsageError(asked + " come to " + std::to_string(comparison.TotalSpins()) +
+                         " spins, more than the " + std::to_string(MostComparisonSpins) +
+                         " a comparison may play");
+    }
+    if (comparison.ResultBytes() > MostComparisonResultBytes) {
+        throw UsageError("the results of " + asked + " would take " +
+                         std::to_string(comparison.ResultBytes()) + " bytes of memory, more than " +
+                         std::to_string(MostComparisonResultBytes) + " (2 GB)");
+    }
 }
 
 }  // namespace
@@ -244,12 +264,6 @@ void CompareCommand::Prepare() {
     if (jobsText_) {
         options.plan.jobs = static_cast<int>(CountArgument("--jobs", *jobsText_, MostJobs));
     }
-    if (csv_) {
-        if (!CanWriteFile(*csv_)) {
-            throw UsageError("--csv: cannot write " + csv_->string());
-        }
-        options.csv = csv_;
-    }
     const bool random = runs || spins;
     if (random == !options.spinPaths.empty()) {
         throw UsageError("give either --runs R --spins N or --spin-files PATH...");
@@ -269,6 +283,10 @@ void CompareCommand::Prepare() {
     options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
     report_.Check(options.plan.systems);
     comparison_.emplace(options.plan);
+    RefuseWhatTheMachineCannotDo(*comparison_);
+    if (csv_) {
+        csvFile_ = std::make_unique<StreamedFile>(*csv_);
+    }
 }
 
 CommandText CompareCommand::RunsCommand() const {
@@ -297,20 +315,32 @@ CommandText CompareCommand::RunsCommand() const {
 
 int CompareCommand::Play() {
     const CompareOptions& options = options_;
-    const ComparisonResult result = RunShowingProgress(*comparison_, err_);
+    ComparisonProgress progress;
+    ComparisonResult result;
+    {
+        const StopOnInterrupt interrupt(progress);
+        result = RunShowingProgress(*comparison_, progress, err_);
+    }
+    std::vector<std::string> notes;
+    for (const std::filesystem::path& file : comparison_->CutSpinFiles()) {
+        notes.push_back(CutSpinFileNote(file));
+    }
+    if (result.stopped) {
+        notes.push_back("прервано: " + std::to_string(result.games.size()) + " из " +
+                        std::to_string(comparison_->GamesToPlay().size()) + " игр");
+    }
     const CommandText command = RunsCommand();
-    const std::string text = report_.Report(command, options.plan, result);
-    std::fwrite(text.data(), 1, text.size(), out_);
-    std::fflush(out_);
+    WriteOut(out_, report_.Report(command, options.plan, result, notes));
+    FlushOut(out_);
     for (const RunError& error : result.errors) {
         std::fprintf(err_, "orbista-sim compare: %s, game %lld: %s\n",
                      std::string(InfoOf(options.plan.systems[error.system])->simName).c_str(),
                      static_cast<long long>(error.game), error.text.c_str());
     }
-    if (options.csv) {
-        ReplaceFile(*options.csv, ComparisonCsvPieces(command.Text(), options.plan, result));
+    if (csvFile_) {
+        WriteComparisonCsv(*csvFile_, command.Text(), options.plan, result);
     }
-    return 0;
+    return result.stopped ? InterruptedStatus : 0;
 }
 
 MergeCommand::MergeCommand(CLI::App& app, std::FILE* out, std::FILE* err) : Command(app, out, err) {
@@ -327,10 +357,9 @@ void MergeCommand::Prepare() {
 }
 
 int MergeCommand::Play() {
-    const std::string text =
-        report_.Report(CommandText::Of(merged_->command), merged_->plan, merged_->result);
-    std::fwrite(text.data(), 1, text.size(), out_);
-    std::fflush(out_);
+    WriteOut(out_,
+             report_.Report(CommandText::Of(merged_->command), merged_->plan, merged_->result));
+    FlushOut(out_);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "session/comparison_csv.h"
 #include "sim/command_line.h"
 #include "sim/comparison_report.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -19,7 +21,6 @@ struct CompareOptions {
     std::string systemsText = "betting";
     std::optional<std::string> settingsText;  // none: the defaults
     std::vector<std::string> spinPaths;
-    std::optional<std::filesystem::path> csv;
 };
 
 // Every file named, and every ".txt" of every folder named (by name), in the order given.
@@ -52,6 +53,7 @@ class CompareCommand : public Command {
     std::optional<std::filesystem::path> csv_;
     ReportOptions report_;
     std::optional<Comparison> comparison_;
+    std::unique_ptr<StreamedFile> csvFile_;
 };
 
 // `orbista-sim merge [OPTIONS] FILE...`: the table of a comparison from the per-run CSVs of its

@@ -161,6 +161,9 @@ std::string ReportTable(const ComparisonReport& report) {
         }
     }
     std::string text = "# " + report.command + "\n";
+    for (const std::string& note : report.notes) {
+        text += "# " + note + "\n";
+    }
     for (const auto& row : rows) {
         for (size_t c = 0; c < row.size(); ++c) {
             const std::string pad(widths[c] - Width(row[c]), ' ');
@@ -175,7 +178,11 @@ std::string ReportTable(const ComparisonReport& report) {
 }
 
 std::string ReportJson(const ComparisonReport& report) {
-    std::string json = "{\n  \"command\": " + JsonString(report.command) + ",\n  \"systems\": [\n";
+    std::string json = "{\n  \"command\": " + JsonString(report.command) + ",\n  \"notes\": [";
+    for (size_t k = 0; k < report.notes.size(); ++k) {
+        json += (k == 0 ? "" : ", ") + JsonString(report.notes[k]);
+    }
+    json += "],\n  \"systems\": [\n";
     for (size_t k = 0; k < report.ranked.size(); ++k) {
         json += JsonSystem(report.ranked[k]) + (k + 1 < report.ranked.size() ? ",\n" : "\n");
     }
@@ -213,7 +220,8 @@ void ReportOptions::Check(const std::vector<SelectionSystem>& systems) {
 }
 
 std::string ReportOptions::Report(const CommandText& command, const ComparisonPlan& plan,
-                                  const ComparisonResult& result) const {
+                                  const ComparisonResult& result,
+                                  std::vector<std::string> notes) const {
     CommandText header = command;
     if (sortText_) {
         header.words += " --sort " + ShellWord(*sortText_);
@@ -222,7 +230,7 @@ std::string ReportOptions::Report(const CommandText& command, const ComparisonPl
         header.words += " --pair " + *pairText_;
     }
     ComparisonReport report{
-        header.Text(),
+        header.Text(), std::move(notes),
         Ranked(SummariseComparison(plan, result), sort_ != nullptr ? *sort_ : MeanColumn()),
         std::nullopt};
     if (pair_) {

@@ -29,12 +29,14 @@ std::string ShellWord(std::string_view text);
 // gives it, the systems in their order, and the pair when one was asked for.
 struct ComparisonReport {
     std::string command;
+    std::vector<std::string> notes;  // lines below the command: what was cut, or stopped
     std::vector<SystemFigures> ranked;
     std::optional<PairFigures> pair;
 };
 
-// The table: "# " and the command, then aligned columns, the system's name to the left and the
-// figures to the right, a figure that does not exist as "—"; the pair on a comment line below.
+// The table: "# " and the command, a "# " line for each note, then aligned columns, the system's
+// name to the left and the figures to the right, a figure that does not exist as "—"; the pair on a
+// comment line below.
 std::string ReportTable(const ComparisonReport& report);
 // The same figures as one JSON object for scripts: shares as fractions, an interval as its two
 // bounds, a figure that does not exist as null.
@@ -50,7 +52,7 @@ class ReportOptions {
     // The report of a comparison played by `command` (" --sort" and " --pair" added to it when
     // given, so that the header gives this report again).
     std::string Report(const CommandText& command, const ComparisonPlan& plan,
-                       const ComparisonResult& result) const;
+                       const ComparisonResult& result, std::vector<std::string> notes = {}) const;
 
   private:
     std::optional<std::string> sortText_;

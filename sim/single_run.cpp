@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "model/errors.h"
-#include "session/comparison.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 
@@ -34,14 +33,15 @@ Simulation::Simulation(const RunOptions& options, std::FILE* out, std::FILE* err
     }
     NoteTotalBalance();
     if (options.csv) {
-        log_ = std::make_unique<TokenLog>(*options.csv);
+        log_ = std::make_unique<StreamedFile>(*options.csv);
+        log_->Write(LogHeader);
     }
     countersBefore_ = run_.engine.Counters();
 }
 
 void Simulation::CloseLog() {
     if (log_) {
-        log_->Close();
+        log_->Commit();
     }
 }
 
@@ -76,18 +76,22 @@ void Simulation::PlayRandom(int64_t spins) {
 void Simulation::PrintSummary() const {
     const EngineCounters& counters = run_.engine.Counters();
     const HeadlessView& view = run_.view;
-    std::fprintf(
-        out_,
-        "spins: %lld\ncancels: %lld\nnew_games: %lld\nwin_stops: %lld\n"
-        "loss_stops: %lld\ntotal_balance: %s\ngame_balance: %s\n"
-        "min_total_balance: %lld\nmax_total_balance: %lld\nunits_staked: %lld\n"
-        "units_won: %lld\n",
-        static_cast<long long>(counters.spins), static_cast<long long>(counters.cancels),
-        static_cast<long long>(counters.newGames), static_cast<long long>(counters.winStops),
-        static_cast<long long>(counters.lossStops), view.Text(Display::TotalBalance).c_str(),
-        view.Text(Display::GameBalance).c_str(), static_cast<long long>(minTotal_),
-        static_cast<long long>(maxTotal_), static_cast<long long>(counters.unitsStaked),
-        static_cast<long long>(counters.unitsWon));
+    std::string summary;
+    const auto line = [&summary](std::string_view key, const std::string& value) {
+        summary.append(key).append(": ").append(value).append("\n");
+    };
+    line("spins", std::to_string(counters.spins));
+    line("cancels", std::to_string(counters.cancels));
+    line("new_games", std::to_string(counters.newGames));
+    line("win_stops", std::to_string(counters.winStops));
+    line("loss_stops", std::to_string(counters.lossStops));
+    line("total_balance", view.Text(Display::TotalBalance));
+    line("game_balance", view.Text(Display::GameBalance));
+    line("min_total_balance", std::to_string(minTotal_));
+    line("max_total_balance", std::to_string(maxTotal_));
+    line("units_staked", std::to_string(counters.unitsStaked));
+    line("units_won", std::to_string(counters.unitsWon));
+    WriteOut(out_, summary);
 }
 
 void Simulation::Type(const ScriptToken& token) {
@@ -119,7 +123,7 @@ void Simulation::Finish(std::string_view token) {
     if (trace_) {
         line_.clear();
         AppendTraceLine(line_, outcome);
-        std::fwrite(line_.data(), 1, line_.size(), out_);
+        WriteOut(out_, line_);
     } else {
         PrintErrors(token);
     }
@@ -187,9 +191,6 @@ void SingleRunCommand::Prepare() {
     if (seedText_) {
         options_.seed = SeedValue("--seed", *seedText_);
     }
-    if (options_.csv && !CanWriteFile(*options_.csv)) {
-        throw UsageError("--csv: cannot write " + options_.csv->string());
-    }
     if (randomText_) {
         randomSpins_ = ParseWhole<int64_t>(*randomText_);
         if (!randomSpins_ || *randomSpins_ < 0) {
@@ -202,8 +203,12 @@ void SingleRunCommand::Prepare() {
     if (script_) {
         tokens_ = ReadScript(*script_);
     }
-    if (options_.checkFiles && options_.checkDir) {
-        CreateFolder(*options_.checkDir);  // a folder that cannot be made is told before the run
+    // A folder that cannot be made or written is told before the run.
+    if (options_.checkFiles) {
+        PrepareFolderForWriting(options_.checkDir.value_or("."));
+    }
+    if (options_.autosaveDir) {
+        PrepareFolderForWriting(*options_.autosaveDir);
     }
     simulation_ = std::make_unique<Simulation>(options_, out_, err_);
 }
@@ -223,7 +228,7 @@ int SingleRunCommand::Play() {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     simulation_->PrintSummary();
-    std::fflush(out_);
+    FlushOut(out_);
     simulation_->CloseLog();
     std::fprintf(err_, "spins_per_second: %.0f\n", seconds > 0 ? spins / seconds : 0.0);
     return 0;

@@ -13,6 +13,7 @@
 #include "sim/command_line.h"
 #include "sim/script.h"
 #include "sim/token_lines.h"
+#include "storage/text_file.h"
 
 namespace orbista {
 
@@ -30,7 +31,8 @@ struct RunOptions {
 };
 
 // One game played token by token through the engine, traced or summed up on `out`. The settings
-// file is read and the --csv log begun when it is made (FileError when they cannot be).
+// file is read and the --csv log begun when it is made (FileError when they cannot be); a write
+// to `out` that fails throws OutputError, one to the log FileError.
 class Simulation {
   public:
     Simulation(const RunOptions& options, std::FILE* out, std::FILE* err);
@@ -56,7 +58,7 @@ class Simulation {
     int64_t minTotal_ = 0;
     int64_t maxTotal_ = 0;
     std::string line_;
-    std::unique_ptr<TokenLog> log_;
+    std::unique_ptr<StreamedFile> log_;
     EngineCounters countersBefore_;
 };
 

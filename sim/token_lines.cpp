@@ -1,11 +1,9 @@
 #include "sim/token_lines.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 #include "model/display.h"
-#include "model/errors.h"
 
 namespace orbista {
 
@@ -86,39 +84,6 @@ void AppendLogRow(std::string& line, const TokenOutcome& outcome) {
         line += events[i];
     }
     line += '\n';
-}
-
-TokenLog::TokenLog(std::filesystem::path path)
-    : path_(std::move(path)), temporary_(path_.string() + ".tmp") {
-    file_ = std::fopen(temporary_.c_str(), "wb");
-    if (file_ == nullptr) {
-        throw FileError::CannotWrite(path_, SystemErrorReason(errno));
-    }
-    Write(LogHeader);
-}
-
-TokenLog::~TokenLog() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        std::filesystem::remove(temporary_, ignored_);
-    }
-}
-
-void TokenLog::Close() {
-    const bool failed = std::ferror(file_) != 0;
-    const bool closed = std::fclose(file_) == 0;
-    const int error = errno;
-    file_ = nullptr;
-    if (failed || !closed) {
-        std::filesystem::remove(temporary_, ignored_);
-        throw FileError::CannotWrite(path_, SystemErrorReason(error));
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temporary_, path_, renamed);
-    if (renamed) {
-        std::filesystem::remove(temporary_, ignored_);
-        throw FileError::CannotWrite(path_, SystemErrorReason(renamed.value()));
-    }
 }
 
 }  // namespace orbista

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "engine/engine.h"
 #include "engine/headless_view.h"
@@ -33,25 +30,5 @@ inline constexpr std::string_view LogHeader =
 // The --csv row of a token: the step, the token, the recommendation, what was placed and paid,
 // both balances and the events (win stop, loss stop, new game, cancel, error).
 void AppendLogRow(std::string& line, const TokenOutcome& outcome);
-
-// The per-token log of --csv. It is written beside its file and takes the file's place when the
-// run is done, so that a run that fails leaves the previous log as it was.
-class TokenLog {
-  public:
-    explicit TokenLog(std::filesystem::path path);
-    ~TokenLog();
-    TokenLog(const TokenLog&) = delete;
-    TokenLog& operator=(const TokenLog&) = delete;
-
-    void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), file_); }
-    // Puts the log in its place; FileError when it could not be written.
-    void Close();
-
-  private:
-    std::filesystem::path path_;
-    std::filesystem::path temporary_;
-    std::FILE* file_ = nullptr;
-    std::error_code ignored_;
-};
 
 }  // namespace orbista

@@ -21,6 +21,8 @@ int OpenFlags(FileSystem::Opening opening) {
             return O_CREAT | O_EXCL;
         case FileSystem::Opening::Overwritten:
             return O_CREAT;
+        case FileSystem::Opening::Kept:
+            return O_CREAT | O_NOFOLLOW;
     }
     return O_CREAT;
 }

@@ -15,6 +15,7 @@ class FileSystem {
         Emptied,      // created, or emptied when it exists
         New,          // created; -EEXIST when it exists
         Overwritten,  // created, or kept as it is for writing over from its start
+        Kept,         // the same, but a symbolic link at the path is refused, not followed
     };
 
     virtual ~FileSystem() = default;

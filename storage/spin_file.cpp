@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "model/errors.h"
 #include "storage/text_file.h"
 
 namespace orbista {
@@ -36,6 +37,12 @@ std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::p
     path += ".txt";
     ReplaceFile(path, SpinListFormat(state), fileSystem);
     return path;
+}
+
+std::string CutSpinFileNote(const std::filesystem::path& path) {
+    return "В файле \"" + PrintableText(path.string()) + "\" больше " +
+           std::to_string(LoadedSpinCapacity) + " спинов: играются первые " +
+           std::to_string(LoadedSpinCapacity) + ".";
 }
 
 }  // namespace orbista

@@ -22,4 +22,8 @@ std::string SpinListFormat(const GameState& state);
 std::filesystem::path SaveSpins(const GameState& state, const std::filesystem::path& chosenPath,
                                 FileSystem& fileSystem = SystemFileSystem());
 
+// What the player is told of a spin file longer than LoadedSpinCapacity: that only its first
+// spins are played.
+std::string CutSpinFileNote(const std::filesystem::path& path);
+
 }  // namespace orbista

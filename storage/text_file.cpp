@@ -51,6 +51,13 @@ void CreateFolder(const std::filesystem::path& path) {
     }
 }
 
+void PrepareFolderForWriting(const std::filesystem::path& path) {
+    CreateFolder(path);
+    if (::access(path.c_str(), W_OK | X_OK) != 0) {
+        throw FileError::CannotWriteInFolder(path, SystemErrorReason(errno));
+    }
+}
+
 // ---- Writing
 
 namespace {
@@ -63,13 +70,8 @@ bool HasNoLinks(int error) {
 // Enough for any chain of links the system itself would follow.
 constexpr int MaxLinksFollowed = 40;
 
-// Hidden, and named after the process, so that two runs writing into one folder never share one.
-std::string TemporaryPathBeside(const std::filesystem::path& path) {
-    std::filesystem::path temporary = path;
-    temporary.replace_filename("." + path.filename().string() + "." + std::to_string(::getpid()) +
-                               ".tmp");
-    return temporary.string();
-}
+// What a streamed file gathers before it writes: few system calls, little memory.
+constexpr size_t StreamedPieceBytes = 64 << 10;
 
 // 0, or the error number of writing the text: where the descriptor stands, or from `offset` on.
 int WriteAll(FileSystem& fileSystem, int descriptor, std::string_view text,
@@ -95,10 +97,17 @@ int WriteAll(FileSystem& fileSystem, int descriptor, std::string_view text,
     return 0;
 }
 
+// Whether a path written in a link names a descriptor of the process rather than a file.
+bool NamesADescriptor(const std::string& path) {
+    return path.starts_with("/proc/") || path.starts_with("/dev/fd/") || path == "/dev/stdout" ||
+           path == "/dev/stderr";
+}
+
 // What stands at the path now, following symbolic links to the file they name.
 struct Target {
     std::filesystem::path resolved;  // empty: the path itself, not a link
     bool exists = false;
+    bool straight = false;  // written straight into: a device, a pipe, a descriptor's file
     mode_t mode = 0;
     size_t size = 0;
     int error = 0;
@@ -107,6 +116,14 @@ struct Target {
 Target InspectTarget(const std::filesystem::path& path) {
     Target target;
     struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) &&
+        !S_ISDIR(status.st_mode)) {
+        target.exists = true;
+        target.straight = true;
+        target.mode = status.st_mode;
+        return target;
+    }
+    target.straight = NamesADescriptor(path.string());
     std::filesystem::path current = path;
     for (int links = 0; ::lstat(current.c_str(), &status) == 0; ++links) {
         if (!S_ISLNK(status.st_mode)) {
@@ -121,6 +138,7 @@ Target InspectTarget(const std::filesystem::path& path) {
             target.error = error ? error.value() : ELOOP;
             return target;
         }
+        target.straight = target.straight || NamesADescriptor(linked.string());
         current = linked.is_absolute() ? linked : current.parent_path() / linked;
         target.resolved = current;
     }
@@ -130,9 +148,9 @@ Target InspectTarget(const std::filesystem::path& path) {
     return target;
 }
 
-// 0, or why the file at the path may not be replaced: the program never writes over a file that
+// 0, or why the file at the path may not be written: the program never writes over a file that
 // it could not have opened for writing.
-int ReasonNotToReplace(const char* path, const Target& target) {
+int ReasonNotToWrite(const char* path, const Target& target) {
     if (target.error != 0) {
         return target.error;
     }
@@ -145,51 +163,96 @@ int ReasonNotToReplace(const char* path, const Target& target) {
     return ::access(path, W_OK) == 0 ? 0 : errno;
 }
 
+// The descriptor of a file written straight into, or the error. A pipe that nobody reads is
+// refused at once (ENXIO); one that is read is then written at the reader's pace when `waits`.
+int OpenStraight(FileSystem& fileSystem, const char* path, bool waits) {
+    const int descriptor = fileSystem.Open(path, FileSystem::Opening::Overwritten);
+    if (descriptor >= 0 && waits) {
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    }
+    return descriptor;
+}
+
+// 0, or the error of writing the text straight into the file.
+int WriteStraight(FileSystem& fileSystem, const char* path, std::string_view text) {
+    const int descriptor = OpenStraight(fileSystem, path, false);
+    if (descriptor < 0) {
+        return -descriptor;
+    }
+    const int error = WriteAll(fileSystem, descriptor, text);
+    const int closed = -fileSystem.Close(descriptor);
+    return error != 0 ? error : closed;
+}
+
+// CreateNewFile where a file cannot have a second name: the file is made at its name and written
+// there, and removed again when that fails.
+bool CreateNewFileInPlace(const std::filesystem::path& path, std::string_view text,
+                          FileSystem& fileSystem) {
+    const int descriptor = fileSystem.Open(path.c_str(), FileSystem::Opening::New);
+    if (descriptor == -EEXIST) {
+        return false;
+    }
+    if (descriptor < 0) {
+        throw FileError::CannotWrite(path, SystemErrorReason(-descriptor));
+    }
+    int error = WriteAll(fileSystem, descriptor, text);
+    if (error == 0) {
+        error = -fileSystem.Sync(descriptor);
+    }
+    const int closed = -fileSystem.Close(descriptor);
+    error = error != 0 ? error : closed;
+    if (error != 0) {
+        fileSystem.Remove(path.c_str());
+        throw FileError::CannotWrite(path, SystemErrorReason(error));
+    }
+    return true;
+}
+
 }  // namespace
 
 ReplacedFile::ReplacedFile(std::filesystem::path path, FileSystem& fileSystem, Rewrites rewrites)
-    : path_(std::move(path)),
-      temporary_(TemporaryPathBeside(path_)),
-      fileSystem_(fileSystem),
-      rewrites_(rewrites) {}
+    : path_(std::move(path)), fileSystem_(fileSystem), rewrites_(rewrites) {}
 
-ReplacedFile::~ReplacedFile() {
-    if (kept_.present) {
-        fileSystem_.Remove(temporary_.c_str());
-    }
-}
+ReplacedFile::~ReplacedFile() = default;
 
 void ReplacedFile::Replace(std::string_view text) {
     Replace(text, {});
 }
 
 void ReplacedFile::Replace(std::string_view text, const std::filesystem::path& keptAs) {
-    bool given = false;
-    Replace(
-        [&]() {
-            const std::string_view piece = given ? std::string_view() : text;
-            given = true;
-            return piece;
-        },
-        keptAs);
-}
-
-void ReplacedFile::Replace(const TextPieces& pieces, const std::filesystem::path& keptAs) {
     const Target target = InspectTarget(path_);
     const bool linked = !target.resolved.empty();
     const std::string linkedTarget = linked ? target.resolved.string() : std::string();
     const char* file = linked ? linkedTarget.c_str() : path_.c_str();
-    if (const int error = ReasonNotToReplace(file, target)) {
-        Fail(error);
-    }
-    // A link's temporary file lies beside the file it names, which may change: it is not kept.
-    const std::string linkedTemporary = linked ? TemporaryPathBeside(target.resolved) : "";
-    const std::string& temporary = linked ? linkedTemporary : temporary_;
-    const Kept old{target.exists, target.mode, target.size};
-    if (const int error = WriteTemporary(temporary, pieces, old, !linked)) {
-        Fail(error);
-    }
     const bool keepOld = !keptAs.empty() && target.exists;
+    if (target.straight && !keepOld) {
+        if (const int error = WriteStraight(fileSystem_, path_.c_str(), text)) {
+            Fail(error);
+        }
+        return;
+    }
+    if (const int error = ReasonNotToWrite(file, target)) {
+        Fail(error);
+    }
+    const Kept old{target.mode, target.size};
+    // A link's temporary file lies beside the file it names, which may change: it is not kept.
+    const bool often = rewrites_ == Rewrites::EverySpin;
+    std::unique_ptr<TemporaryFile> temporary;
+    bool reused = false;
+    if (often && !linked && kept_ && kept_->Reopen() == 0) {
+        temporary = std::move(kept_);
+        reused = true;
+    } else {
+        kept_.reset();
+        temporary = std::make_unique<TemporaryFile>(file, fileSystem_);
+        if (const int error = temporary->Error()) {
+            Fail(error);
+        }
+    }
+    if (const int error =
+            WriteTemporary(*temporary, text, target.exists ? &old : nullptr, reused)) {
+        Fail(error);
+    }
     bool movedAway = false;
     if (keepOld) {
         // A second name keeps the old file in its place until the new one takes it; only a file
@@ -201,73 +264,136 @@ void ReplacedFile::Replace(const TextPieces& pieces, const std::filesystem::path
             movedAway = error == 0;
         }
         if (error != 0) {
-            fileSystem_.Remove(temporary.c_str());
             Fail(error);
         }
     }
-    const bool exchange = rewrites_ == Rewrites::EverySpin && target.exists && !keepOld && !linked;
-    if (const int error = PutInPlace(temporary, file, exchange ? &old : nullptr)) {
+    if (often && target.exists && !keepOld && !linked) {
+        // The old content stays in the temporary file, to be written over next time.
+        const int exchanged = -fileSystem_.Exchange(temporary->Path().c_str(), file);
+        if (exchanged == 0) {
+            keptState_ = old;
+            kept_ = std::move(temporary);
+            return;
+        }
+        if (exchanged != EINVAL && exchanged != ENOSYS) {
+            Fail(exchanged);
+        }
+    }
+    if (const int error = -fileSystem_.Rename(temporary->Path().c_str(), file)) {
         if (movedAway) {
             fileSystem_.Rename(keptAs.c_str(), file);
         }
-        fileSystem_.Remove(temporary.c_str());
         Fail(error);
     }
+    temporary->Release();
 }
 
-int ReplacedFile::WriteTemporary(const std::string& temporary, const TextPieces& pieces,
-                                 const Kept& old, bool ownTemporary) {
+int ReplacedFile::WriteTemporary(TemporaryFile& temporary, std::string_view text, const Kept* old,
+                                 bool reused) {
     // A temporary file kept from the last write is written over rather than emptied: some file
     // systems answer the emptying of a file with a flush to the disk at its close.
     const bool often = rewrites_ == Rewrites::EverySpin;
-    const bool reused = often && ownTemporary && kept_.present;
-    const int descriptor = fileSystem_.Open(
-        temporary.c_str(), often ? FileSystem::Opening::Overwritten : FileSystem::Opening::Emptied);
-    if (descriptor < 0) {
-        return -descriptor;
-    }
-    if (old.present && !(reused && kept_.mode == old.mode)) {
+    const int descriptor = temporary.Descriptor();
+    if (old != nullptr && !(reused && keptState_.mode == old->mode)) {
         // Permissions only follow the content; a file system without them still takes the text.
-        ::fchmod(descriptor, old.mode & 07777);
+        ::fchmod(descriptor, old->mode & 07777);
     }
-    int error = 0;
-    size_t size = 0;
-    for (std::string_view piece = pieces(); !piece.empty() && error == 0; piece = pieces()) {
-        error = WriteAll(fileSystem_, descriptor, piece);
-        size += piece.size();
-    }
-    if (error == 0 && often && !(reused && size >= kept_.size)) {
-        error = -fileSystem_.Truncate(descriptor, size);
+    int error = WriteAll(fileSystem_, descriptor, text);
+    if (error == 0 && reused && text.size() < keptState_.size) {
+        error = -fileSystem_.Truncate(descriptor, text.size());
     }
     if (error == 0 && !often) {
         error = -fileSystem_.Sync(descriptor);
     }
-    const int closed = -fileSystem_.Close(descriptor);
-    error = error != 0 ? error : closed;
-    if (error != 0) {
-        fileSystem_.Remove(temporary.c_str());
-        kept_.present = kept_.present && !ownTemporary;
-    }
-    return error;
-}
-
-int ReplacedFile::PutInPlace(const std::string& temporary, const char* file, const Kept* old) {
-    if (old != nullptr) {
-        // The old content stays in the temporary file, to be written over next time.
-        const int exchanged = -fileSystem_.Exchange(temporary.c_str(), file);
-        kept_ = *old;
-        kept_.present = exchanged == 0;
-        if (exchanged != EINVAL && exchanged != ENOSYS) {
-            return exchanged;
-        }
-    }
-    if (&temporary == &temporary_) {
-        kept_.present = false;
-    }
-    return -fileSystem_.Rename(temporary.c_str(), file);
+    const int closed = temporary.Close();
+    return error != 0 ? error : closed;
 }
 
 void ReplacedFile::Fail(int error) const {
+    throw FileError::CannotWrite(path_, SystemErrorReason(error));
+}
+
+StreamedFile::StreamedFile(std::filesystem::path path, FileSystem& fileSystem)
+    : path_(std::move(path)), fileSystem_(fileSystem) {
+    const Target target = InspectTarget(path_);
+    file_ = target.resolved.empty() ? path_.string() : target.resolved.string();
+    if (target.straight) {
+        straight_ = OpenStraight(fileSystem_, path_.c_str(), true);
+        if (straight_ < 0) {
+            Fail(-straight_);
+        }
+        return;
+    }
+    if (const int error = ReasonNotToWrite(file_.c_str(), target)) {
+        Fail(error);
+    }
+    temporary_ = std::make_unique<TemporaryFile>(file_, fileSystem_);
+    if (const int error = temporary_->Error()) {
+        Fail(error);
+    }
+    if (target.exists) {
+        ::fchmod(temporary_->Descriptor(), target.mode & 07777);
+    }
+    gathered_.reserve(StreamedPieceBytes);
+}
+
+StreamedFile::~StreamedFile() {
+    if (straight_ >= 0) {
+        fileSystem_.Close(straight_);
+    }
+}
+
+void StreamedFile::Write(std::string_view piece) {
+    gathered_ += piece;
+    if (gathered_.size() >= StreamedPieceBytes) {
+        if (const int error = Flush()) {
+            Fail(error);
+        }
+    }
+}
+
+void StreamedFile::Commit() {
+    int error = Flush();
+    if (straight_ >= 0) {
+        const int closed = -fileSystem_.Close(straight_);
+        straight_ = -1;
+        if (error != 0 || closed != 0) {
+            Fail(error != 0 ? error : closed);
+        }
+        return;
+    }
+    if (error == 0) {
+        error = -fileSystem_.Sync(temporary_->Descriptor());
+    }
+    const int closed = temporary_->Close();
+    error = error != 0 ? error : closed;
+    if (error == 0) {
+        error = -fileSystem_.Rename(temporary_->Path().c_str(), file_.c_str());
+    }
+    if (error != 0) {
+        Fail(error);
+    }
+    temporary_->Release();
+    temporary_.reset();
+}
+
+int StreamedFile::Flush() {
+    if (straight_ < 0 && !temporary_) {
+        return EBADF;  // a write failed already, and the file was let go
+    }
+    const int descriptor = straight_ >= 0 ? straight_ : temporary_->Descriptor();
+    const int error = WriteAll(fileSystem_, descriptor, gathered_);
+    gathered_.clear();
+    return error;
+}
+
+void StreamedFile::Fail(int error) {
+    // The file stays as it was: the temporary file goes, and a file written into is let go.
+    temporary_.reset();
+    if (straight_ >= 0) {
+        fileSystem_.Close(straight_);
+        straight_ = -1;
+    }
     throw FileError::CannotWrite(path_, SystemErrorReason(error));
 }
 
@@ -334,28 +460,29 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view text, FileS
     ReplacedFile(path, fileSystem).Replace(text);
 }
 
-void ReplaceFile(const std::filesystem::path& path, const TextPieces& pieces,
-                 FileSystem& fileSystem) {
-    ReplacedFile(path, fileSystem).Replace(pieces);
-}
-
 bool CreateNewFile(const std::filesystem::path& path, std::string_view text,
                    FileSystem& fileSystem) {
-    const int descriptor = fileSystem.Open(path.c_str(), FileSystem::Opening::New);
-    if (descriptor == -EEXIST) {
+    TemporaryFile temporary(path, fileSystem);
+    if (temporary.Error() != 0) {
+        throw FileError::CannotWrite(path, SystemErrorReason(temporary.Error()));
+    }
+    int error = WriteAll(fileSystem, temporary.Descriptor(), text);
+    if (error == 0) {
+        error = -fileSystem.Sync(temporary.Descriptor());
+    }
+    const int closed = temporary.Close();
+    error = error != 0 ? error : closed;
+    if (error == 0) {
+        // A second name, which a file of that name refuses; the temporary name then goes.
+        error = -fileSystem.Link(temporary.Path().c_str(), path.c_str());
+        if (HasNoLinks(error)) {
+            return CreateNewFileInPlace(path, text, fileSystem);
+        }
+    }
+    if (error == EEXIST) {
         return false;
     }
-    if (descriptor < 0) {
-        throw FileError::CannotWrite(path, SystemErrorReason(-descriptor));
-    }
-    int error = WriteAll(fileSystem, descriptor, text);
-    if (error == 0) {
-        error = -fileSystem.Sync(descriptor);
-    }
-    const int closed = -fileSystem.Close(descriptor);
-    error = error != 0 ? error : closed;
     if (error != 0) {
-        fileSystem.Remove(path.c_str());
         throw FileError::CannotWrite(path, SystemErrorReason(error));
     }
     return true;

@@ -3,7 +3,6 @@
 #include <sys/types.h>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "storage/bounded_file.h"
 #include "storage/file_system.h"
+#include "storage/temporary_file.h"
 
 namespace orbista {
 
@@ -27,9 +27,9 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t limitBytes
                           BoundedFile::Pipes pipes = BoundedFile::Pipes::Allowed);
 // Creates the folder and its missing parents.
 void CreateFolder(const std::filesystem::path& path);
-
-// The next piece of a text too large to be held whole; empty after the last.
-using TextPieces = std::function<std::string_view()>;
+// Creates the folder and its missing parents, and makes sure that files can be made in it: a
+// FileError naming it otherwise, so that a run that will write there is refused before it starts.
+void PrepareFolderForWriting(const std::filesystem::path& path);
 
 // How often a file is replaced, which decides what its writes cost.
 enum class Rewrites {
@@ -42,16 +42,22 @@ enum class Rewrites {
     EverySpin,
 };
 
-// A file that is only ever replaced whole. The new content goes to a temporary file beside it,
-// which is written, flushed and then put in the place of the old one in one step, so the file
-// holds either the old or the new content at every moment, even when the program is killed
-// half-way. A failure at any point leaves the old file byte for byte as it was, removes the
-// temporary file and throws FileError naming the file.
-//
-// The paths are built once, so a file that is replaced at every spin costs no allocation per
-// write. A file that could not be opened for writing (read-only, a folder) is refused as it always
-// was; a file that is replaced keeps its permissions; a symbolic link is followed, and the file it
-// names is replaced.
+// How every file the program writes is written (ReplacedFile, StreamedFile, CreateNewFile):
+//  - the new content goes to a temporary file of a name of its own beside the file (see
+//    TemporaryFile), which is written, flushed and then put in the place of the old one in one
+//    step, so the file holds either the old or the new content at every moment, even when the
+//    program is killed half-way;
+//  - a failure at any point leaves the old file byte for byte as it was, removes the temporary
+//    file and throws FileError naming the file;
+//  - a file that could not be opened for writing (read-only, a folder) is refused before anything
+//    is written; a file that is replaced keeps its permissions;
+//  - a symbolic link is followed, and the file it names is replaced;
+//  - a file that is not a regular file (a device, a pipe) or that names one of the program's
+//    descriptors (/dev/stdout, /proc/self/fd/N) is written straight into, never replaced; a pipe
+//    that nobody reads is refused rather than waited for.
+
+// A file that is only ever replaced whole. The paths are built once, so a file that is replaced
+// at every spin costs no allocation per write.
 class ReplacedFile {
   public:
     explicit ReplacedFile(std::filesystem::path path, FileSystem& fileSystem = SystemFileSystem(),
@@ -64,33 +70,62 @@ class ReplacedFile {
 
     void Replace(std::string_view text);
     // The same, but the old file is not dropped: it is also `keptAs` (replacing an older file of
-    // that name) before the new one takes its place.
+    // that name) before the new one takes its place; a file that is no regular one is then
+    // replaced as well, and kept under that name.
     void Replace(std::string_view text, const std::filesystem::path& keptAs);
-    // The same for a text given piece by piece, which is never held whole.
-    void Replace(const TextPieces& pieces, const std::filesystem::path& keptAs = {});
 
   private:
-    // A file as it stood: the old file before a write, or the temporary file kept after one.
+    // The old file as it stood before a write, or the temporary file kept after one.
     struct Kept {
-        bool present = false;
         unsigned mode = 0;
         size_t size = 0;
     };
 
-    // 0, or the error of writing the text into the temporary file (given the old file's mode),
-    // which is then removed. Only this file's own temporary file is ever kept between writes.
-    int WriteTemporary(const std::string& temporary, const TextPieces& pieces, const Kept& old,
-                       bool ownTemporary);
-    // 0, or the error of putting the temporary file in the place of the file: swapped with the
-    // `old` file when given and the file system can, else renamed over it.
-    int PutInPlace(const std::string& temporary, const char* file, const Kept* old);
+    // 0, or the error of writing the text into the temporary file (given the old file's mode).
+    int WriteTemporary(TemporaryFile& temporary, std::string_view text, const Kept* old,
+                       bool reused);
     [[noreturn]] void Fail(int error) const;
 
     std::filesystem::path path_;
-    std::string temporary_;
     FileSystem& fileSystem_;
     Rewrites rewrites_;
-    Kept kept_;
+    // A file rewritten at every spin keeps its temporary file between writes (holding the text
+    // before the last), to write over it the next time.
+    std::unique_ptr<TemporaryFile> kept_;
+    Kept keptState_;
+};
+
+// A file written in pieces while a run goes on and put in its place whole when the run is done
+// (Commit): the streaming form of ReplacedFile, with the same guarantees. The file is checked
+// and its temporary file made when this object is, so that a file that cannot be written is
+// refused before anything runs. Until Commit the file stands as it was; without Commit (a failure,
+// an exception) it is left so and the temporary file removed. A file written straight into (a
+// device, a pipe) takes the pieces as they come.
+class StreamedFile {
+  public:
+    explicit StreamedFile(std::filesystem::path path, FileSystem& fileSystem = SystemFileSystem());
+    ~StreamedFile();
+    StreamedFile(const StreamedFile&) = delete;
+    StreamedFile& operator=(const StreamedFile&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    // Adds a piece; FileError when what was gathered could not be written.
+    void Write(std::string_view piece);
+    // Flushes the file to the disk and puts it in its place; FileError when that fails.
+    void Commit();
+
+  private:
+    // 0, or the error of writing out what was gathered.
+    int Flush();
+    [[noreturn]] void Fail(int error);
+
+    std::filesystem::path path_;
+    FileSystem& fileSystem_;
+    std::string file_;  // where the file takes its place: the file a link names
+    std::unique_ptr<TemporaryFile> temporary_;
+    int straight_ = -1;  // the descriptor of a file written straight into
+    std::string gathered_;
 };
 
 // A file rewritten in place at every spin: each text is written over the old one from the file's
@@ -179,12 +214,10 @@ using RewrittenFolder = FilesByName<RewrittenFile>;
 void ReplaceFile(const std::filesystem::path& path, std::string_view text,
                  FileSystem& fileSystem = SystemFileSystem());
 
-void ReplaceFile(const std::filesystem::path& path, const TextPieces& pieces,
-                 FileSystem& fileSystem = SystemFileSystem());
-
-// Creates a file that does not exist yet and writes the text into it, flushed to the disk.
-// Returns false, touching nothing, when a file of that name exists. On a failure the file created
-// is removed again and FileError is thrown.
+// Creates a file that does not exist yet with the text, flushed to the disk: the text is written
+// into a temporary file that then takes the name, so that no moment, and no kill, shows the file
+// empty or half-written. Returns false, touching nothing, when a file of that name exists. On a
+// failure nothing is left and FileError is thrown.
 bool CreateNewFile(const std::filesystem::path& path, std::string_view text,
                    FileSystem& fileSystem = SystemFileSystem());
 

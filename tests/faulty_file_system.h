@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstddef>
 #include <optional>
@@ -21,6 +23,11 @@ class FaultyFileSystem final : public FileSystem {
     // The `call`-th call from now (0: the next one), whatever its kind, and every later call of
     // that kind, fail with EIO.
     void FailFromCall(int call) { failingCall_ = calls_ + call; }
+    // The process ends (_exit) at the `step`-th call from now (0: the next one), of any kind,
+    // removals included, before the call is made: a kill between two calls.
+    void DieAtStep(int step) { dyingStep_ = steps_ + step; }
+    int Steps() const { return steps_; }
+
     // No more faults, as after the disk was cleared or the device replaced.
     void Heal() {
         bytesLeft_.reset();
@@ -61,12 +68,22 @@ class FaultyFileSystem final : public FileSystem {
     int Link(const char* existing, const char* name) override {
         return Fails(Kind::Link) ? -EIO : system_.Link(existing, name);
     }
-    int Remove(const char* path) override { return system_.Remove(path); }
+    int Remove(const char* path) override {
+        Step();
+        return system_.Remove(path);
+    }
 
   private:
     enum class Kind { Open, Write, Truncate, Sync, Close, Rename, Link };
 
+    void Step() {
+        if (steps_++ == dyingStep_) {
+            ::_exit(0);
+        }
+    }
+
     bool Fails(Kind kind) {
+        Step();
         const int call = calls_++;
         if (call == failingCall_) {
             failingKind_ = kind;
@@ -104,6 +121,8 @@ class FaultyFileSystem final : public FileSystem {
     FileSystem& system_ = SystemFileSystem();
     std::optional<size_t> bytesLeft_;
     int calls_ = 0;
+    int steps_ = 0;
+    int dyingStep_ = -1;
     int failingCall_ = -1;
     std::optional<Kind> failingKind_;
     int failures_ = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -44,6 +47,19 @@ class TestFolder {
   private:
     std::filesystem::path path_;
 };
+
+// Opens a test of what an ordinary user may not do, which the superuser may. ctest runs the
+// tests named Unprivileged.* as an ordinary user (tests/run_unprivileged.sh); a run by hand as root
+// skips them, and one through that script as root fails.
+#define REQUIRE_AN_UNPRIVILEGED_USER()                                                   \
+    do {                                                                                 \
+        if (::geteuid() == 0) {                                                          \
+            if (std::getenv("ORBISTA_UNPRIVILEGED_RUN") != nullptr) {                    \
+                FAIL() << "still the superuser: tests/run_unprivileged.sh did not work"; \
+            }                                                                            \
+            GTEST_SKIP() << "the superuser may write any file";                          \
+        }                                                                                \
+    } while (false)
 
 // The names in a folder, hidden ones included.
 inline std::set<std::string> NamesIn(const std::filesystem::path& folder) {

@@ -55,13 +55,16 @@ void PlaybackCommands::PlayFromFile() {
     if (path.isEmpty()) {
         return;
     }
+    const std::filesystem::path file(QFile::encodeName(path).toStdString());
     Permanence spins;
     try {
-        spins = ReadPermanence(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                               LoadedSpinCapacity);
+        spins = ReadPermanence(file, LoadedSpinCapacity);
     } catch (const FileError& error) {
         window_.ReportError(error.what());
         return;
+    }
+    if (spins.truncated) {
+        window_.ShowMessageBox(CutSpinFileNote(file));
     }
     const auto fileSpins = static_cast<int64_t>(spins.spins.size());
     if (const std::optional<int32_t> limit = AskForSpinLimit(PlaybackKind::FromFile, fileSpins)) {

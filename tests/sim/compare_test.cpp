@@ -220,7 +220,7 @@ TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
         {"--runs 2 --spins 10 --csv " + (folder.Path() / "no" / "runs.csv").string(), "runs.csv"},
         {"--runs 2 --spins 10 --frobnicate", "--frobnicate"},
         {"--runs 2 --spins 10 --seed 1x", "--seed takes a whole number: 1x"},
-        {"--runs 2 --spins 10 --csv /no/runs.csv", "--csv: cannot write /no/runs.csv"},
+        {"--runs 2 --spins 10 --csv /no/runs.csv", "записать файл \"/no/runs.csv\""},
         {"--spin-files " + (folder.Path() / "blank.txt").string(), "blank.txt\": в нём нет"},
         {"--runs 2 --spins 10 --bankroll -1", "--bankroll"},
         {"--runs 2 --spins 10 --sort nosuch", "--sort"},

@@ -46,10 +46,8 @@ TEST(DataFolder, TheSystemsProgramFoldersAreNeverThePrograms) {
     EXPECT_FALSE(IsSystemProgramsFolder(data.Path()));
 }
 
-TEST(DataFolder, APermissionlessFolderIsNotWritableForAnOrdinaryUser) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into any folder whatever its permissions";
-    }
+TEST(Unprivileged, APermissionlessProgramFolderIsNotWritable) {
+    REQUIRE_AN_UNPRIVILEGED_USER();
     TestFolder program;
     fs::permissions(program.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     TestFolder home;

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -71,14 +70,17 @@ TEST(ReplacedFile, RefusesWhatCouldNotBeOpenedForWriting) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("это папка"), std::string::npos);
     EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"save8.dat"});
+}
 
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write any file";
-    }
+TEST(Unprivileged, AReplacedOrStreamedFileRefusesAReadOnlyFileAtOnce) {
+    REQUIRE_AN_UNPRIVILEGED_USER();
+    TestFolder folder;
     folder.Write("spins.txt", OldText);
     fs::permissions(folder.Path() / "spins.txt", fs::perms::owner_read);
     EXPECT_EQ(Errors([&] { ReplaceFile(folder.Path() / "spins.txt", NewText); }).size(), 1u);
+    EXPECT_EQ(Errors([&] { StreamedFile(folder.Path() / "spins.txt"); }).size(), 1u);
     EXPECT_EQ(folder.Read("spins.txt"), OldText);
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"spins.txt"});
 }
 
 // Every fault of one write, in either way of writing and with the old file kept or not: the old
@@ -131,27 +133,6 @@ TEST(ReplacedFile, NoFailureAtAnyPointLosesTheOldFile) {
             EXPECT_EQ(NamesIn(folder.Path()), left);
         }
     }
-}
-
-// A file of a million rows is written piece by piece, and is as safe as one written whole.
-TEST(ReplacedFile, ATextGivenPieceByPieceIsTheFileAndAFullDiskKeepsTheOldOne) {
-    TestFolder folder;
-    const fs::path path = folder.Path() / "runs.csv";
-    FaultyFileSystem files;
-    const auto pieces = [] {
-        auto next = std::make_shared<int>(0);
-        return TextPieces([next]() -> std::string_view {
-            static constexpr std::string_view Rows[] = {"a,1\n", "b,2\n", "c,3\n"};
-            return *next < 3 ? Rows[(*next)++] : std::string_view();
-        });
-    };
-    ReplaceFile(path, pieces(), files);
-    EXPECT_EQ(folder.Read("runs.csv"), "a,1\nb,2\nc,3\n");
-    ReplaceFile(path, OldText, files);
-    files.FillUpAfter(6);  // in the middle of the second row
-    EXPECT_EQ(Errors([&] { ReplaceFile(path, pieces(), files); }).size(), 1u);
-    EXPECT_EQ(folder.Read("runs.csv"), OldText);
-    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"runs.csv"});
 }
 
 TEST(ReplacedFile, TheOldFileCanBeKeptUnderAnotherName) {

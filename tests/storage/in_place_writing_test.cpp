@@ -99,10 +99,11 @@ TEST(RewrittenFile, RefusesWhatCouldNotBeOpenedForWriting) {
     ASSERT_EQ(::mkfifo((folder.Path() / "pipe.txt").c_str(), 0644), 0);
     RewrittenFile intoPipe(folder.Path() / "pipe.txt");
     EXPECT_NE(FailureOf(intoPipe, ShortText), "");
+}
 
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write any file";
-    }
+TEST(Unprivileged, ARewrittenFileRefusesAReadOnlyFile) {
+    REQUIRE_AN_UNPRIVILEGED_USER();
+    TestFolder folder;
     folder.Write("проверка.txt", LongText);
     fs::permissions(folder.Path() / "проверка.txt", fs::perms::owner_read);
     RewrittenFile readOnly(folder.Path() / "проверка.txt");
