@@ -46,11 +46,11 @@ QString ChooseCsvPath(QWidget* parent) {
 std::string PlanDescription(const ComparisonPlan& plan) {
     std::string text = "Сравнение систем в окне: настройки главного окна";
     text += plan.sectorsOnTable ? ", сектора на столе" : "";
-    text += ", банк " + (plan.bankroll > 0 ? std::to_string(plan.bankroll) : std::string("нет"));
-    text += ", начальное число " + std::to_string(plan.seed) + ", ";
+    text += ", банк: " + (plan.bankroll > 0 ? std::to_string(plan.bankroll) : std::string("нет"));
+    text += ", начальное число: " + std::to_string(plan.seed) + ", ";
     text += plan.PlaysSpinFiles() ? "файлов спинов: " + std::to_string(plan.spinFiles.size())
-                                  : std::to_string(plan.runs) + " игр по " +
-                                        std::to_string(plan.spinsPerRun) + " спинов";
+                                  : "игр: " + std::to_string(plan.runs) +
+                                        ", спинов в игре: " + std::to_string(plan.spinsPerRun);
     return text;
 }
 

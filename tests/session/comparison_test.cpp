@@ -111,6 +111,11 @@ TEST(ComparisonStatsTest, RankedByMeanFinalBalanceBestFirstTiesInPlanOrderNonBet
     EXPECT_EQ(byDepth[0].system, SelectionSystem::Esd);
     EXPECT_EQ(byDepth[2].system, SelectionSystem::Chaos);
     EXPECT_EQ(byDepth[3].system, SelectionSystem::StatisticsOnly);
+    // Without a bankroll no system has a risk of ruin: by it, the plan's order.
+    const std::vector<SystemFigures> byRuin =
+        Ranked(SummariseComparison(plan, result), *ColumnByKey("ruin"));
+    EXPECT_EQ(byRuin[0].system, SelectionSystem::Peer);
+    EXPECT_EQ(byRuin[2].system, SelectionSystem::Chaos);
 }
 
 ComparisonPlan RandomPlan(int64_t runs, int64_t spins, int jobs) {

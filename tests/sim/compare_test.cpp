@@ -133,6 +133,40 @@ TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
     EXPECT_EQ(run.out.find("statistics-only"), std::string::npos);
 }
 
+// Many files given one by one are named by their folder when they are all of its spin files, and
+// one by one when they are not; a path the shell would split is quoted. Either way the header runs.
+TEST(CompareTest, TheHeaderNamesManySpinFilesByTheirFolderAndQuotesWhatTheShellWouldSplit) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder.Path() / "my games");
+    std::string every;
+    for (int k = 1; k <= 9; ++k) {
+        const std::string name = "my games/g" + std::to_string(k) + ".txt";
+        std::string spins;
+        for (int spin = 0; spin < 200; ++spin) {
+            spins += std::to_string((spin * 11 + k) % 37) + " ";
+        }
+        folder.Write(name, spins);
+        every += " '" + (folder.Path() / name).string() + "'";
+    }
+    const std::string options = "--systems gizmo,peer --seed 2 --spin-files";
+    const SimRun all = Compare(options + every);
+    ASSERT_EQ(all.status, 0) << all.out;
+    const std::string header = Lines(all.out)[0];
+    EXPECT_TRUE(header.ends_with(" --spin-files '" + (folder.Path() / "my games").string() +
+                                 "'  # 9 files"))
+        << header;
+    EXPECT_EQ(Compare(header.substr(std::string("# orbista-sim compare ").size())).out, all.out);
+
+    folder.Write("my games/g10.txt", "1 2 3");
+    const SimRun some = Compare(options + every);
+    EXPECT_NE(Lines(some.out)[0].find("/my games/g9.txt'  # 9 files"), std::string::npos)
+        << Lines(some.out)[0];
+    // The same figures for scripts: what does not exist is null, an interval two bounds.
+    const std::string json = Compare(options + every + " --format json --bankroll 0").out;
+    EXPECT_NE(json.find("\"ruin\": null, \"ruin_95\": null"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"ahead_95\": ["), std::string::npos) << json;
+}
+
 TEST(CompareTest, AGameLengthCutsTheJoinedPermanencesAndTheHeaderSaysWhatWasDropped) {
     TestFolder folder;
     folder.Write("a.csv", "Spin\r\n5,17,0,32,5;9;9\r\n14,22,30,1\r\n");

@@ -121,6 +121,10 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
     comparison.SaveCsv();
     const std::string text = folder.Read("runs.csv");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 3 * 3);
+    EXPECT_TRUE(
+        text.starts_with("# Сравнение систем в окне: настройки главного окна, банк: 5000, "
+                         "начальное число: 1, игр: 3, спинов в игре: 400\n"))
+        << text;
     EXPECT_EQ(state->SpinCount, 1);
 }
 
@@ -158,6 +162,14 @@ TEST_F(ComparisonWindowTest, TheLegendHidesASystemAndTwoRowsMakeAPair) {
     EXPECT_TRUE(comparison.PairPage()->Figures()->text().contains(
         "Игр, сыгранных обеими системами на одних и тех же спинах: <b>4</b>"))
         << qPrintable(comparison.PairPage()->Figures()->text());
+}
+
+// Round bins over the whole range: width 10 for 53 values' spread in at most 10 bins.
+TEST(HistogramBinsTest, RoundWidthsFromAMultipleOfTheWidth) {
+    const HistogramBins bins = BinsOf({-7, 0, 3, 12, 45}, -7, 45, 10);
+    EXPECT_EQ(bins.start, -10);
+    EXPECT_EQ(bins.width, 10);
+    EXPECT_EQ(bins.counts, (std::vector<int64_t>{1, 2, 1, 0, 0, 1}));
 }
 
 TEST_F(ComparisonWindowTest, AGameLengthCutsThePermanenceIntoGamesAndSaysWhatWasDropped) {
