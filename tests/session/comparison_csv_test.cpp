@@ -15,8 +15,7 @@ namespace {
 ComparisonPlan Plan(int64_t bankroll, Shard shard = {}) {
     ComparisonPlan plan;
     // Statistics only: a name with a comma in the CSV's quoted column.
-    plan.systems = {SelectionSystem::Peer, SelectionSystem::Chaos,
-                    SelectionSystem::StatisticsOnly};
+    plan.systems = {SelectionSystem::Peer, SelectionSystem::Chaos, SelectionSystem::StatisticsOnly};
     plan.seed = 9;
     plan.runs = 7;
     plan.spinsPerRun = 800;
