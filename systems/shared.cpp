@@ -21,7 +21,50 @@ bool DistinctValues::AddOtherIfNew(int32_t value) {
 // Nothing beyond the readable end can bring a new value (see LastReadableIndex), so running out
 // there is running out of the game.
 LookbackWalk::LookbackWalk(const History& series, int64_t n, bool sixLines)
-    : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
+    : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {
+    if (sixLines && series.Recent() != nullptr) {
+        indexed_.emplace(series, n);
+    }
+}
+
+// Entry 1 first, then the other values in the order in which they first come: the first zero is
+// where the zero spins start, every other value a six-line met for the first time.
+SixLinesInOrder::SixLinesInOrder(const History& series, int64_t n) : n_(n) {
+    const int32_t end = ReadableEnd(n);
+    if (end < 1) {
+        return;
+    }
+    const int32_t newest = series[1];
+    Meet(newest, 1);
+    FirstAppearances rest;
+    rest.Find(series, end, FirstAppearances::MostValues);
+    for (int32_t i = 0; i < rest.Count(); ++i) {
+        if (rest.ValueAt(i) != newest) {
+            Meet(rest.ValueAt(i), rest.IndexAt(i));
+        }
+    }
+}
+
+void SixLinesInOrder::Meet(int32_t value, int32_t index) {
+    if (value != 0) {
+        at_[count_++] = index;
+    } else if (firstZero_ == 0) {
+        firstZero_ = index;
+    }
+}
+
+// What the walk from the newest entry leaves: the a-th six-line's entry, and whether a zero spin
+// came before it; or, when there are fewer six-lines, the game's end, and whether it held a zero.
+Lookback SixLinesInOrder::Until(int32_t a) const {
+    if (a <= 0) {
+        return {};
+    }
+    if (a > count_) {
+        return {.length = n_ + 1, .exhausted = true, .zeros = firstZero_ != 0 ? 1 : 0};
+    }
+    const int32_t length = at_[a - 1];
+    return {.length = length, .zeros = firstZero_ != 0 && firstZero_ < length ? 1 : 0};
+}
 
 // What the steps over the zeros up to the readable end would have left.
 void LookbackWalk::RunOut() {

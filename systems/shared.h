@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "model/first_appearances.h"
 #include "model/game_state.h"
 
 namespace orbista {
@@ -104,6 +106,24 @@ Lookback DistinctLookback(const History& series, int64_t n, int32_t a);
 // counted apart (zeros = 1) and further 0s are repeats of it.
 Lookback SixLineLookback(const History& series, int64_t n, int32_t a);
 
+// The six-line look-back from where each six-line first stands among the newest entries, as the
+// six-line history's index gives it. A long game of one or two six-lines holds fewer than a count
+// asks for, and a walk would read it to its start for every count at every spin.
+class SixLinesInOrder {
+  public:
+    SixLinesInOrder(const History& series, int64_t n);
+    Lookback Until(int32_t a) const;
+
+  private:
+    void Meet(int32_t value, int32_t index);
+
+    int64_t n_;
+    std::array<int32_t, FirstAppearances::MostValues>
+        at_{};  // where the a-th six-line first stands
+    int32_t count_ = 0;
+    int32_t firstZero_ = 0;  // where the first zero spin stands, 0 when none does
+};
+
 // The look-back of DistinctLookback or SixLineLookback for a rising count of distinct values. A
 // scan over the counts 1, 2, ... asks each in turn, and the walk for a + 1 passes the same
 // entries as the walk for a before going on, so it goes on from where that one stopped and the
@@ -132,6 +152,7 @@ class LookbackWalk {
     int64_t n_;
     int32_t end_;
     bool zeroApart_;
+    std::optional<SixLinesInOrder> indexed_;
     DistinctValues seen_;
     int32_t distinct_ = 0;
     int32_t repeatsInARow_ = 0;
@@ -189,6 +210,9 @@ void BetSixLine(GameState& state, int32_t sixLine);
 // The walk's steps are many per spin and each does little: they are defined here so that a scan
 // inlines them.
 inline Lookback LookbackWalk::Until(int32_t a) {
+    if (indexed_) {
+        return indexed_->Until(a);
+    }
     while (distinct_ < a && !result_.exhausted) {
         if (OnlyRepeatsLeft()) {
             RunOut();

@@ -87,10 +87,11 @@ Lookback WalkFromTheNewest(const History& series, int32_t n, int32_t a, bool zer
 }
 
 // Short and long games over series written to various depths, with few distinct values so that
-// the walks run past the written part, and with zeros among the values or not.
+// the walks run past the written part, and with zeros among the values or not. The series keeps
+// an index, as the six-line history does, so the six-line look-back reads it from there.
 TEST(SelectionTables, ContinuedLookbackIsTheWalkFromTheNewestForEveryCount) {
     std::mt19937 random(3);
-    auto series = std::make_unique<History>();
+    auto series = std::make_unique<History>(RecentValues::MostValues);
     for (int round = 0; round < 30; ++round) {
         const int32_t written = static_cast<int32_t>(random() % 150);
         const uint32_t values = 1 + random() % 12;
