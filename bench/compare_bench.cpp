@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <map>
 
-#include "storage/comparison.h"
+#include "session/comparison.h"
 #include "times_reporter.h"
 
 namespace orbista {

@@ -6,8 +6,8 @@
 #include "engine/headless_view.h"
 #include "model/check_file.h"
 #include "model/game_state.h"
+#include "session/headless_run.h"
 #include "storage/check_file_folder.h"
-#include "storage/headless_run.h"
 
 namespace orbista {
 namespace {

@@ -15,7 +15,7 @@
 #include "model/game_state.h"
 #include "model/settings_model.h"
 #include "model/settings_table.h"
-#include "storage/headless_run.h"
+#include "session/headless_run.h"
 #include "systems/progression.h"
 #include "systems/shared.h"
 

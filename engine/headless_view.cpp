@@ -4,6 +4,7 @@
 #include <cassert>
 #include <climits>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 
 namespace orbista {

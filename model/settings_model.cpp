@@ -1,4 +1,5 @@
 #include "model/settings_model.h"
+#include "model/decimal.h"
 
 #include <algorithm>
 

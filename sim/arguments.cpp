@@ -1,6 +1,6 @@
 #include "sim/arguments.h"
 
-#include "storage/comparison.h"
+#include "session/comparison.h"
 
 namespace orbista {
 

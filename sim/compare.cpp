@@ -12,9 +12,9 @@
 #include <thread>
 
 #include "model/errors.h"
+#include "session/comparison.h"
+#include "session/comparison_stats.h"
 #include "sim/arguments.h"
-#include "storage/comparison.h"
-#include "storage/comparison_stats.h"
 #include "storage/text_file.h"
 
 namespace orbista {

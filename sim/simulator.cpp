@@ -11,10 +11,11 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "model/decimal.h"
 #include "model/errors.h"
+#include "session/comparison.h"
+#include "session/headless_run.h"
 #include "sim/arguments.h"
-#include "storage/comparison.h"
-#include "storage/headless_run.h"
 #include "storage/settings_file.h"
 #include "storage/text_file.h"
 #include "storage/text_tokens.h"

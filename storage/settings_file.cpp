@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "storage/text_file.h"
 #include "storage/text_tokens.h"

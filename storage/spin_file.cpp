@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "storage/bounded_file.h"
 #include "storage/text_file.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,13 @@ inline std::set<std::string> NamesIn(const std::filesystem::path& folder) {
         names.insert(entry.path().filename().string());
     }
     return names;
+}
+
+// The file's identity on its file system: a file written over keeps it, a file replaced does not.
+inline ino_t InodeOf(const std::filesystem::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status.st_ino;
 }
 
 }  // namespace orbista

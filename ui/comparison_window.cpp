@@ -33,7 +33,7 @@
 #include <thread>
 
 #include "model/errors.h"
-#include "storage/comparison_stats.h"
+#include "session/comparison_stats.h"
 #include "storage/text_file.h"
 
 namespace orbista {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "model/settings_model.h"
-#include "storage/comparison.h"
+#include "session/comparison.h"
 #include "ui/message_box.h"
 
 class QChartView;

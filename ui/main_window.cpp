@@ -19,10 +19,11 @@
 #include <stdexcept>
 
 #include "engine/engine.h"
+#include "model/decimal.h"
 #include "model/errors.h"
+#include "session/start_and_close.h"
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
-#include "storage/startup.h"
 #include "storage/text_file.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
@@ -87,8 +88,9 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     move(FirstPosition);
 
-    autosaves_.SetFolder(setup.programFolder / AutosaveFolderName);
-    engine_ = std::make_unique<Engine>(state_, *this, *this, random_, checkFiles_, autosaves_);
+    session_ = std::make_unique<Session>(GameParts{state_, *this, *this, random_},
+                                         CheckFileWrites::Replaced);
+    session_->autosaves.SetFolder(setup.programFolder / AutosaveFolderName);
     // The application may quit, as when the session ends, without closing its windows.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::ShutDown);
 }
@@ -111,7 +113,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator
 }
 
 void MainWindow::StartUp() {
-    MainWindowCreated(*engine_, *this, settingsFile_, *this);
+    StartProgram(session_->engine, *this, settingsFile_, *this);
 }
 
 void MainWindow::ShutDown() {
@@ -120,7 +122,7 @@ void MainWindow::ShutDown() {
     }
     shutDown_ = true;
     playbacks_->Stop();
-    MainWindowClosing(*engine_, *this, settingsFile_, *this);
+    CloseProgram(session_->engine, *this, settingsFile_, *this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -211,7 +213,7 @@ void MainWindow::BuildMenu() {
     connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
             &MainWindow::SaveGameCsvAs);
     connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
-            [this] { RunCommand([this] { engine_->NewGame(); }); });
+            [this] { RunCommand([this] { session_->engine.NewGame(); }); });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = addMenu("N3", "Настройки");
@@ -335,11 +337,11 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
 }
 
 void MainWindow::EnterNumber(int number) {
-    RunCommand([this, number] { engine_->EnterNumber(number); });
+    RunCommand([this, number] { session_->engine.EnterNumber(number); });
 }
 
 void MainWindow::CancelSpin() {
-    RunCommand([this] { engine_->CancelSpin(); });
+    RunCommand([this] { session_->engine.CancelSpin(); });
 }
 
 void MainWindow::SaveSpinsAs() {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "model/settings_table.h"
 #include "ui/fonts.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "storage/playback.h"
+#include "session/playback.h"
 
 class QAction;
 class QWidget;

@@ -12,7 +12,6 @@
 #include "model/check_file.h"
 #include "model/errors.h"
 #include "storage/check_file_folder.h"
-#include "storage/headless_run.h"
 #include "storage/text_file.h"
 #include "tests/faulty_file_system.h"
 #include "tests/test_folder.h"
@@ -30,13 +29,6 @@ std::string FailureOf(RewrittenFile& file, const std::string& text) {
         return error.what();
     }
     return "";
-}
-
-// The file's identity on its file system: a file written over keeps it, a file replaced does not.
-ino_t InodeOf(const fs::path& path) {
-    struct stat status {};
-    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
-    return status.st_ino;
 }
 
 // The descriptors this process holds open.
@@ -131,30 +123,6 @@ TEST(RewrittenFile, AFileRemovedWhileWrittenIsBackWithinWritesPerOpening) {
     }
     file.Rewrite(LongText);
     EXPECT_EQ(folder.Read(path.filename()), LongText);
-}
-
-TEST(CheckFileFolder, TheWindowReplacesCheckFilesWholeWhileAHeadlessRunWritesThemInPlace) {
-    TestFolder folder;
-    const fs::path path = folder.Path() / fs::path(u8"проверка.txt");
-    // The file's identities after a longer and then a shorter text.
-    const auto inodesOfTwoWrites = [&](CheckFileFolder& checkFiles) {
-        checkFiles.WriteCheckFile(SelectionCheckFileName, LongText);
-        const ino_t first = InodeOf(path);
-        checkFiles.WriteCheckFile(SelectionCheckFileName, ShortText);
-        EXPECT_EQ(folder.Read(path.filename()), ShortText);
-        return std::make_pair(first, InodeOf(path));
-    };
-
-    HeadlessView view;
-    CheckFileFolder window(view, folder.Path());
-    const auto [replacedFirst, replacedSecond] = inodesOfTwoWrites(window);
-    EXPECT_NE(replacedFirst, replacedSecond);
-
-    HeadlessRun run(1, folder.Path());
-    const auto [rewrittenFirst, rewrittenSecond] = inodesOfTwoWrites(run.checkFiles);
-    EXPECT_EQ(rewrittenFirst, rewrittenSecond);
-    EXPECT_TRUE(view.messages.empty());
-    EXPECT_TRUE(run.view.messages.empty());
 }
 
 }  // namespace

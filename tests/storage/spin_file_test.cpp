@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/decimal.h"
 #include "model/errors.h"
 #include "storage/autosave.h"
 #include "storage/spin_file.h"

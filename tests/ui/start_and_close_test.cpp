@@ -5,7 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "storage/presets.h"
+#include "session/presets.h"
 #include "storage/settings_file.h"
 #include "tests/ui/window_fixture.h"
 

@@ -1,11 +1,11 @@
-#include "storage/startup.h"
+#include "session/start_and_close.h"
 
 #include "model/errors.h"
 
 namespace orbista {
 
-void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& settingsFile,
-                       MainWindowView& view) {
+void StartProgram(Engine& engine, SettingsModel& settings, SettingsFile& settingsFile,
+                  MainWindowView& view) {
     engine.StartUp();
     settings.SetFlag(Setting::StopOnWin, true);
     settings.SetFlag(Setting::WinMessage, true);
@@ -18,8 +18,8 @@ void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& se
     }
 }
 
-void MainWindowClosing(Engine& engine, const SettingsModel& settings, SettingsFile& settingsFile,
-                       MainWindowView& view) {
+void CloseProgram(Engine& engine, const SettingsModel& settings, SettingsFile& settingsFile,
+                  MainWindowView& view) {
     try {
         engine.AutosaveSpins();
     } catch (const FileError& error) {

@@ -1,4 +1,4 @@
-#include "storage/comparison_stats.h"
+#include "session/comparison_stats.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "model/errors.h"
-#include "storage/presets.h"
+#include "session/presets.h"
 #include "tests/test_folder.h"
 
 namespace orbista {

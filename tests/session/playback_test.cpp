@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "storage/playback.h"
+#include "session/playback.h"
 
 namespace orbista {
 namespace {

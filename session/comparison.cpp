@@ -1,4 +1,4 @@
-#include "storage/comparison.h"
+#include "session/comparison.h"
 
 #include <unistd.h>
 #include <algorithm>
@@ -12,7 +12,7 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
-#include "storage/headless_run.h"
+#include "session/headless_run.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 

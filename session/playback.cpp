@@ -1,4 +1,4 @@
-#include "storage/playback.h"
+#include "session/playback.h"
 
 #include <algorithm>
 

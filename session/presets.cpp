@@ -1,4 +1,4 @@
-#include "storage/presets.h"
+#include "session/presets.h"
 
 #include <array>
 

@@ -9,12 +9,12 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
+#include "session/start_and_close.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
 #include "storage/spin_file.h"
-#include "storage/startup.h"
 #include "tests/faulty_file_system.h"
-#include "tests/storage/program_run.h"
+#include "tests/session/program_run.h"
 #include "tests/test_folder.h"
 
 namespace orbista {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "model/errors.h"
-#include "storage/comparison.h"
-#include "storage/comparison_stats.h"
+#include "session/comparison.h"
+#include "session/comparison_stats.h"
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "storage/comparison.h"
+#include "session/comparison.h"
 
 namespace orbista {
 

@@ -11,15 +11,15 @@ namespace orbista {
 // the game and the displays, the settings defaults, then the stored settings (or, at the first
 // start, the settings file written from the defaults). A settings file that cannot be read is
 // reported and the defaults stay.
-void MainWindowCreated(Engine& engine, SettingsModel& settings, SettingsFile& settingsFile,
-                       MainWindowView& view);
+void StartProgram(Engine& engine, SettingsModel& settings, SettingsFile& settingsFile,
+                  MainWindowView& view);
 
 // What the main window does when it closes, whatever closes it: the game in progress is
 // autosaved, then the settings are stored. A field that holds no integer keeps its stored value
 // while every other change is stored, and the player is told which fields were not saved. A
 // failure is reported and the window still closes, so the player is never trapped in a window
 // that cannot close.
-void MainWindowClosing(Engine& engine, const SettingsModel& settings, SettingsFile& settingsFile,
-                       MainWindowView& view);
+void CloseProgram(Engine& engine, const SettingsModel& settings, SettingsFile& settingsFile,
+                  MainWindowView& view);
 
 }  // namespace orbista

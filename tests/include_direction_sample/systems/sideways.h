@@ -1,0 +1,4 @@
+#pragma once
+
+#include "model/game_state.h"
+#include "storage/spin_file.h"
