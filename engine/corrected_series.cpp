@@ -17,6 +17,13 @@ int32_t GameEnd(int64_t spinCount) {
     return static_cast<int32_t>(std::min<int64_t>(spinCount, WalkEnd));
 }
 
+// The n-th value of the list other than value: the n-th, or the one after it when value comes
+// before that; -1 when the list is too short.
+int32_t NthOtherThan(const FirstAppearances& values, int32_t n, int32_t value) {
+    const int32_t at = values.PositionOf(value) < n ? n : n - 1;
+    return at < values.Count() ? at : -1;
+}
+
 // The newest entries X[1..r] that hold 26 distinct values, counting the copied-in X[1]. The values
 // of X[2..] in the order in which they first come give the end at once: the 25th of them other
 // than X[1]. Only a game of fewer distinct numbers reaches its oldest spin, and then goes on past
@@ -26,14 +33,12 @@ int NumberWindow(const History& x, int64_t spinCount, FirstAppearances& range) {
     const int32_t newest = x[1];
     const int32_t gameEnd = GameEnd(spinCount);
     range.Find(x, gameEnd, NumberWindowDistinct);
-    int distinct = 1;
-    for (int32_t i = 0; i < range.Count(); ++i) {
-        if (range.ValueAt(i) != newest && ++distinct == NumberWindowDistinct) {
-            const int32_t r = range.IndexAt(i);
-            range.KeepUpTo(r);
-            return r;
-        }
+    if (const int32_t closing = NthOtherThan(range, NumberWindowDistinct - 1, newest);
+        closing >= 0) {
+        range.KeepFirst(closing + 1);
+        return range.IndexAt(closing);
     }
+    int distinct = 1 + range.Count() - (range.Has(newest) ? 1 : 0);
     int32_t r = gameEnd;
     while (distinct < NumberWindowDistinct && r < WalkEnd && x[r + 1] != 0) {
         ++r;
@@ -63,20 +68,16 @@ void CorrectNumber(GameState& state, RandomGenerator& random) {
 }
 
 // Unlike the number window, this one ends at the game's oldest spin (r = c) and its range reaches
-// one entry past it: range gets the values of Z[2..r+1]. The end is again the third value of
-// Z[2..] other than the copied-in Z[1].
+// one entry past it: range gets the values of Z[2..r+1]. The end is the third value of Z[2..]
+// other than the copied-in Z[1].
 int SixLineWindow(const History& z, int64_t spinCount, FirstAppearances& range) {
-    const int32_t newest = z[1];
     int32_t r = GameEnd(spinCount);
     range.Find(z, r, SixLineWindowDistinct);
-    int distinct = 1;
-    for (int32_t i = 0; i < range.Count(); ++i) {
-        if (range.ValueAt(i) != newest && ++distinct == SixLineWindowDistinct) {
-            r = range.IndexAt(i);
-            break;
-        }
+    if (const int32_t closing = NthOtherThan(range, SixLineWindowDistinct - 1, z[1]);
+        closing >= 0) {
+        range.KeepFirst(closing + 1);
+        r = range.IndexAt(closing);
     }
-    range.KeepUpTo(r);
     range.Add(z[r + 1], r + 1);
     return r;
 }

@@ -140,7 +140,9 @@ int32_t History::NextIndexOf(int32_t value) const {
 
 void History::ShiftUp(int32_t last) {
     assert(last >= 0 && last < HistoryCapacity - 1);
-    SetLiveEnd(last);
+    if (last != liveEnd_) {
+        SetLiveEnd(last);
+    }
     if (offset_ == 0) {
         Recentre();
     }
@@ -155,7 +157,9 @@ void History::ShiftUp(int32_t last) {
 
 void History::ShiftDown(int32_t last) {
     assert(last >= 1 && last < HistoryCapacity);
-    SetLiveEnd(last);
+    if (last != liveEnd_) {
+        SetLiveEnd(last);
+    }
     pinned_[last] = live_[offset_ + last];
     ++offset_;
     liveEnd_ = last - 1;

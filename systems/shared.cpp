@@ -21,50 +21,7 @@ bool DistinctValues::AddOtherIfNew(int32_t value) {
 // Nothing beyond the readable end can bring a new value (see LastReadableIndex), so running out
 // there is running out of the game.
 LookbackWalk::LookbackWalk(const History& series, int64_t n, bool sixLines)
-    : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {
-    if (sixLines && series.Recent() != nullptr) {
-        indexed_.emplace(series, n);
-    }
-}
-
-// Entry 1 first, then the other values in the order in which they first come: the first zero is
-// where the zero spins start, every other value a six-line met for the first time.
-SixLinesInOrder::SixLinesInOrder(const History& series, int64_t n) : n_(n) {
-    const int32_t end = ReadableEnd(n);
-    if (end < 1) {
-        return;
-    }
-    const int32_t newest = series[1];
-    Meet(newest, 1);
-    FirstAppearances rest;
-    rest.Find(series, end, FirstAppearances::MostValues);
-    for (int32_t i = 0; i < rest.Count(); ++i) {
-        if (rest.ValueAt(i) != newest) {
-            Meet(rest.ValueAt(i), rest.IndexAt(i));
-        }
-    }
-}
-
-void SixLinesInOrder::Meet(int32_t value, int32_t index) {
-    if (value != 0) {
-        at_[count_++] = index;
-    } else if (firstZero_ == 0) {
-        firstZero_ = index;
-    }
-}
-
-// What the walk from the newest entry leaves: the a-th six-line's entry, and whether a zero spin
-// came before it; or, when there are fewer six-lines, the game's end, and whether it held a zero.
-Lookback SixLinesInOrder::Until(int32_t a) const {
-    if (a <= 0) {
-        return {};
-    }
-    if (a > count_) {
-        return {.length = n_ + 1, .exhausted = true, .zeros = firstZero_ != 0 ? 1 : 0};
-    }
-    const int32_t length = at_[a - 1];
-    return {.length = length, .zeros = firstZero_ != 0 && firstZero_ < length ? 1 : 0};
-}
+    : series_(series), n_(n), end_(ReadableEnd(n)), zeroApart_(sixLines) {}
 
 // What the steps over the zeros up to the readable end would have left.
 void LookbackWalk::RunOut() {
@@ -76,21 +33,48 @@ void LookbackWalk::RunOut() {
 }
 
 // Up to the written end no entry can be the end of the game's readable part (end_) that a step
-// would stop at, nor the point where only zeros are left, so only what an entry brings decides.
+// would stop at, nor the point where only zeros are left, so only what an entry brings decides. A
+// series that keeps an index (the six-line history) says at once where the next new value stands:
+// a long game of one or two six-lines would otherwise be read to its start for every count at
+// every spin. Other series are read straight from memory.
 void LookbackWalk::SkipRepeats() {
     const int32_t last = std::min(end_, series_.WrittenEnd());
-    // A zero of the six-line walk is news only until the first one; the rest of the values are
-    // news when they are no number already seen (or no number at all, which Step judges).
-    const bool zeroIsNews = zeroApart_ && result_.zeros == 0;
-    const DistinctValues& seen = seen_;
+    const RecentValues* recent = series_.Recent();
+    if (recent != nullptr && series_.RecentEnd() > result_.length) {
+        const int32_t next = NextNewsFromIndex(*recent);
+        result_.length = std::min(last, next - 1);
+        if (next <= series_.RecentEnd() || result_.length == last) {
+            return;
+        }
+    }
     auto lastRepeat = static_cast<int32_t>(result_.length);
     series_.Walk(lastRepeat + 1, last, [&](int32_t k, int32_t value) {
-        const bool nothingNew =
-            value == 0 && zeroApart_ ? !zeroIsNews : IsWheelNumber(value) && seen.HasNumber(value);
+        const bool nothingNew = !IsNews(value);
         lastRepeat = nothingNew ? k : lastRepeat;
         return nothingNew;
     });
     result_.length = lastRepeat;
+}
+
+// Every value the walk has not seen first stands, from entry 2 on, past the walk; the index ranks
+// the values by where they first stand, so the first news among them is the nearest.
+int32_t LookbackWalk::NextNewsFromIndex(const RecentValues& recent) const {
+    for (int32_t rank = 0; rank < recent.DistinctCount(); ++rank) {
+        const int32_t value = recent.ValueAt(rank);
+        if (IsNews(value)) {
+            return recent.IndexOf(value);
+        }
+    }
+    return series_.RecentEnd() + 1;
+}
+
+// A zero of the six-line walk is news only until the first one; the rest of the values are news
+// when they are no number already seen (or no number at all, which Step judges).
+bool LookbackWalk::IsNews(int32_t value) const {
+    if (value == 0 && zeroApart_) {
+        return result_.zeros == 0;
+    }
+    return !IsWheelNumber(value) || !seen_.HasNumber(value);
 }
 
 Lookback DistinctLookback(const History& series, int64_t n, int32_t a) {

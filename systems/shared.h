@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "model/first_appearances.h"
 #include "model/game_state.h"
 
 namespace orbista {
@@ -106,24 +104,6 @@ Lookback DistinctLookback(const History& series, int64_t n, int32_t a);
 // counted apart (zeros = 1) and further 0s are repeats of it.
 Lookback SixLineLookback(const History& series, int64_t n, int32_t a);
 
-// The six-line look-back from where each six-line first stands among the newest entries, as the
-// six-line history's index gives it. A long game of one or two six-lines holds fewer than a count
-// asks for, and a walk would read it to its start for every count at every spin.
-class SixLinesInOrder {
-  public:
-    SixLinesInOrder(const History& series, int64_t n);
-    Lookback Until(int32_t a) const;
-
-  private:
-    void Meet(int32_t value, int32_t index);
-
-    int64_t n_;
-    std::array<int32_t, FirstAppearances::MostValues>
-        at_{};  // where the a-th six-line first stands
-    int32_t count_ = 0;
-    int32_t firstZero_ = 0;  // where the first zero spin stands, 0 when none does
-};
-
 // The look-back of DistinctLookback or SixLineLookback for a rising count of distinct values. A
 // scan over the counts 1, 2, ... asks each in turn, and the walk for a + 1 passes the same
 // entries as the walk for a before going on, so it goes on from where that one stopped and the
@@ -144,15 +124,18 @@ class LookbackWalk {
     // Nothing further back can bring a new value: only zeros are left, and 0 is no news.
     bool OnlyRepeatsLeft() const;
     void RunOut();
-    // Moves the walk past the written entries that follow and bring nothing new, reading them
-    // straight from memory: the steps over them would change nothing but the length.
+    // Moves the walk past the written entries that follow and bring nothing new: the steps over
+    // them would change nothing but the length.
     void SkipRepeats();
+    // Where the first entry past the walk that brings something new stands, as the series' index
+    // tells; one past the index's end when none there does.
+    int32_t NextNewsFromIndex(const RecentValues& recent) const;
+    bool IsNews(int32_t value) const;
 
     const History& series_;
     int64_t n_;
     int32_t end_;
     bool zeroApart_;
-    std::optional<SixLinesInOrder> indexed_;
     DistinctValues seen_;
     int32_t distinct_ = 0;
     int32_t repeatsInARow_ = 0;
@@ -210,9 +193,6 @@ void BetSixLine(GameState& state, int32_t sixLine);
 // The walk's steps are many per spin and each does little: they are defined here so that a scan
 // inlines them.
 inline Lookback LookbackWalk::Until(int32_t a) {
-    if (indexed_) {
-        return indexed_->Until(a);
-    }
     while (distinct_ < a && !result_.exhausted) {
         if (OnlyRepeatsLeft()) {
             RunOut();

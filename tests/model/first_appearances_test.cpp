@@ -38,6 +38,11 @@ void ExpectSameAppearances(const History& history, const std::vector<int32_t>& p
         for (int32_t i = 0; i < got.Count(); ++i) {
             ASSERT_EQ(got.ValueAt(i), want[i].first) << "step " << step << " rank " << i;
             ASSERT_EQ(got.IndexAt(i), want[i].second) << "step " << step << " rank " << i;
+            ASSERT_EQ(got.PositionOf(want[i].first), i) << "step " << step;
+        }
+        got.KeepFirst(got.Count() / 2);
+        for (size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(got.Has(want[i].first), i < count / 2) << "step " << step << " rank " << i;
         }
     }
 }
