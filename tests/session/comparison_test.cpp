@@ -7,7 +7,6 @@
 #include "model/errors.h"
 #include "session/comparison.h"
 #include "session/comparison_stats.h"
-#include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 #include "test_folder.h"
@@ -183,16 +182,57 @@ TEST(ComparisonTest, ADamagedOrMissingSpinFileIsReportedBeforeAnythingRuns) {
     EXPECT_THROW(SpinFilesOfFolder(folder.Path() / "missing"), FileError);
 }
 
+TEST(ComparisonTest, FilesJoinedAreCutIntoGamesOfOneLengthAndTheRemainderDropped) {
+    // 100 spins over two files in two formats: games of 40 are spins 1-40 and 41-80.
+    std::string spins[2];
+    for (int i = 0; i < 100; ++i) {
+        spins[i / 55] += std::to_string((i * 7 + i / 5) % 37) + (i / 55 == 0 ? "," : "  ");
+    }
+    TestFolder folder;
+    folder.Write("a.txt", "Номер\r\n" + spins[0]);
+    folder.Write("b.txt", spins[1]);
+    std::string games[2];
+    for (int i = 0; i < 80; ++i) {
+        games[i / 40] += std::to_string((i * 7 + i / 5) % 37) + " ";
+    }
+    folder.Write("game1.txt", games[0]);
+    folder.Write("game2.txt", games[1]);
+
+    ComparisonPlan cut;
+    cut.systems = {SelectionSystem::WithSelection, SelectionSystem::Chaos};
+    cut.spinFiles = {folder.Path() / "a.txt", folder.Path() / "b.txt"};
+    cut.gameLength = 40;
+    const Comparison comparison(cut);
+    EXPECT_EQ(comparison.Cut().spins, 100);
+    EXPECT_EQ(comparison.Cut().games, 2);
+    EXPECT_EQ(comparison.Cut().dropped, 20);
+    EXPECT_EQ(comparison.TotalSpins(), 2 * 80);
+    ComparisonPlan oneFileEach = cut;
+    oneFileEach.spinFiles = {folder.Path() / "game1.txt", folder.Path() / "game2.txt"};
+    oneFileEach.gameLength = 0;
+    EXPECT_EQ(CsvOf(cut), CsvOf(oneFileEach));
+
+    cut.gameLength = 101;
+    try {
+        Comparison tooShort(cut);
+        ADD_FAILURE();
+    } catch (const PlayerError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Спинов в файлах меньше, чем в одной игре: 100 при длине игры 101.");
+    }
+}
+
 TEST(ComparisonTest, CsvHasAHeaderAndOneRowPerSystemAndRun) {
     ComparisonPlan plan;
     plan.systems = {SelectionSystem::Gizmo};
     plan.runs = 2;
     plan.spinsPerRun = 3;  // the system needs five spins before it bets
     EXPECT_EQ(CsvOf(plan),
-              "system,run,spins,final_total_balance,lowest_total_balance,win_stops,loss_stops,"
-              "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table\n"
-              "gizmo,1,3,0,0,0,0,0,0,0,0,0\n"
-              "gizmo,2,3,0,0,0,0,0,0,0,0,0\n");
+              "system,system_name,run,spins,final_total_balance,lowest_total_balance,win_stops,"
+              "loss_stops,spins_with_bets,units_staked,units_won,highest_stake_level,"
+              "most_units_on_table\n"
+              "gizmo,\"Хуйнюшка\",1,3,0,0,0,0,0,0,0,0,0\n"
+              "gizmo,\"Хуйнюшка\",2,3,0,0,0,0,0,0,0,0,0\n");
 }
 
 // A CSV path is checked before a comparison starts, so that hours of runs are not lost to a path
@@ -246,23 +286,6 @@ TEST(ComparisonTest, EverySystemThatBetsGivesBackTheHouseEdgePerUnitStaked) {
         EXPECT_NEAR(figures.returnPerUnit, FairWheelReturn, 4 * figures.returnStandardError)
             << name << ": " << figures.returnPerUnit << " ± " << figures.returnStandardError;
     }
-}
-
-TEST(GameCsvTest, OldestSpinFirstWithItsBalanceAndStake) {
-    const auto state = std::make_unique<GameState>();
-    EXPECT_EQ(GameCsv(*state), "spin,number,game_balance,stake\n");
-    state->SpinCount = 3;
-    state->SpinHistory[1] = 17;  // the newest
-    state->SpinHistory[2] = 0;
-    state->SpinHistory[3] = 5;
-    state->BalanceHistory[1] = 14;
-    state->BalanceHistory[2] = -12;
-    state->BalanceHistory[3] = 0;
-    state->StakeHistory[1] = 24;
-    state->StakeHistory[2] = 12;
-    state->StakeHistory[3] = 12;
-    EXPECT_EQ(GameCsv(*state),
-              "spin,number,game_balance,stake\n1,5,0,12\n2,0,-12,12\n3,17,14,24\n");
 }
 
 }  // namespace

@@ -4,13 +4,20 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
+#include <string_view>
 #include <vector>
 
 namespace orbista {
 namespace {
+
+QString NameOf(Chart chart) {
+    const std::string_view name = ControlOf(chart);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 ChartBars BarsOf(const std::vector<double>& values) {
     ChartBars bars;
@@ -107,6 +114,18 @@ TEST(LabelsFit, ShortNeighboursMayStandCloserThanTheLongest) {
     EXPECT_TRUE(LabelsFit({}, 1.0, 1));
 }
 
+TEST(TitleLines, WholeWhenItFitsElseTwoEvenLinesElseCutShort) {
+    const QFontMetrics metrics(ChartTitleFont());
+    const QString title = "Частота выпадения сикслайнов";
+    EXPECT_EQ(TitleLines(title, metrics, metrics.horizontalAdvance(title)), QStringList{title});
+    const int firstTwoWords = metrics.horizontalAdvance("Частота выпадения");
+    EXPECT_EQ(TitleLines(title, metrics, firstTwoWords),
+              (QStringList{"Частота выпадения", "сикслайнов"}));
+    const QStringList cut = TitleLines(title, metrics, firstTwoWords - 1);
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_TRUE(cut[0].endsWith(QChar(0x2026))) << cut[0].toStdString();
+}
+
 // Counts the paints a widget receives.
 class PaintCounter : public QObject {
   public:
@@ -122,7 +141,7 @@ class PaintCounter : public QObject {
 };
 
 TEST(BarChart, KeepsBarsInOrderAndRepaintsOnceForABatch) {
-    BarChart chart("Chart1", BarChartLook{}, nullptr);
+    BarChart chart(NameOf(Chart::Dozens), BarChartLook{}, nullptr);
     chart.resize(200, 150);
     chart.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
@@ -146,7 +165,7 @@ TEST(BarChart, KeepsBarsInOrderAndRepaintsOnceForABatch) {
 }
 
 TEST(BarChart, ExchangeHandsBackWhatWasShown) {
-    BarChart chart("Chart6", BarChartLook{}, nullptr);
+    BarChart chart(NameOf(Chart::Balance), BarChartLook{}, nullptr);
     ChartSeries first{Chart::Balance, "График баланса", ValueMarks::None, BarsOf({1, 2})};
     chart.SetSeries(first);
     ChartSeries second{Chart::Balance, "График баланса", ValueMarks::None, BarsOf({5})};
@@ -174,7 +193,7 @@ int TopOfBars(const QImage& image, int from, int to) {
 }
 
 QImage Painted(std::vector<double> values, ValueMarks marks = ValueMarks::None) {
-    BarChart chart("Chart6", BarChartLook{}, nullptr);
+    BarChart chart(NameOf(Chart::Balance), BarChartLook{}, nullptr);
     chart.resize(384, 325);
     chart.SetSeries(ChartSeries{Chart::Balance, "График баланса", marks, BarsOf(values)});
     return chart.grab().toImage();
