@@ -34,6 +34,28 @@ void PrintEngineToLeanRatio(const TimesReporter& reporter) {
     }
 }
 
+// For every system: the CPU time per spin of short games of random spins, and of a long game of
+// one number and of five numbers in turn, each as a multiple of the short games'.
+void PrintRepetitiveGameRatios(const TimesReporter& reporter) {
+    const std::string shortGames = "BM_ShortRandomGames/";
+    for (const auto& [name, times] : reporter.All()) {
+        if (!name.starts_with(shortGames)) {
+            continue;
+        }
+        const std::string system = name.substr(shortGames.size());
+        const auto one = reporter.Of("BM_LongGameOfOneNumber/" + system);
+        const auto five = reporter.Of("BM_LongGameOfFiveNumbers/" + system);
+        if (one && five) {
+            std::printf(
+                "%s: %.0f ns a spin in short random games; long game of one number %.0f ns "
+                "(ratio %.2f), of five numbers %.0f ns (ratio %.2f)\n",
+                system.c_str(), times.cpuSeconds * 1e9, one->cpuSeconds * 1e9,
+                one->cpuSeconds / times.cpuSeconds, five->cpuSeconds * 1e9,
+                five->cpuSeconds / times.cpuSeconds);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace orbista
 
@@ -41,5 +63,6 @@ int main(int argc, char** argv) {
     return orbista::RunBenchmarks(argc, argv, [](const orbista::TimesReporter& reporter) {
         orbista::PrintGameLengthRatios(reporter);
         orbista::PrintEngineToLeanRatio(reporter);
+        orbista::PrintRepetitiveGameRatios(reporter);
     });
 }
