@@ -53,5 +53,22 @@ void BM_ContinuationStart(benchmark::State& bench) {
 }
 BENCHMARK(BM_ContinuationStart)->ArgName("fresh")->Arg(0)->Arg(1);
 
+// What a click pays for the forecast: the picture of a game of the given length, taken into a
+// picture used before, as the window does.
+void BM_TakePicture(benchmark::State& bench) {
+    HeadlessRun run(1);
+    run.settings.SetFlag(Setting::StopOnWin, false);
+    run.settings.SetFlag(Setting::ResetProgressionOnLoss, true);
+    for (int64_t i = 0; i < bench.range(0); ++i) {
+        run.engine.EnterNumber(run.random.Random(NumberCount));
+    }
+    GamePicture picture;
+    for (auto _ : bench) {
+        TakePicture(*run.state, run.settings, run.view, picture);
+        benchmark::DoNotOptimize(picture.state->SpinCount);
+    }
+}
+BENCHMARK(BM_TakePicture)->ArgName("spins")->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace orbista

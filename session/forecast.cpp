@@ -281,6 +281,12 @@ class Tally {
 GamePicture TakePicture(const GameState& state, const SettingsModel& settings,
                         MainWindowView& view) {
     GamePicture picture;
+    TakePicture(state, settings, view, picture);
+    return picture;
+}
+
+void TakePicture(const GameState& state, const SettingsModel& settings, MainWindowView& view,
+                 GamePicture& picture) {
     picture.totalBalance = view.ReadTotalBalance();
     picture.gameBalance = view.ReadGameBalance();
     picture.gameBalanceMin = view.ReadGameBalanceMin();
@@ -294,7 +300,6 @@ GamePicture TakePicture(const GameState& state, const SettingsModel& settings,
         }
     }
     picture.settings.SetActiveSystem(settings.ActiveSystem());
-    return picture;
 }
 
 void CopyGame(const GameState& from, GameState& to) {

@@ -33,7 +33,11 @@ struct GamePicture {
     int32_t gameBalanceMax = 0;
 };
 
-// The picture of a game. ConversionError when a balance field holds no integer.
+// The picture of a game, taken into `picture`, whose own game is replaced: a picture used again
+// costs a copy of what the game has written and no new memory. ConversionError when a balance
+// field holds no integer.
+void TakePicture(const GameState& state, const SettingsModel& settings, MainWindowView& view,
+                 GamePicture& picture);
 GamePicture TakePicture(const GameState& state, const SettingsModel& settings,
                         MainWindowView& view);
 

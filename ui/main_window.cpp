@@ -25,10 +25,12 @@
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
+#include "storage/window_choices.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/comparison_window.h"
 #include "ui/fonts.h"
+#include "ui/forecast_line.h"
 #include "ui/help_file.h"
 #include "ui/keyboard_entry.h"
 #include "ui/pause_dialog.h"
@@ -113,6 +115,11 @@ std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator
 
 void MainWindow::StartUp() {
     StartProgram(*engine_, *this, settingsFile_, *this);
+    RunCommand([this] {
+        forecastItem_->setChecked(ReadWindowChoices(settingsFile_.Path().parent_path()).forecast);
+    });
+    forecastLine_->SetOn(forecastItem_->isChecked());
+    RefreshForecast();
 }
 
 void MainWindow::ShutDown() {
@@ -185,9 +192,12 @@ void MainWindow::BuildTabs() {
 
     new KeyboardEntry(
         bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
+    forecastLine_ = new ForecastLine(bets);
 
-    connect(pages_, &QTabWidget::currentChanged, this,
-            [this] { RunCommand([this] { RebuildCharts(); }); });
+    connect(pages_, &QTabWidget::currentChanged, this, [this] {
+        RunCommand([this] { RebuildCharts(); });
+        RefreshForecast();  // the settings may have changed on another tab
+    });
     connect(chartsPage_, &ChartsPage::RebuildRequested, this,
             [this] { RunCommand([this] { RebuildCharts(); }); });
 }
@@ -211,8 +221,10 @@ void MainWindow::BuildMenu() {
     connect(save, &QAction::triggered, this, &MainWindow::SaveSpinsAs);
     connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
             &MainWindow::SaveGameCsvAs);
-    connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
-            [this] { RunCommand([this] { engine_->NewGame(); }); });
+    connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this, [this] {
+        RunCommand([this] { engine_->NewGame(); });
+        RefreshForecast();
+    });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = addMenu("N3", "Настройки");
@@ -222,6 +234,11 @@ void MainWindow::BuildMenu() {
     stayOnTop_->setObjectName(FromUtf8(stayOnTop.control));
     stayOnTop_->setCheckable(true);
     connect(stayOnTop_, &QAction::triggered, this, &MainWindow::SetStayOnTop);
+    forecastItem_ = options->addAction("Прогноз игры");
+    forecastItem_->setObjectName("ForecastItem");
+    forecastItem_->setCheckable(true);
+    forecastItem_->setChecked(true);
+    connect(forecastItem_, &QAction::triggered, this, &MainWindow::SetForecastOn);
 
     BuildPlaybackMenu(addMenu("N4", "&Игра из файла"));
     BuildPresetMenu(addMenu("N10", "Системы от автора"));
@@ -337,10 +354,25 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
 
 void MainWindow::EnterNumber(int number) {
     RunCommand([this, number] { engine_->EnterNumber(number); });
+    RefreshForecast();
 }
 
 void MainWindow::CancelSpin() {
     RunCommand([this] { engine_->CancelSpin(); });
+    RefreshForecast();
+}
+
+void MainWindow::RefreshForecast() {
+    forecastLine_->Refresh(state_, *this, *this);
+}
+
+void MainWindow::SetForecastOn(bool on) {
+    forecastItem_->setChecked(on);
+    forecastLine_->SetOn(on);
+    RefreshForecast();
+    RunCommand([this, on] {
+        WriteWindowChoices(settingsFile_.Path().parent_path(), WindowChoices{.forecast = on});
+    });
 }
 
 void MainWindow::SaveSpinsAs() {

@@ -31,6 +31,7 @@ class AboutDialog;
 class ChartsPage;
 class ComparisonWindow;
 class Engine;
+class ForecastLine;
 class PauseDialog;
 class PlaybackCommands;
 class RandomGenerator;
@@ -125,6 +126,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // "Сравнение систем…": the comparison window, made at the first call, then shown again.
     void ShowComparisonWindow();
     ComparisonWindow* Comparison() const { return comparisonWindow_; }
+    ForecastLine* Forecaster() const { return forecastLine_; }
+    // "Прогноз игры" in "Настройки": the forecast line on or off, kept for the next start.
+    void SetForecastOn(bool on);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -149,6 +153,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void EnterNumber(int number);
     void CancelSpin();
     void OpenHelpFile();
+    // A new forecast of the game as it stands, after anything that may have changed it.
+    void RefreshForecast();
     void MakeTopmost();
     // Runs a command of the player; an error it raises is shown, never let through the event
     // loop.
@@ -184,6 +190,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     SavePathChooser chooseSavePath_;
     SavePathChooser chooseCsvPath_;
     ComparisonWindow* comparisonWindow_ = nullptr;
+    ForecastLine* forecastLine_ = nullptr;
+    QAction* forecastItem_ = nullptr;
 };
 
 }  // namespace orbista
