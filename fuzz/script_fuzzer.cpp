@@ -1,34 +1,21 @@
-// Any text as a script of orbista-sim: it is refused with exit status 2, or accepted and played
-// through the engine to its end (exit status 0). The first byte chooses the system.
-#include <unistd.h>
-
+// Any text as a script of orbista-sim: the reader refuses it (FileError) or accepts it, and then
+// it is played through the engine to its end, traced. The first byte chooses the system.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "sim/simulator.h"
+#include "model/errors.h"
+#include "model/settings_table.h"
+#include "sim/script.h"
+#include "sim/single_run.h"
 
 namespace {
 
-const char* const Systems[] = {"with-selection",
-                               "without-selection",
-                               "sectors",
-                               "six-lines",
-                               "peer",
-                               "anti-review",
-                               "esd",
-                               "favourites",
-                               "gizmo",
-                               "chaos",
-                               "waiting",
-                               "statistics-only",
-                               "custom",
-                               "none"};
-
-// A private folder for the script and the check files, made once per process.
+// A private folder for the check files, made once per process.
 const std::filesystem::path& Scratch() {
     static const std::filesystem::path folder = [] {
         std::string name =
@@ -48,22 +35,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     static std::FILE* const sink = std::fopen("/dev/null", "w");
-    const std::filesystem::path script = Scratch() / "script.txt";
-    std::FILE* file = std::fopen(script.c_str(), "wb");
-    if (file == nullptr || std::fwrite(data + 1, 1, size - 1, file) != size - 1 ||
-        std::fclose(file) != 0) {
-        std::abort();
+    std::vector<orbista::ScriptToken> tokens;
+    try {
+        tokens = orbista::ParseScript(
+            std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), "script.txt");
+    } catch (const orbista::FileError&) {
+        return 0;
     }
-    const char* system = Systems[data[0] % std::size(Systems)];
-    std::vector<std::string> args = {"--system",     system,        "--seed",           "1",
-                                     "--trace",      "--check-dir", Scratch().string(), "--script",
-                                     script.string()};
-    if (data[0] & 0x80) {
-        args.push_back("--sectors-on-table");
+    const auto systems = orbista::SystemsTable();
+    orbista::RunOptions options;
+    options.system = data[0] % (systems.size() + 1) == systems.size()
+                         ? orbista::SelectionSystem::None
+                         : systems[data[0] % (systems.size() + 1)].system;
+    options.sectorsOnTable = (data[0] & 0x80) != 0;
+    options.seed = 1;
+    options.checkDir = Scratch();
+    options.trace = true;
+    orbista::Simulation simulation(options, sink, sink);
+    for (const orbista::ScriptToken& token : tokens) {
+        simulation.Play(token);
     }
-    const int status = orbista::RunSimulator(args, sink, sink);
-    if (status != 0 && status != 2) {
-        std::abort();
-    }
+    simulation.PrintSummary();
     return 0;
 }

@@ -8,10 +8,11 @@ namespace orbista {
 HeadlessRun::HeadlessRun(std::optional<uint64_t> seed,
                          std::optional<std::filesystem::path> checkFolder,
                          std::optional<std::filesystem::path> autosaveFolder)
-    : state(std::make_unique<GameState>()),
-      checkFiles(view, checkFolder.value_or("."), CheckFileWrites::InPlace),
-      autosaves(std::move(autosaveFolder)),
-      engine(*state, settings, view, random, checkFiles, autosaves) {
+    : state(std::make_unique<GameState>()) {
+    if (checkFolder) {
+        checkFiles.SetFolder(*checkFolder);
+    }
+    autosaves.SetFolder(std::move(autosaveFolder));
     if (seed) {
         random.Seed(*seed);
     }

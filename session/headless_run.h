@@ -9,6 +9,7 @@
 #include "model/game_state.h"
 #include "model/random.h"
 #include "model/settings_model.h"
+#include "session/session.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
 
@@ -35,9 +36,10 @@ class HeadlessRun {
     MemorySettings settings;
     HeadlessView view;
     RandomGenerator random{RandomGenerator::Sharing::OneThread};
-    CheckFileFolder checkFiles;
-    AutosaveFolder autosaves;
-    Engine engine;
+    Session session{{*state, settings, view, random}, CheckFileWrites::InPlace};
+    CheckFileFolder& checkFiles = session.CheckFiles();
+    AutosaveFolder& autosaves = session.autosaves;
+    Engine& engine = session.engine;
 };
 
 }  // namespace orbista

@@ -14,30 +14,13 @@
 #include "model/errors.h"
 #include "session/comparison.h"
 #include "session/comparison_stats.h"
-#include "sim/arguments.h"
 #include "storage/text_file.h"
 
 namespace orbista {
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: orbista-sim compare [--systems LIST|all] [--settings FILE] [--sectors-on-table]\n"
-    "                           [--seed N] (--runs R --spins N | --spin-files PATH...)\n"
-    "                           [--jobs J] [--csv FILE]\n";
-
 constexpr int MostJobs = 256;
-
-struct HelpRequested {};
-
-struct CompareOptions {
-    ComparisonPlan plan;
-    std::string systemsText = "betting";
-    std::string settingsText = "defaults";
-    std::vector<std::string> spinPaths;
-    std::optional<std::filesystem::path> csv;
-    bool seedGiven = false;
-};
 
 int64_t CountArgument(const std::string& option, const std::string& text, int64_t most) {
     const auto value = ParseWhole<int64_t>(text);
@@ -89,65 +72,6 @@ std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string
         }
     }
     return files;
-}
-
-CompareOptions ParseCompareOptions(const std::vector<std::string>& args) {
-    CompareOptions options;
-    options.plan.systems = BettingSystems();
-    std::optional<int64_t> runs;
-    std::optional<int64_t> spins;
-    ArgumentList list(args);
-    while (list.Next()) {
-        const std::string& arg = list.Option();
-        if (arg == "--help") {
-            throw HelpRequested();
-        }
-        if (arg == "--systems") {
-            options.systemsText = list.Value();
-            options.plan.systems = ParseSystems(options.systemsText);
-        } else if (arg == "--settings") {
-            options.settingsText = list.Value();
-            StoredSettings rows{};
-            ReadSettingsRows(options.settingsText, rows);
-            options.plan.settings = rows;
-        } else if (arg == "--sectors-on-table") {
-            options.plan.sectorsOnTable = true;
-        } else if (arg == "--seed") {
-            options.plan.seed = list.SeedValue();
-            options.seedGiven = true;
-        } else if (arg == "--runs") {
-            runs = CountArgument(arg, list.Value(), MostComparisonRuns);
-        } else if (arg == "--spins") {
-            spins = CountArgument(arg, list.Value(), MostComparisonSpinsPerRun);
-        } else if (arg == "--spin-files") {
-            const std::vector<std::string> paths = list.Values();
-            options.spinPaths.insert(options.spinPaths.end(), paths.begin(), paths.end());
-            if (options.spinPaths.empty()) {
-                throw UsageError("--spin-files needs at least one file or folder");
-            }
-        } else if (arg == "--jobs") {
-            options.plan.jobs = static_cast<int>(CountArgument(arg, list.Value(), MostJobs));
-        } else if (arg == "--csv") {
-            options.csv = list.WritableFileValue();
-        } else {
-            throw UsageError("unknown argument: " + arg);
-        }
-    }
-    const bool random = runs || spins;
-    if (random == !options.spinPaths.empty()) {
-        throw UsageError("give either --runs R --spins N or --spin-files PATH...");
-    }
-    if (random && !(runs && spins)) {
-        throw UsageError(runs ? "--runs needs --spins N" : "--spins needs --runs R");
-    }
-    options.plan.runs = runs.value_or(0);
-    options.plan.spinsPerRun = spins.value_or(0);
-    options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
-    if (!options.seedGiven) {
-        options.plan.seed =
-            static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    }
-    return options;
 }
 
 // The line that repeats what was compared, so that a surprising result can be run again.
@@ -252,49 +176,91 @@ ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err
 
 }  // namespace
 
-int RunCompare(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    CompareOptions options;
-    std::optional<Comparison> comparison;
-    try {
-        options = ParseCompareOptions(args);
-        comparison.emplace(options.plan);
-    } catch (const HelpRequested&) {
-        std::fputs(Usage, out);
-        return 0;
-    } catch (const UsageError& error) {
-        std::fprintf(err, "orbista-sim compare: %s\n%s", error.what(), Usage);
-        return 2;
-    } catch (const FileError& error) {
-        std::fprintf(err, "orbista-sim compare: %s\n", error.what());
-        return 2;
-    }
+CompareCommand::CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err)
+    : Command(app, out, err) {
+    AddTextOption(app, "--systems", systemsText_, "LIST",
+                  "the systems compared, apart by commas, or all (default: every one that bets)");
+    AddPathOption(app, "--settings", settingsFile_, "FILE",
+                  "settings in the save8.dat format, applied to every run (default: defaults)");
+    app.add_flag("--sectors-on-table", options_.plan.sectorsOnTable,
+                 "ESD counts its sectors on the table, not on the wheel");
+    AddTextOption(app, "--seed", seedText_, "N",
+                  "seeds the spins of every run (default: the clock, printed in the header)");
+    AddTextOption(app, "--runs", runsText_, "R", "plays R games of random spins per system");
+    AddTextOption(app, "--spins", spinsText_, "N", "of N spins each");
+    AddPathsOption(app, "--spin-files", spinPaths_, "PATH",
+                   "or one game per spin file, a folder giving each of its .txt files");
+    AddTextOption(app, "--jobs", jobsText_, "J", "plays on J threads (default: 1)");
+    AddPathOption(app, "--csv", csv_, "FILE", "writes one CSV row per system and game");
+}
 
-    ComparisonResult result;
-    try {
-        result = RunShowingProgress(*comparison, err);
-    } catch (const FileError& error) {
-        std::fprintf(err, "orbista-sim compare: %s\n", error.what());
-        return 1;
+void CompareCommand::Prepare() {
+    CompareOptions& options = options_;
+    options.plan.systems = BettingSystems();
+    if (systemsText_) {
+        options.systemsText = *systemsText_;
+        options.plan.systems = ParseSystems(options.systemsText);
     }
+    if (settingsFile_) {
+        options.settingsText = settingsFile_->string();
+        StoredSettings rows{};
+        ReadSettingsRows(*settingsFile_, rows);
+        options.plan.settings = rows;
+    }
+    if (seedText_) {
+        options.plan.seed = SeedValue("--seed", *seedText_);
+    } else {
+        options.plan.seed =
+            static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    }
+    std::optional<int64_t> runs;
+    std::optional<int64_t> spins;
+    if (runsText_) {
+        runs = CountArgument("--runs", *runsText_, MostComparisonRuns);
+    }
+    if (spinsText_) {
+        spins = CountArgument("--spins", *spinsText_, MostComparisonSpinsPerRun);
+    }
+    options.spinPaths = spinPaths_;
+    if (jobsText_) {
+        options.plan.jobs = static_cast<int>(CountArgument("--jobs", *jobsText_, MostJobs));
+    }
+    if (csv_) {
+        if (!CanWriteFile(*csv_)) {
+            throw UsageError("--csv: cannot write " + csv_->string());
+        }
+        options.csv = csv_;
+    }
+    const bool random = runs || spins;
+    if (random == !options.spinPaths.empty()) {
+        throw UsageError("give either --runs R --spins N or --spin-files PATH...");
+    }
+    if (random && !(runs && spins)) {
+        throw UsageError(runs ? "--runs needs --spins N" : "--spins needs --runs R");
+    }
+    options.plan.runs = runs.value_or(0);
+    options.plan.spinsPerRun = spins.value_or(0);
+    options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
+    comparison_.emplace(options.plan);
+}
+
+int CompareCommand::Play() {
+    const CompareOptions& options = options_;
+    const ComparisonResult result = RunShowingProgress(*comparison_, err_);
     const std::string text = HeaderLine(options) + Table(RankedFigures(options.plan, result));
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fflush(out);
+    std::fwrite(text.data(), 1, text.size(), out_);
+    std::fflush(out_);
     for (size_t s = 0; s < result.runs.size(); ++s) {
         for (size_t i = 0; i < result.runs[s].size(); ++i) {
             if (!result.runs[s][i].firstError.empty()) {
-                std::fprintf(err, "orbista-sim compare: %s, run %zu: %s\n",
+                std::fprintf(err_, "orbista-sim compare: %s, run %zu: %s\n",
                              std::string(InfoOf(options.plan.systems[s])->simName).c_str(), i + 1,
                              result.runs[s][i].firstError.c_str());
             }
         }
     }
     if (options.csv) {
-        try {
-            ReplaceFile(*options.csv, ComparisonCsv(options.plan, result));
-        } catch (const FileError& error) {
-            std::fprintf(err, "orbista-sim compare: %s\n", error.what());
-            return 1;
-        }
+        ReplaceFile(*options.csv, ComparisonCsv(options.plan, result));
     }
     return 0;
 }

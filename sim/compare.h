@@ -1,13 +1,45 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "session/comparison.h"
+#include "sim/command_line.h"
+
 namespace orbista {
 
-// `orbista-sim compare ...` (the arguments after "compare"): the systems over the same runs, a
-// table on `out`, the progress and errors on `err`. Returns the exit status.
-int RunCompare(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+// What a comparison plays, and the words its header repeats it in.
+struct CompareOptions {
+    ComparisonPlan plan;
+    std::string systemsText = "betting";
+    std::string settingsText = "defaults";
+    std::vector<std::string> spinPaths;
+    std::optional<std::filesystem::path> csv;
+};
+
+// `orbista-sim compare [OPTIONS]`: the systems over the same games, a table on standard output,
+// the progress (on a terminal) and the errors on standard error.
+class CompareCommand : public Command {
+  public:
+    CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err);
+
+    void Prepare() override;
+    int Play() override;
+
+  private:
+    CompareOptions options_;
+    std::optional<std::string> systemsText_;
+    std::optional<std::filesystem::path> settingsFile_;
+    std::optional<std::string> seedText_;
+    std::optional<std::string> runsText_;
+    std::optional<std::string> spinsText_;
+    std::vector<std::string> spinPaths_;
+    std::optional<std::string> jobsText_;
+    std::optional<std::filesystem::path> csv_;
+    std::optional<Comparison> comparison_;
+};
 
 }  // namespace orbista

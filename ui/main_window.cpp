@@ -90,8 +90,9 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     move(FirstPosition);
 
-    autosaves_.SetFolder(setup.programFolder / AutosaveFolderName);
-    engine_ = std::make_unique<Engine>(state_, *this, *this, random_, checkFiles_, autosaves_);
+    session_ = std::make_unique<Session>(GameParts{state_, *this, *this, random_},
+                                         CheckFileWrites::Replaced);
+    session_->autosaves.SetFolder(setup.programFolder / AutosaveFolderName);
     // The application may quit, as when the session ends, without closing its windows.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::ShutDown);
 }
@@ -114,7 +115,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator
 }
 
 void MainWindow::StartUp() {
-    StartProgram(*engine_, *this, settingsFile_, *this);
+    StartProgram(session_->engine, *this, settingsFile_, *this);
     RunCommand([this] {
         forecastItem_->setChecked(ReadWindowChoices(settingsFile_.Path().parent_path()).forecast);
     });
@@ -128,7 +129,7 @@ void MainWindow::ShutDown() {
     }
     shutDown_ = true;
     playbacks_->Stop();
-    CloseProgram(*engine_, *this, settingsFile_, *this);
+    CloseProgram(session_->engine, *this, settingsFile_, *this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -222,7 +223,7 @@ void MainWindow::BuildMenu() {
     connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
             &MainWindow::SaveGameCsvAs);
     connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this, [this] {
-        RunCommand([this] { engine_->NewGame(); });
+        RunCommand([this] { session_->engine.NewGame(); });
         RefreshForecast();
     });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
@@ -353,12 +354,12 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
 }
 
 void MainWindow::EnterNumber(int number) {
-    RunCommand([this, number] { engine_->EnterNumber(number); });
+    RunCommand([this, number] { session_->engine.EnterNumber(number); });
     RefreshForecast();
 }
 
 void MainWindow::CancelSpin() {
-    RunCommand([this] { engine_->CancelSpin(); });
+    RunCommand([this] { session_->engine.CancelSpin(); });
     RefreshForecast();
 }
 

@@ -9,8 +9,7 @@
 #include "model/main_window_view.h"
 #include "model/settings_model.h"
 #include "session/presets.h"
-#include "storage/autosave_folder.h"
-#include "storage/check_file_folder.h"
+#include "session/session.h"
 #include "storage/settings_file.h"
 #include "ui/message_box.h"
 #include "ui/setting_controls.h"
@@ -30,7 +29,6 @@ namespace orbista {
 class AboutDialog;
 class ChartsPage;
 class ComparisonWindow;
-class Engine;
 class ForecastLine;
 class PauseDialog;
 class PlaybackCommands;
@@ -70,9 +68,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // The dialogs the window shows; their fields join the settings model.
     void AttachDialogs(PauseDialog* pauseDialog, AboutDialog* aboutDialog);
 
-    Engine& GameEngine() { return *engine_; }
+    Engine& GameEngine() { return session_->engine; }
     // Where the systems' check files go (the current directory unless set).
-    CheckFileFolder& CheckFiles() { return checkFiles_; }
+    CheckFileFolder& CheckFiles() { return session_->CheckFiles(); }
     PauseDialog* PauseDialogWindow() const { return pauseDialog_; }
     AboutDialog* AboutDialogWindow() const { return aboutDialog_; }
     ChartsPage* Charts() const { return chartsPage_; }
@@ -167,9 +165,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
 
     GameState& state_;
     RandomGenerator& random_;
-    CheckFileFolder checkFiles_{*this};
-    AutosaveFolder autosaves_;
-    std::unique_ptr<Engine> engine_;
+    // Made once the controls it shows the game in exist.
+    std::unique_ptr<Session> session_;
     SettingsFile settingsFile_;
     std::unique_ptr<PlaybackCommands> playbacks_;
     bool shutDown_ = false;

@@ -12,10 +12,11 @@
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/settings_model.h"
+#include "session/session.h"
 #include "storage/autosave_folder.h"
-#include "storage/check_file_folder.h"
 #include "systems/progression.h"
-#include "test_folder.h"
+#include "tests/recording_check_files.h"
+#include "tests/test_folder.h"
 
 namespace orbista {
 
@@ -71,7 +72,7 @@ class EngineTest : public ::testing::Test {
             engine.EnterNumber(n);
         }
     }
-    std::string Text(std::string_view control) const { return view.Text(control); }
+    std::string Text(Display display) const { return view.Text(display); }
 
     std::unique_ptr<GameState> owned = std::make_unique<GameState>();
     GameState& state = *owned;
@@ -79,9 +80,10 @@ class EngineTest : public ::testing::Test {
     ViewWithSystem view{state};
     RandomGenerator random;
     TestFolder folder;
-    CheckFileFolder checkFiles{view, folder.Path()};
-    AutosaveFolder autosaves;
-    Engine engine{state, settings, view, random, checkFiles, autosaves};
+    RecordingCheckFiles checkFiles;
+    Session session{{state, settings, view, random}, checkFiles};
+    AutosaveFolder& autosaves = session.autosaves;
+    Engine& engine = session.engine;
 };
 
 // The twelve numbers of the worked examples; 5 is one of them, 20 is not.

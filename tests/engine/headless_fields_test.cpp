@@ -17,7 +17,8 @@ TEST(HeadlessFields, AShownIntegerGivesWayToTypedText) {
 
     view.Type("Memo3", "250\nnot read");
     EXPECT_EQ(view.ReadGameBalance(), 250);
-    EXPECT_EQ(view.Text("Memo3"), "250\nnot read") << "a read leaves the typed text as it is";
+    EXPECT_EQ(view.Text(Display::GameBalance), "250\nnot read")
+        << "a read leaves the typed text as it is";
     EXPECT_EQ(view.Number(Display::GameBalance), 250);
 
     view.Type(Display::GameBalance, "12a");
@@ -37,7 +38,7 @@ TEST(HeadlessFields, ASpinCountPastTheBalanceRangeStaysExact) {
     EXPECT_EQ(view.Text(Display::SpinCount), "2147483648");
     EXPECT_EQ(view.Number(Display::SpinCount), std::nullopt);
     view.ShowSpinCount(12);
-    EXPECT_EQ(view.Text("Label12"), "12");
+    EXPECT_EQ(view.Text(Display::SpinCount), "12");
 }
 
 // Cleared messages lend their room to the next ones; what is recorded is still exactly what was

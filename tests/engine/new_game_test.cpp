@@ -28,10 +28,12 @@ TEST_F(ResetTest, NewGameClearsEveryBalanceAndTheNextSpinIsSpinOne) {
     Spins({20, 20, 20});
     const int32_t oldBalanceEntry = state.BalanceHistory[2];
     engine.NewGame();
-    for (const char* field : {"Memo3", "Memo5", "Memo12", "Memo14", "Memo15", "Label12"}) {
-        EXPECT_EQ(Text(field), "0") << field;
+    for (const Display display :
+         {Display::GameBalance, Display::TotalBalance, Display::TableStake, Display::GameBalanceMin,
+          Display::GameBalanceMax, Display::SpinCount}) {
+        EXPECT_EQ(Text(display), "0") << ControlOf(display);
     }
-    EXPECT_EQ(Text("Memo1"), "");
+    EXPECT_EQ(Text(Display::StakeLevel), "");
     EXPECT_EQ(view.SpinRow(0), "Выпало");
     EXPECT_EQ(view.SpinRow(1), "");
     EXPECT_EQ(view.MirrorCaption(1), "");
@@ -40,20 +42,20 @@ TEST_F(ResetTest, NewGameClearsEveryBalanceAndTheNextSpinIsSpinOne) {
     EXPECT_EQ(state.WinBonus, 0.0);
     EXPECT_EQ(state.BalanceHistory[2], oldBalanceEntry);  // left for the next spins to overwrite
     Spins({33});
-    EXPECT_EQ(Text("Label12"), "1");
+    EXPECT_EQ(Text(Display::SpinCount), "1");
     EXPECT_EQ(state.SpinHistory[2], 0);
-    EXPECT_EQ(Text("Memo3"), "0");  // nothing was left on the table
+    EXPECT_EQ(Text(Display::GameBalance), "0");  // nothing was left on the table
 }
 
 TEST_F(ResetTest, RestartKeepsTheTotalTheExtremesAndTheOldCount) {
     Spins({20, 20, 5});
     engine.RestartGame();
-    EXPECT_EQ(Text("Memo3"), "0");
-    EXPECT_EQ(Text("Memo5"), "12");
-    EXPECT_EQ(Text("Memo14"), "-24");
-    EXPECT_EQ(Text("Memo15"), "12");
-    EXPECT_EQ(Text("Memo12"), "12");
-    EXPECT_EQ(Text("Label12"), "3");
+    EXPECT_EQ(Text(Display::GameBalance), "0");
+    EXPECT_EQ(Text(Display::TotalBalance), "12");
+    EXPECT_EQ(Text(Display::GameBalanceMin), "-24");
+    EXPECT_EQ(Text(Display::GameBalanceMax), "12");
+    EXPECT_EQ(Text(Display::TableStake), "12");
+    EXPECT_EQ(Text(Display::SpinCount), "3");
     EXPECT_EQ(state.SpinCount, 0);
     EXPECT_EQ(state.Stakes[1], 0);
 }
@@ -81,11 +83,11 @@ TEST_F(ResetTest, FailedAutosaveIsReportedAndTheResetStillCompletes) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_NE(view.messages[0].find("blocked"), std::string::npos);
     EXPECT_EQ(state.SpinCount, 0);
-    EXPECT_EQ(Text("Memo3"), "0");
+    EXPECT_EQ(Text(Display::GameBalance), "0");
     Spins({20, 20});
     engine.NewGame();
     EXPECT_EQ(view.messages.size(), 2u);
-    EXPECT_EQ(Text("Memo5"), "0");
+    EXPECT_EQ(Text(Display::TotalBalance), "0");
 }
 
 }  // namespace

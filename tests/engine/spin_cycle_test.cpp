@@ -12,12 +12,12 @@ TEST_F(EngineTest, SpinColumnShowsTheNewestThousandSpinsAndAnEmptyRowAfterThem) 
     EXPECT_EQ(view.SpinRow(0), "Выпало");
     EXPECT_EQ(view.SpinRow(1), "    17");
     EXPECT_EQ(view.SpinRow(2), "");
-    EXPECT_EQ(Text("Label12"), "1");
+    EXPECT_EQ(Text(Display::SpinCount), "1");
     EXPECT_EQ(state.SixLineHistory[1], 3);
     for (int i = 1; i < 1500; ++i) {
         engine.EnterNumber(i % 37);
     }
-    EXPECT_EQ(Text("Label12"), "1500");
+    EXPECT_EQ(Text(Display::SpinCount), "1500");
     EXPECT_EQ(view.SpinRow(1), "    " + std::to_string(1499 % 37));
     EXPECT_EQ(view.SpinRow(1000), "    " + std::to_string(500 % 37));
     EXPECT_EQ(view.SpinRow(1001), "");
@@ -30,22 +30,21 @@ TEST_F(EngineTest, SpinCountGoesPastTheLargest32BitNumber) {
     SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
     state.SpinCount = 2147483647;
     Spins({5});
-    EXPECT_EQ(Text("Label12"), "2147483648");
-    EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), "2147483648\r\n");
+    EXPECT_EQ(Text(Display::SpinCount), "2147483648");
+    EXPECT_EQ(checkFiles.written.back().second, "2147483648\r\n");
     settings.SetActiveSystem(SelectionSystem::WithSelection);
     Spins({5});
-    EXPECT_EQ(Text("Label12"), "2147483649");
-    EXPECT_NE(folder.Read(std::filesystem::path(u8"проверка.txt")).find("\r\n2147483650\r\n"),
-              std::string::npos);
+    EXPECT_EQ(Text(Display::SpinCount), "2147483649");
+    EXPECT_NE(checkFiles.written.back().second.find("\r\n2147483650\r\n"), std::string::npos);
     engine.CancelSpin();
-    EXPECT_EQ(Text("Label12"), "2147483648");
+    EXPECT_EQ(Text(Display::SpinCount), "2147483648");
 }
 
 TEST_F(EngineTest, CancelRemovesTheNewestRowAndAZeroInheritsTheCancelledSixLine) {
     SetSeriesChoice(settings, Setting::UseDrawnSeries, true);
     Spins({4, 9, 31});
     engine.CancelSpin();
-    EXPECT_EQ(Text("Label12"), "2");
+    EXPECT_EQ(Text(Display::SpinCount), "2");
     EXPECT_EQ(view.SpinRow(1), "    9");
     EXPECT_EQ(view.SpinRow(2), "    4");
     EXPECT_EQ(view.SpinRow(3), "");
@@ -76,15 +75,15 @@ TEST_F(EngineTest, SystemsSeeTheChosenSeriesAndSettingsHeldToTheirBounds) {
 TEST_F(EngineTest, FieldWithoutAnIntegerStopsTheSpinBeforeItChangesAnything) {
     RecommendSized(Twelve);
     Spins({20, 5});
-    const std::string gameBalance = Text("Memo3");
+    const std::string gameBalance = Text(Display::GameBalance);
     const int32_t deficit = state.Deficit;
     auto expectNothingChanged = [&](const char* what) {
         SCOPED_TRACE(what);
         EXPECT_EQ(state.SpinCount, 2);
         EXPECT_EQ(state.SpinHistory[1], 5);
-        EXPECT_EQ(Text("Label12"), "2");
-        EXPECT_EQ(Text("Memo3"), gameBalance);
-        EXPECT_EQ(Text("Memo5"), gameBalance);
+        EXPECT_EQ(Text(Display::SpinCount), "2");
+        EXPECT_EQ(Text(Display::GameBalance), gameBalance);
+        EXPECT_EQ(Text(Display::TotalBalance), gameBalance);
         EXPECT_EQ(state.Deficit, deficit);
         EXPECT_EQ(view.MirrorCaption(1), "1");
         EXPECT_EQ(state.SpinInProgress, 0);
@@ -94,11 +93,11 @@ TEST_F(EngineTest, FieldWithoutAnIntegerStopsTheSpinBeforeItChangesAnything) {
         EXPECT_EQ(view.messages.back().rfind("error:", 0), 0u);
     };
 
-    view.Type("Memo15", "1 000");
+    view.Type(Display::GameBalanceMax, "1 000");
     engine.EnterNumber(7);
     expectNothingChanged("a balance");
     EXPECT_NE(view.messages.back().find("Max"), std::string::npos);
-    view.Type("Memo15", "40");
+    view.Type(Display::GameBalanceMax, "40");
 
     settings.SetText(Setting::MaxLoss, "5OO");
     engine.CancelSpin();
@@ -128,24 +127,6 @@ TEST_F(EngineTest, FieldWithoutAnIntegerStopsTheSpinBeforeItChangesAnything) {
     engine.EnterNumber(7);
     EXPECT_EQ(state.SpinCount, 3);
     EXPECT_EQ(view.messages.size(), 5u);
-}
-
-TEST_F(EngineTest, CheckFileIsWrittenAsGivenAndAFailureIsToldOnceWithoutStoppingTheSpin) {
-    const std::string content = std::string(CheckFileBetsMarker) + "\r\n12\r\n";
-    view.system = [&] {
-        checkFiles.WriteCheckFile(SelectionCheckFileName, content);
-        state.Stakes[5] = 1;
-    };
-    Spins({1, 2});
-    EXPECT_EQ(folder.Read(std::filesystem::path(u8"проверка.txt")), content);
-
-    folder.Write("file", "");
-    checkFiles.SetFolder(folder.Path() / "file" / "sub");
-    Spins({3, 4, 5});
-    EXPECT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].find("проверка.txt"), std::string::npos);
-    EXPECT_EQ(Text("Memo3"), "32");  // four losing units and one win of 36
-    EXPECT_EQ(view.MirrorCaption(5), "5");
 }
 
 }  // namespace

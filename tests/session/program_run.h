@@ -6,6 +6,7 @@
 
 #include "engine/engine.h"
 #include "engine/headless_view.h"
+#include "session/session.h"
 #include "session/start_and_close.h"
 #include "storage/autosave_folder.h"
 #include "storage/check_file_folder.h"
@@ -21,11 +22,11 @@ class ProgramRun {
   public:
     explicit ProgramRun(const std::filesystem::path& folder, FileSystem& files = SystemFileSystem())
         : file_(folder, files) {
-        checkFiles_.SetFileSystem(files);
-        checkFiles_.SetFolder(folder);
-        autosaves_.SetFileSystem(files);
-        autosaves_.SetFolder(folder / "Autosave");
-        autosaves_.SetClock([] { return LocalDateTime{2026, 12, 8, 3, 54, 30}; });
+        session_.CheckFiles().SetFileSystem(files);
+        session_.CheckFiles().SetFolder(folder);
+        session_.autosaves.SetFileSystem(files);
+        session_.autosaves.SetFolder(folder / "Autosave");
+        session_.autosaves.SetClock([] { return LocalDateTime{2026, 12, 8, 3, 54, 30}; });
         engine_.SetPauseAfterWinMessage(std::chrono::milliseconds(0));
         StartProgram(engine_, settings_, file_, view_);
     }
@@ -36,9 +37,8 @@ class ProgramRun {
     HeadlessView view_;
     RandomGenerator random_;
     SettingsFile file_;
-    CheckFileFolder checkFiles_{view_};
-    AutosaveFolder autosaves_;
-    Engine engine_{*state_, settings_, view_, random_, checkFiles_, autosaves_};
+    Session session_{{*state_, settings_, view_, random_}, CheckFileWrites::Replaced};
+    Engine& engine_ = session_.engine;
 };
 
 }  // namespace orbista

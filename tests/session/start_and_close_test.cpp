@@ -21,8 +21,8 @@ TEST(StartUp, FirstStartWritesTheDefaultsAndShowsThem) {
     EXPECT_EQ(folder.Read("save8.dat").substr(0, 20), "1\r\n500\r\n1\r\n20\r\n500\r\n");
     EXPECT_EQ(run.settings_.ActiveSystem(), SelectionSystem::WithSelection);
     EXPECT_TRUE(run.settings_.Flag(Setting::UseCorrectedSeries));
-    EXPECT_EQ(run.view_.Text("Memo5"), "0");
-    EXPECT_EQ(run.view_.Text("Label12"), "0");
+    EXPECT_EQ(run.view_.Text(Display::TotalBalance), "0");
+    EXPECT_EQ(run.view_.Text(Display::SpinCount), "0");
     EXPECT_TRUE(run.view_.messages.empty());
 }
 
@@ -60,7 +60,7 @@ TEST(StartUp, StoredSystemWinsOverTheDefaultAndTheGameIsSavedAtClose) {
 
     ProgramRun second(folder.Path());
     EXPECT_EQ(second.settings_.ActiveSystem(), SelectionSystem::Chaos);
-    EXPECT_EQ(second.view_.Text("Memo5"), "0") << "every run starts with an empty game";
+    EXPECT_EQ(second.view_.Text(Display::TotalBalance), "0") << "every run starts with an empty game";
 }
 
 TEST(StartUp, UnreadableSettingsAreReportedAndTheDefaultsStay) {

@@ -14,17 +14,9 @@
 #include "model/random.h"
 #include "model/settings_model.h"
 #include "systems/selection.h"
+#include "tests/recording_check_files.h"
 
 namespace orbista {
-
-// Keeps every check file a system hands over, in order.
-class RecordingCheckFiles : public CheckFileSink {
-  public:
-    void WriteCheckFile(std::string_view fileName, std::string_view content) override {
-        written.emplace_back(std::string(fileName), std::string(content));
-    }
-    std::vector<std::pair<std::string, std::string>> written;
-};
 
 // A game state, the window's settings at their defaults, a seeded generator and a check-file
 // recorder, wired the way the cycle hands them to the selection step.

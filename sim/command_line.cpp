@@ -1,0 +1,205 @@
+#include "sim/command_line.h"
+
+#include <array>
+
+#include "model/errors.h"
+#include "model/settings_table.h"
+#include "sim/compare.h"
+#include "sim/single_run.h"
+
+namespace orbista {
+
+namespace {
+
+// A value is checked before it is taken: a path may not be empty, and no value may look like an
+// option, which would mean the option before it was given none.
+const CLI::Validator& TakenValue() {
+    static const CLI::Validator validator(
+        [](const std::string& value) -> std::string {
+            if (value.empty()) {
+                return "an empty name is no file";
+            }
+            if (value.starts_with("--")) {
+                return "needs a value, not the option " + value;
+            }
+            return {};
+        },
+        "", "value");
+    return validator;
+}
+
+// A single-value option given twice is a mistake, not a change of mind.
+void RefuseRepeatedOptions(const CLI::App& app) {
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_items_expected_max() == 1 && option->count() > 1) {
+            throw UsageError(option->get_name() + " is given more than once");
+        }
+    }
+}
+
+// The options given before "compare" belong to a single run.
+void RefuseOptionsOf(const CLI::App& app, const Command& chosen) {
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->count() > 0) {
+            throw UsageError(option->get_name() + " does not go with " + chosen.App().get_name());
+        }
+    }
+}
+
+std::string RunFooter() {
+    return "Systems (--system NAME):\n" + SystemNames(true) +
+           "\n\n"
+           "Without --trace a summary goes to standard output (spins, cancels, new_games,\n"
+           "win_stops, loss_stops, total_balance, game_balance, min_total_balance,\n"
+           "max_total_balance, units_staked, units_won), and spins_per_second to standard error.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the run was played (errors the window would show are on standard error)\n"
+           "  1  an output could not be written\n"
+           "  2  bad usage, an unreadable input, or an output that cannot be written,\n"
+           "     found before anything is played\n"
+           "\n"
+           "Examples:\n"
+           "  orbista-sim --system with-selection --seed 1 --random 100000\n"
+           "  orbista-sim --settings save8.dat --trace --script spins.txt\n"
+           "  orbista-sim compare --help";
+}
+
+std::string CompareFooter() {
+    return "Systems (--systems LIST):\n" + SystemNames(false) +
+           "\n\n"
+           "The table has a row per system, best median final balance first; game i of every\n"
+           "system sees the same spins, whatever --jobs.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the comparison was played\n"
+           "  1  an output could not be written\n"
+           "  2  bad usage, an unreadable input, or an output that cannot be written,\n"
+           "     found before anything is played\n"
+           "\n"
+           "Example:\n"
+           "  orbista-sim compare --seed 1 --runs 100 --spins 10000 --jobs 2 --csv runs.csv";
+}
+
+}  // namespace
+
+uint64_t SeedValue(std::string_view option, const std::string& text) {
+    const auto seed = ParseWhole<uint64_t>(text);
+    if (!seed) {
+        throw UsageError(std::string(option) + " takes a whole number: " + text);
+    }
+    return *seed;
+}
+
+std::string Command::Name() const {
+    const CLI::App* parent = app_.get_parent();
+    return parent == nullptr ? app_.get_name() : parent->get_name() + " " + app_.get_name();
+}
+
+CLI::Option* AddPathOption(CLI::App& app, const std::string& name,
+                           std::optional<std::filesystem::path>& path, const std::string& typeName,
+                           const std::string& description) {
+    return app
+        .add_option_function<std::string>(
+            name, [&path](const std::string& value) { path = value; }, description)
+        ->type_name(typeName)
+        ->check(TakenValue());
+}
+
+CLI::Option* AddTextOption(CLI::App& app, const std::string& name, std::optional<std::string>& text,
+                           const std::string& typeName, const std::string& description) {
+    return app
+        .add_option_function<std::string>(
+            name, [&text](const std::string& value) { text = value; }, description)
+        ->type_name(typeName)
+        ->check(TakenValue());
+}
+
+CLI::Option* AddPathsOption(CLI::App& app, const std::string& name, std::vector<std::string>& paths,
+                            const std::string& typeName, const std::string& description) {
+    return app.add_option(name, paths, description)
+        ->type_name(typeName)
+        ->expected(1, CLI::detail::expected_max_vector_size)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->check(TakenValue());
+}
+
+std::string SystemNames(bool withNone) {
+    std::vector<std::string> names;
+    for (const SystemInfo& info : SystemsTable()) {
+        names.emplace_back(info.simName);
+    }
+    if (withNone) {
+        names.emplace_back("none (no system)");
+    }
+    // Lines of at most 80 characters, indented by two.
+    std::string text = " ";
+    size_t lineStart = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string word = " " + names[i] + (i + 1 < names.size() ? "," : "");
+        if (text.size() - lineStart + word.size() > 80) {
+            text += "\n ";
+            lineStart = text.size() - 1;
+        }
+        text += word;
+    }
+    return text;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    CLI::App app(
+        "Plays roulette spins through the ORBISTA engine without a window: one game, traced or\n"
+        "summed up, from a script (--script) or random spins (--random); or, with compare, every\n"
+        "system over the same games.",
+        "orbista-sim");
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.set_help_flag("-h,--help", "prints this help and exits");
+    app.set_version_flag("--version", "orbista-sim " ORBISTA_VERSION,
+                         "prints the version and exits");
+    app.footer(RunFooter());
+    SingleRunCommand run(app, out, err);
+
+    CLI::App& compareApp = *app.add_subcommand(
+        "compare", "plays every chosen system over the same games and prints a table of them");
+    compareApp.footer(CompareFooter());
+    CompareCommand compare(compareApp, out, err);
+
+    Command* chosen = &run;
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+        if (compareApp.parsed()) {
+            chosen = &compare;
+            RefuseOptionsOf(app, compare);
+        }
+        RefuseRepeatedOptions(chosen->App());
+        chosen->Prepare();
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(app.help().c_str(), out);
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        std::fprintf(out, "%s\n", version.what());
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        const std::string name = compareApp.parsed() ? compare.Name() : run.Name();
+        std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(),
+                     error.what(), name.c_str());
+        return 2;
+    } catch (const UsageError& error) {
+        const std::string name = chosen->Name();
+        std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(),
+                     error.what(), name.c_str());
+        return 2;
+    } catch (const FileError& error) {
+        std::fprintf(err, "%s: %s\n", chosen->Name().c_str(), error.what());
+        return 2;
+    }
+    try {
+        return chosen->Play();
+    } catch (const FileError& error) {
+        std::fprintf(err, "%s: %s\n", chosen->Name().c_str(), error.what());
+        return 1;
+    }
+}
+
+}  // namespace orbista

@@ -1,0 +1,232 @@
+#include "sim/single_run.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+
+#include "model/errors.h"
+#include "session/comparison.h"
+#include "storage/settings_file.h"
+#include "storage/text_file.h"
+
+namespace orbista {
+
+Simulation::Simulation(const RunOptions& options, std::FILE* out, std::FILE* err)
+    : run_(options.seed,
+           options.checkFiles ? options.checkDir.value_or(".")
+                              : std::optional<std::filesystem::path>(),
+           options.autosaveDir),
+      out_(out),
+      err_(err),
+      trace_(options.trace) {
+    MemorySettings& settings = run_.settings;
+    if (options.settingsFile) {
+        StoredSettings rows{};
+        ReadSettingsRows(*options.settingsFile, rows);
+        ShowSettings(settings, rows);
+    }
+    if (options.system) {
+        settings.SetActiveSystem(*options.system);
+    }
+    if (options.sectorsOnTable) {
+        settings.SetFlag(Setting::SectorsOnTable, true);
+    }
+    NoteTotalBalance();
+    if (options.csv) {
+        log_ = std::make_unique<TokenLog>(*options.csv);
+    }
+    countersBefore_ = run_.engine.Counters();
+}
+
+void Simulation::CloseLog() {
+    if (log_) {
+        log_->Close();
+    }
+}
+
+void Simulation::Play(const ScriptToken& token) {
+    switch (token.kind) {
+        case ScriptToken::Kind::Type:
+            Type(token);
+            return;
+        case ScriptToken::Kind::Spin:
+            run_.engine.EnterNumber(token.number);
+            break;
+        case ScriptToken::Kind::Cancel:
+            run_.engine.CancelSpin();
+            break;
+        case ScriptToken::Kind::NewGame:
+            run_.engine.NewGame();
+            break;
+    }
+    Finish(token.text);
+}
+
+void Simulation::PlayRandom(int64_t spins) {
+    std::array<char, 4> digits{};
+    for (int64_t i = 0; i < spins; ++i) {
+        const int32_t number = run_.random.Random(NumberCount);
+        run_.engine.EnterNumber(number);
+        const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), number);
+        Finish(std::string_view(digits.data(), written.ptr));
+    }
+}
+
+void Simulation::PrintSummary() const {
+    const EngineCounters& counters = run_.engine.Counters();
+    const HeadlessView& view = run_.view;
+    std::fprintf(
+        out_,
+        "spins: %lld\ncancels: %lld\nnew_games: %lld\nwin_stops: %lld\n"
+        "loss_stops: %lld\ntotal_balance: %s\ngame_balance: %s\n"
+        "min_total_balance: %lld\nmax_total_balance: %lld\nunits_staked: %lld\n"
+        "units_won: %lld\n",
+        static_cast<long long>(counters.spins), static_cast<long long>(counters.cancels),
+        static_cast<long long>(counters.newGames), static_cast<long long>(counters.winStops),
+        static_cast<long long>(counters.lossStops), view.Text(Display::TotalBalance).c_str(),
+        view.Text(Display::GameBalance).c_str(), static_cast<long long>(minTotal_),
+        static_cast<long long>(maxTotal_), static_cast<long long>(counters.unitsStaked),
+        static_cast<long long>(counters.unitsWon));
+}
+
+void Simulation::Type(const ScriptToken& token) {
+    MemorySettings& settings = run_.settings;
+    if (token.system) {
+        settings.SetActiveSystem(*token.system);
+    } else if (token.balance) {
+        run_.view.Type(ControlOf(*token.balance), token.value);
+    } else if (InfoOf(*token.setting).kind == SettingKind::Number) {
+        settings.SetText(*token.setting, token.value);
+    } else {
+        SetFlagAsClicked(*token.setting, token.value == "1");
+    }
+}
+
+void Simulation::SetFlagAsClicked(Setting setting, bool on) {
+    if (InfoOf(setting).seriesChoice) {
+        SetSeriesChoice(run_.settings, setting, on);
+    } else {
+        run_.settings.SetFlag(setting, on);
+    }
+}
+
+void Simulation::Finish(std::string_view token) {
+    NoteTotalBalance();
+    ++tokensPlayed_;
+    const TokenOutcome outcome{tokensPlayed_, token,           *run_.state,
+                               run_.view,     countersBefore_, run_.engine.Counters()};
+    if (trace_) {
+        line_.clear();
+        AppendTraceLine(line_, outcome);
+        std::fwrite(line_.data(), 1, line_.size(), out_);
+    } else {
+        PrintErrors(token);
+    }
+    if (log_) {
+        line_.clear();
+        AppendLogRow(line_, outcome);
+        log_->Write(line_);
+    }
+    countersBefore_ = run_.engine.Counters();
+    run_.view.ClearMessages();
+}
+
+void Simulation::NoteTotalBalance() {
+    if (const std::optional<int32_t> total = run_.view.Number(Display::TotalBalance)) {
+        minTotal_ = std::min<int64_t>(minTotal_, *total);
+        maxTotal_ = std::max<int64_t>(maxTotal_, *total);
+    }
+}
+
+// Without a trace, the errors that the window would have shown in a message box (a field that
+// holds no number, a check file or an autosave that could not be written) go to standard error,
+// so that a run never fails unseen.
+void Simulation::PrintErrors(std::string_view token) const {
+    for (const std::string& message : run_.view.messages) {
+        if (message.starts_with(HeadlessView::ErrorPrefix)) {
+            std::fprintf(err_, "orbista-sim: step %lld (%.*s): %s\n",
+                         static_cast<long long>(tokensPlayed_), static_cast<int>(token.size()),
+                         token.data(), message.c_str() + HeadlessView::ErrorPrefix.size());
+        }
+    }
+}
+
+SingleRunCommand::SingleRunCommand(CLI::App& app, std::FILE* out, std::FILE* err)
+    : Command(app, out, err) {
+    AddPathOption(app, "--settings", options_.settingsFile, "FILE",
+                  "settings in the save8.dat format, applied as the window applies them at start");
+    AddTextOption(app, "--system", systemName_, "NAME",
+                  "the active system, chosen after the settings (names below)");
+    app.add_flag("--sectors-on-table", options_.sectorsOnTable,
+                 "ESD counts its sectors on the table, not on the wheel");
+    AddTextOption(app, "--seed", seedText_, "N",
+                  "seeds the random generator: the same arguments give the same run");
+    AddPathOption(app, "--check-dir", options_.checkDir, "DIR",
+                  "where the systems' check files go (made when missing; default: here)");
+    app.add_flag("--no-check-files", noCheckFiles_, "writes no check file, for long batch runs");
+    AddPathOption(app, "--autosave-dir", options_.autosaveDir, "DIR",
+                  "saves every finished game there as a spin file");
+    app.add_flag("--trace", options_.trace,
+                 "prints a tab-separated line per token: the displays, the bets, the messages");
+    AddPathOption(app, "--csv", options_.csv, "FILE",
+                  "writes a CSV row per token: bets, stake, payout, balances, events");
+    AddPathOption(app, "--script", script_, "FILE",
+                  "plays the tokens of the file: 0..36, c (cancel), n (new game), set:NAME=TEXT");
+    AddTextOption(app, "--random", randomText_, "N", "plays N random spins");
+}
+
+void SingleRunCommand::Prepare() {
+    options_.checkFiles = !noCheckFiles_;
+    if (systemName_) {
+        options_.system = SystemBySimName(*systemName_);
+        if (!options_.system) {
+            throw UsageError("unknown system: " + *systemName_);
+        }
+    }
+    if (seedText_) {
+        options_.seed = SeedValue("--seed", *seedText_);
+    }
+    if (options_.csv && !CanWriteFile(*options_.csv)) {
+        throw UsageError("--csv: cannot write " + options_.csv->string());
+    }
+    if (randomText_) {
+        randomSpins_ = ParseWhole<int64_t>(*randomText_);
+        if (!randomSpins_ || *randomSpins_ < 0) {
+            throw UsageError("--random takes a number of spins: " + *randomText_);
+        }
+    }
+    if (script_.has_value() == randomSpins_.has_value()) {
+        throw UsageError("give exactly one of --script FILE and --random N");
+    }
+    if (script_) {
+        tokens_ = ReadScript(*script_);
+    }
+    if (options_.checkFiles && options_.checkDir) {
+        CreateFolder(*options_.checkDir);  // a folder that cannot be made is told before the run
+    }
+    simulation_ = std::make_unique<Simulation>(options_, out_, err_);
+}
+
+int SingleRunCommand::Play() {
+    const auto started = std::chrono::steady_clock::now();
+    int64_t spins = 0;
+    if (randomSpins_) {
+        simulation_->PlayRandom(*randomSpins_);
+        spins = *randomSpins_;
+    } else {
+        for (const ScriptToken& token : tokens_) {
+            simulation_->Play(token);
+            spins += token.kind == ScriptToken::Kind::Spin ? 1 : 0;
+        }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    simulation_->PrintSummary();
+    std::fflush(out_);
+    simulation_->CloseLog();
+    std::fprintf(err_, "spins_per_second: %.0f\n", seconds > 0 ? spins / seconds : 0.0);
+    return 0;
+}
+
+}  // namespace orbista
