@@ -9,12 +9,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 #include "model/errors.h"
+#include "session/forecast_worker.h"
 #include "ui/fonts.h"
 
 namespace orbista {
@@ -27,8 +24,6 @@ constexpr QRect LinePlace(182, 439, 208, 25);
 constexpr int LinePixels = 10;
 // A forecast that takes longer than this shows what it has so far, and again after as long.
 constexpr std::chrono::milliseconds PartialEvery(150);
-// Pictures kept for use again.
-constexpr size_t SparePictures = 2;
 // Rows of the ladder the tooltip shows before it skips to the last.
 constexpr int LadderRowsShown = 12;
 
@@ -159,128 +154,6 @@ QString ForecastDetails(const Forecast& forecast) {
     return html;
 }
 
-// The thread the forecasts run on. It takes the newest picture handed to it; a newer one stops
-// the forecast in play at its next continuation.
-class ForecastWorker {
-  public:
-    // Called on the worker's thread with a partial or the whole forecast, or with the error that
-    // kept the forecast from running.
-    using Deliver =
-        std::function<void(uint64_t generation, const std::shared_ptr<const Forecast>& forecast,
-                           const QString& error)>;
-
-    ForecastWorker(const ForecastOptions& options, Deliver deliver)
-        : options_(options),
-          deliver_(std::move(deliver)),
-          thread_([this](std::stop_token stop) { Loop(stop); }) {}
-
-    ~ForecastWorker() {
-        {
-            const std::lock_guard lock(mutex_);
-            closing_ = true;
-            running_.request_stop();
-        }
-        thread_.request_stop();
-        thread_.join();
-    }
-
-    // A picture to take the next one into: one a finished or dropped forecast left, whose memory
-    // is in use already, or a new one.
-    GamePicture SparePicture() {
-        const std::lock_guard lock(mutex_);
-        if (spares_.empty()) {
-            return {};
-        }
-        GamePicture picture = std::move(spares_.back());
-        spares_.pop_back();
-        return picture;
-    }
-
-    void Start(uint64_t generation, GamePicture picture) {
-        {
-            const std::lock_guard lock(mutex_);
-            if (pending_) {
-                Keep(std::move(pending_->picture));
-            }
-            pending_.emplace(generation, std::move(picture));
-            running_.request_stop();
-        }
-        wake_.notify_one();
-    }
-
-    void Drop() {
-        const std::lock_guard lock(mutex_);
-        if (pending_) {
-            Keep(std::move(pending_->picture));
-            pending_.reset();
-        }
-        running_.request_stop();
-    }
-
-  private:
-    struct Job {
-        Job(uint64_t generation, GamePicture picture)
-            : generation(generation), picture(std::move(picture)) {}
-        uint64_t generation;
-        GamePicture picture;
-    };
-
-    void Loop(std::stop_token stop) {
-        while (true) {
-            std::unique_lock lock(mutex_);
-            if (!wake_.wait(lock, stop, [this] { return pending_.has_value(); }) || closing_) {
-                return;
-            }
-            Job job = std::move(*pending_);
-            pending_.reset();
-            running_ = std::stop_source();
-            const std::stop_token jobStop = running_.get_token();
-            lock.unlock();
-            Run(job, jobStop);
-            lock.lock();
-            Keep(std::move(job.picture));
-            lock.unlock();
-        }
-    }
-
-    // Under the lock. A few pictures are enough: one in play, one waiting, one being taken.
-    void Keep(GamePicture&& picture) {
-        if (spares_.size() < SparePictures) {
-            spares_.push_back(std::move(picture));
-        }
-    }
-
-    void Run(const Job& job, std::stop_token stop) {
-        auto lastShown = std::chrono::steady_clock::now();
-        const auto partial = [&](const Forecast& forecast) {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - lastShown >= PartialEvery) {
-                lastShown = now;
-                deliver_(job.generation, std::make_shared<const Forecast>(forecast), {});
-            }
-        };
-        try {
-            auto forecast =
-                std::make_shared<const Forecast>(RunForecast(job.picture, options_, stop, partial));
-            if (!stop.stop_requested()) {
-                deliver_(job.generation, forecast, {});
-            }
-        } catch (const PlayerError& error) {
-            deliver_(job.generation, nullptr, QString::fromUtf8(error.what()));
-        }
-    }
-
-    const ForecastOptions options_;
-    const Deliver deliver_;
-    std::mutex mutex_;
-    std::condition_variable_any wake_;
-    std::optional<Job> pending_;
-    std::vector<GamePicture> spares_;
-    std::stop_source running_;
-    bool closing_ = false;
-    std::jthread thread_;  // last: it starts once everything it uses is there
-};
-
 ForecastLine::ForecastLine(QWidget* sheet, const ForecastOptions& options) : QLabel(sheet) {
     setObjectName("ForecastLine");
     setGeometry(LinePlace);
@@ -289,8 +162,10 @@ ForecastLine::ForecastLine(QWidget* sheet, const ForecastOptions& options) : QLa
     setAccessibleName("Прогноз игры");
     SetStale(false);
     worker_ = std::make_unique<ForecastWorker>(
-        options, [this](uint64_t generation, const std::shared_ptr<const Forecast>& forecast,
-                        const QString& error) {
+        options, PartialEvery,
+        [this](uint64_t generation, const std::shared_ptr<const Forecast>& forecast,
+               const std::string& reason) {
+            const QString error = QString::fromStdString(reason);
             // Queued to the window's thread; dropped when the line is gone by then.
             QMetaObject::invokeMethod(
                 this, [this, generation, forecast, error] { Receive(generation, forecast, error); },
