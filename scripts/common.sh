@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${ORBISTA_BUILD_DIR:-$ROOT/build}"
 PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev qt6-base-dev qt6-translations-l10n
           xvfb xauth fonts-wine fonts-dejavu-core fp-utils-3.2.2 xchm dpkg-dev desktop-file-utils
-          appstream libcli11-dev help2man lintian libboost-math-dev
+          appstream libcli11-dev help2man lintian libxcb1-dev libboost-math-dev
           qt6-charts-dev libqt6opengl6-dev)  # Debian's Charts config needs the OpenGL one too
 
 install_missing_packages() {

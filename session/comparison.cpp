@@ -302,10 +302,14 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
 
 std::string ComparisonCsv(const ComparisonPlan& plan, const ComparisonResult& result) {
     std::string csv =
-        "system,run,spins,final_total_balance,lowest_total_balance,win_stops,loss_stops,"
-        "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table\n";
+        "system,system_name,run,spins,final_total_balance,lowest_total_balance,win_stops,"
+        "loss_stops,spins_with_bets,units_staked,units_won,highest_stake_level,"
+        "most_units_on_table\n";
     for (size_t s = 0; s < result.runs.size(); ++s) {
-        const std::string name(InfoOf(plan.systems[s])->simName);
+        // The name the window shows, quoted: one holds a comma, none a quote.
+        const SystemInfo& info = *InfoOf(plan.systems[s]);
+        const std::string name =
+            std::string(info.simName) + ",\"" + std::string(info.caption) + '"';
         for (size_t i = 0; i < result.runs[s].size(); ++i) {
             const RunFigures& run = result.runs[s][i];
             csv += name;

@@ -81,7 +81,11 @@ std::filesystem::path ProgramFilesFolder(const std::filesystem::path& executable
 }
 
 std::filesystem::path CheckFilesFolder(const std::filesystem::path& currentFolder,
-                                       const std::filesystem::path& programFilesFolder) {
+                                       const std::filesystem::path& programFilesFolder,
+                                       const std::filesystem::path& executableFolder) {
+    if (programFilesFolder != executableFolder) {
+        return programFilesFolder;
+    }
     return FolderIsWritable(currentFolder) ? currentFolder : programFilesFolder;
 }
 

@@ -32,9 +32,11 @@ bool IsSystemProgramsFolder(const std::filesystem::path& folder);
 std::filesystem::path ProgramFilesFolder(const std::filesystem::path& executableFolder,
                                          const UserFolders& user);
 
-// Where the systems' check files go: the current folder while it is writable, else the program's
-// files folder.
+// Where the systems' check files go: beside save8.dat and Autosave when those have gone to the
+// user's data folder (an installed program, started from anywhere), else, beside the executable,
+// the current folder while it is writable, else the program's files folder.
 std::filesystem::path CheckFilesFolder(const std::filesystem::path& currentFolder,
-                                       const std::filesystem::path& programFilesFolder);
+                                       const std::filesystem::path& programFilesFolder,
+                                       const std::filesystem::path& executableFolder);
 
 }  // namespace orbista

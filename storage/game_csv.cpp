@@ -1,19 +1,23 @@
 #include "storage/game_csv.h"
 
-#include <algorithm>
-
 namespace orbista {
 
-std::string GameCsv(const GameState& state) {
-    std::string csv = "spin,number,game_balance,stake\n";
-    const auto kept = static_cast<int32_t>(std::clamp<int64_t>(state.SpinCount, 0, KeptSpins));
-    const int64_t first = state.SpinCount - kept + 1;
-    for (int32_t k = kept; k >= 1; --k) {
-        csv += std::to_string(first + kept - k) + "," + std::to_string(state.SpinHistory[k]) + "," +
-               std::to_string(state.BalanceHistory[k]) + "," +
-               std::to_string(state.StakeHistory[k]) + "\n";
+std::string GameCsv(const std::deque<GameCsvRow>& rows, int64_t firstSpin) {
+    std::string csv = "Спин,Выпало,Стояло на поле,Результат спина,Баланс в этой игре\n";
+    int64_t spin = firstSpin;
+    for (const GameCsvRow& row : rows) {
+        csv += std::to_string(spin++) + "," + std::to_string(row.number) + "," +
+               std::to_string(row.stake) + "," + std::to_string(row.result) + "," +
+               std::to_string(row.gameBalance) + "\n";
     }
     return csv;
+}
+
+std::filesystem::path WithCsvExtension(std::filesystem::path path) {
+    if (!path.has_extension()) {
+        path += ".csv";
+    }
+    return path;
 }
 
 }  // namespace orbista

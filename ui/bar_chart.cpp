@@ -135,8 +135,10 @@ constexpr double DepthPercent = 0.05;
 constexpr double BarWidthShare = 0.7;
 constexpr int TickLength = 3;
 constexpr int AxisFontPixels = 10;
-constexpr int TitleFontPixels = 12;
-constexpr int SmallestTitlePixels = 9;
+constexpr int TitleFontPixels = 11;
+// Clear of the border: the accents of a capital or of «й» reach above the font's ascent in some
+// faces and at some hintings.
+constexpr int TitleGap = 2;
 constexpr int SmallestMarkPixels = 7;
 const QColor MarkBackground{0xFF, 0xFF, 0xE1};
 const QColor WallEdge{0x80, 0x80, 0x80};
@@ -160,7 +162,8 @@ QString ValueText(double value) {
 struct Frame {
     QRect inner;
     QRect title;
-    QFont titleFont;
+    QStringList titleLines;
+    int titleAscent = 0;
     int depth = 0;
     int plotLeft = 0;
     int plotTop = 0;
@@ -211,17 +214,6 @@ QColor TextColourAt(const BarChartLook& look, const QRect& area, QPoint point) {
     }
     const double luminance = 0.299 * under.red() + 0.587 * under.green() + 0.114 * under.blue();
     return luminance < 120.0 ? QColor(Qt::white) : QColor(Qt::black);
-}
-
-// The largest title font up to the usual size that lets the title fit.
-QFont TitleFont(const QString& title, int width) {
-    for (int pixels = TitleFontPixels; pixels > SmallestTitlePixels; --pixels) {
-        const QFont font = PixelFont(pixels, true);
-        if (QFontMetrics(font).horizontalAdvance(title) <= width) {
-            return font;
-        }
-    }
-    return PixelFont(SmallestTitlePixels, true);
 }
 
 QString ToQString(std::string_view text) {
@@ -309,14 +301,24 @@ QFont MarkFont(const ChartSeries& series, double pitch, int largest) {
     return PixelFont(SmallestMarkPixels);
 }
 
+int TitleWidth(const QRect& whole) {
+    return whole.width() - 2 * BorderWidth - 4;
+}
+
 Frame LayOut(const QRect& whole, const ChartSeries& series, const BarChartLook& look, int rows) {
     Frame frame;
     frame.inner = whole.adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
     const QString title = QString::fromStdString(series.title);
-    frame.titleFont = TitleFont(title, frame.inner.width() - 4);
-    const int titleHeight = QFontMetrics(frame.titleFont).height();
-    frame.title =
-        QRect(frame.inner.left() + 2, frame.inner.top() + 1, frame.inner.width() - 4, titleHeight);
+    const QFontMetrics titleMetrics(ChartTitleFont());
+    const int titleWidth = TitleWidth(whole);
+    frame.titleLines = TitleLines(title, titleMetrics, titleWidth);
+    frame.titleAscent =
+        std::max(titleMetrics.ascent(), -titleMetrics.tightBoundingRect(title).top());
+    const int titleHeight = frame.titleAscent +
+                            titleMetrics.lineSpacing() * (frame.titleLines.size() - 1) +
+                            titleMetrics.descent();
+    frame.title = QRect(frame.inner.left() + 2, frame.inner.top() + TitleGap, titleWidth,
+                        static_cast<int>(titleHeight));
     frame.depth = std::clamp(
         static_cast<int>(std::lround(DepthPercent * std::min(whole.width(), whole.height()))), 2,
         10);
@@ -363,13 +365,18 @@ void PaintBackground(QPainter& painter, const QRect& whole, const Frame& frame,
     painter.fillRect(frame.inner, BackgroundGradient(look, frame.inner));
 }
 
-void PaintTitle(QPainter& painter, const Frame& frame, const BarChartLook& look,
-                const QString& title) {
-    painter.setFont(frame.titleFont);
+void PaintTitle(QPainter& painter, const Frame& frame, const BarChartLook& look) {
+    const QFont font = ChartTitleFont();
+    const QFontMetrics metrics(font);
+    painter.setFont(font);
     painter.setPen(TextColourAt(look, frame.inner, frame.title.center()));
-    const QString shown =
-        QFontMetrics(frame.titleFont).elidedText(title, Qt::ElideRight, frame.title.width());
-    painter.drawText(frame.title, Qt::AlignHCenter | Qt::AlignVCenter, shown);
+    int baseline = frame.title.top() + frame.titleAscent;
+    for (const QString& line : frame.titleLines) {
+        const int left =
+            frame.title.left() + (frame.title.width() - metrics.horizontalAdvance(line)) / 2;
+        painter.drawText(QPoint(left, baseline), line);
+        baseline += metrics.lineSpacing();
+    }
 }
 
 // The white back and left walls, with the value grid on them.
@@ -559,6 +566,35 @@ void BarChart::Append(double value, std::string_view label, uint32_t colour) {
     Changed();
 }
 
+QFont ChartTitleFont() {
+    return PixelFont(TitleFontPixels, true);
+}
+
+QStringList TitleLines(const QString& title, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(title) <= width) {
+        return {title};
+    }
+    // Of the breaks whose two lines both fit, the one with the shorter longest line.
+    qsizetype best = -1;
+    int bestWidth = width + 1;
+    for (qsizetype space = title.indexOf(' '); space >= 0; space = title.indexOf(' ', space + 1)) {
+        const int longest = std::max(metrics.horizontalAdvance(title.left(space)),
+                                     metrics.horizontalAdvance(title.mid(space + 1)));
+        if (longest < bestWidth) {
+            best = space;
+            bestWidth = longest;
+        }
+    }
+    if (best < 0) {
+        return {metrics.elidedText(title, Qt::ElideRight, width)};
+    }
+    return {title.left(best), title.mid(best + 1)};
+}
+
+QStringList BarChart::ShownTitle() const {
+    return TitleLines(Title(), QFontMetrics(ChartTitleFont()), TitleWidth(rect()));
+}
+
 void BarChart::SetSeries(ChartSeries series) {
     series_ = std::move(series);
     Changed();
@@ -590,7 +626,7 @@ void BarChart::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const Frame frame = LayOut(rect(), series_, look_);
     PaintBackground(painter, rect(), frame, look_);
-    PaintTitle(painter, frame, look_, Title());
+    PaintTitle(painter, frame, look_);
     if (!frame.Usable()) {
         return;
     }

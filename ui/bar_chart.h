@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <span>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "engine/chart_counts.h"
+
+class QFontMetrics;
 
 namespace orbista {
 
@@ -48,6 +51,12 @@ std::vector<int> ThinnedLabels(int barCount, double pitch, int labelWidth, int r
 // rows, all fit without touching.
 bool LabelsFit(std::span<const int> widths, double pitch, int rows);
 
+// The one font of every chart title.
+QFont ChartTitleFont();
+// A title as it is shown `width` pixels wide: whole, or broken into two lines at the space that
+// keeps the longer line shortest, or cut short when no break lets both lines fit.
+QStringList TitleLines(const QString& title, const QFontMetrics& metrics, int width);
+
 // How a chart looks; the data gives only the bars.
 struct BarChartLook {
     QColor panel{0x00, 0x00, 0x80};  // the border
@@ -80,6 +89,8 @@ class BarChart : public QWidget {
 
     const ChartBars& Bars() const { return series_.bars; }
     QString Title() const { return QString::fromStdString(series_.title); }
+    // The title's lines as they are painted.
+    QStringList ShownTitle() const;
     ValueMarks Marks() const { return series_.marks; }
     const BarChartLook& Look() const { return look_; }
 

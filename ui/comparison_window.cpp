@@ -35,6 +35,7 @@
 #include "model/errors.h"
 #include "session/comparison_stats.h"
 #include "storage/text_file.h"
+#include "ui/frozen_column_table.h"
 
 namespace orbista {
 
@@ -149,7 +150,7 @@ ComparisonWindow::ComparisonWindow(const SettingsModel& settings, MessagePresent
     progressRow->addWidget(progressBar_, 1);
     progressRow->addWidget(timeLeft_);
 
-    table_ = new QTableWidget;
+    table_ = new FrozenColumnTable;
     table_->setObjectName("ComparisonTable");
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);

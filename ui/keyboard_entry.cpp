@@ -1,9 +1,12 @@
 #include "ui/keyboard_entry.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <utility>
 
 #include "ui/fonts.h"
 
@@ -13,6 +16,8 @@ namespace {
 
 constexpr QRect IndicatorPlace(122, 530, 262, 22);
 constexpr int MaxDigits = 2;
+// A longer run of digits is as wrong as three, and what is shown must fit the indicator.
+constexpr int KeptDigits = 4;
 constexpr int HighestNumber = 36;
 
 const char* const FocusedLook =
@@ -40,7 +45,7 @@ bool IsEnter(const QKeyEvent& event) {
 }  // namespace
 
 KeyboardEntry::KeyboardEntry(QWidget* sheet, EnterNumber enter, CancelSpin cancel)
-    : QLabel(sheet), enter_(std::move(enter)), cancel_(std::move(cancel)) {
+    : QLabel(sheet), enter_(std::move(enter)), cancel_(std::move(cancel)), sheet_(sheet) {
     setObjectName("KeyboardEntry");
     setGeometry(IndicatorPlace);
     setFont(WindowFont(12));
@@ -54,6 +59,8 @@ KeyboardEntry::KeyboardEntry(QWidget* sheet, EnterNumber enter, CancelSpin cance
     sheet->setFocusPolicy(Qt::ClickFocus);
     sheet->setFocusProxy(this);
     sheet->installEventFilter(this);
+    // Keys that no control of the tab takes end up at the window.
+    sheet->window()->installEventFilter(this);
     for (QAbstractButton* button : sheet->findChildren<QAbstractButton*>()) {
         KeepFocusAfterClick(button);
     }
@@ -70,10 +77,26 @@ void KeyboardEntry::KeepFocusAfterClick(QAbstractButton* button) {
 }
 
 bool KeyboardEntry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parent() && event->type() == QEvent::Show) {
+    if (watched == sheet_ && event->type() == QEvent::Show) {
         setFocus(Qt::OtherFocusReason);
     }
+    if (watched == sheet_->window() && event->type() == QEvent::KeyPress && sheet_->isVisible()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // A text field that passed a key on (Enter, say) is being edited: that key is its own.
+        if (qobject_cast<QLineEdit*>(QApplication::focusWidget()) == nullptr && Takes(*key)) {
+            setFocus(Qt::OtherFocusReason);
+            keyPressEvent(key);
+            return true;
+        }
+    }
     return QLabel::eventFilter(watched, event);
+}
+
+bool KeyboardEntry::Takes(const QKeyEvent& event) const {
+    return DigitOf(event) >= 0 || IsEnter(event) ||
+           (event.key() == Qt::Key_Backspace && event.modifiers() == Qt::NoModifier) ||
+           event.matches(QKeySequence::Undo) ||
+           (event.key() == Qt::Key_Escape && !typed_.isEmpty());
 }
 
 bool KeyboardEntry::event(QEvent* event) {
@@ -108,12 +131,16 @@ void KeyboardEntry::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+bool KeyboardEntry::TooLong() const {
+    return typed_.size() > MaxDigits;
+}
+
+// A third digit makes the whole entry wrong: entering the first two would enter a number the
+// player never meant. It stays on show until erased or refused by Enter.
 void KeyboardEntry::TypeDigit(int digit) {
-    if (typed_.size() >= MaxDigits) {
-        ShowHint(QString("Не больше двух цифр: %1").arg(typed_));
-        return;
+    if (typed_.size() < KeptDigits) {
+        typed_ += QChar('0' + digit);
     }
-    typed_ += QChar('0' + digit);
     ShowTyping();
 }
 
@@ -121,8 +148,12 @@ void KeyboardEntry::EnterTyped() {
     if (typed_.isEmpty()) {
         return;
     }
-    const int number = typed_.toInt();
-    typed_.clear();
+    const QString typed = std::exchange(typed_, QString());
+    if (typed.size() > MaxDigits) {
+        ShowHint(QString("Не введено: %1 — не больше двух цифр").arg(typed));
+        return;
+    }
+    const int number = typed.toInt();
     if (number > HighestNumber) {
         ShowHint(QString("Нет числа %1, только 0–36").arg(number));
         return;
@@ -146,15 +177,31 @@ void KeyboardEntry::ShowHint(const QString& text) {
     hint_.start();
 }
 
+void KeyboardEntry::ShowProgress(const QString& progress) {
+    progress_ = progress;
+    if (!hint_.isActive()) {
+        ShowTyping();
+    }
+}
+
 void KeyboardEntry::ShowTyping() {
     hint_.stop();
-    if (hasFocus()) {
-        setStyleSheet(FocusedLook);
-        setText(QString("Число с клавиатуры: %1_").arg(typed_));
+    if (TooLong()) {
+        setStyleSheet(HintLook);
+        setText(QString("Не больше двух цифр: %1").arg(typed_));
+        return;
+    }
+    setStyleSheet(hasFocus() ? FocusedLook : UnfocusedLook);
+    const QString cursor = hasFocus() ? QString("_") : QString();
+    if (!progress_.isEmpty()) {
+        // A playback leaves little room: the progress first, then what is typed.
+        setText(hasFocus() || !typed_.isEmpty()
+                    ? QString("%1   Число: %2%3").arg(progress_, typed_, cursor)
+                    : progress_);
+    } else if (hasFocus() || !typed_.isEmpty()) {
+        setText(QString("Число с клавиатуры: %1%2").arg(typed_, cursor));
     } else {
-        setStyleSheet(UnfocusedLook);
-        setText(typed_.isEmpty() ? QString("Щёлкните здесь, чтобы вводить числа")
-                                 : QString("Число с клавиатуры: %1").arg(typed_));
+        setText("Щёлкните здесь, чтобы вводить числа");
     }
 }
 

@@ -11,11 +11,12 @@ namespace orbista {
 
 // Typing a number on the "Окно ставок" tab: one or two digits and Enter enter it as its button
 // would; Backspace with nothing typed, or Ctrl+Z, cancels the last spin. The entry is also its own
-// indicator, a small field on the tab that shows what is being typed and a short hint when a
-// number does not exist.
+// indicator, a small field on the tab that shows what is being typed, a hint when a number does
+// not exist or has more than two digits, and how far a running playback has come.
 //
-// The keyboard stays with the entry: a click on a button of the tab or on the tab itself hands it
-// back, so a stray key never edits a balance; a click into a balance field still gives the field
+// The keyboard stays with the entry: a click on a button of the tab, on the spin table or on the
+// tab itself hands it back, and a key that reaches the window from anywhere else on the tab is
+// taken as well, so a typed number is never lost. Only a text field the player clicked into keeps
 // the keyboard, as the player meant.
 class KeyboardEntry : public QLabel {
     Q_OBJECT
@@ -31,7 +32,10 @@ class KeyboardEntry : public QLabel {
     KeyboardEntry(QWidget* sheet, EnterNumber enter, CancelSpin cancel);
 
     const QString& Typed() const { return typed_; }
-    bool ShowsHint() const { return hint_.isActive(); }
+    bool ShowsHint() const { return hint_.isActive() || TooLong(); }
+
+    // "Спин N из M" while a playback runs; an empty text when none does.
+    void ShowProgress(const QString& progress);
 
   protected:
     bool event(QEvent* event) override;
@@ -42,6 +46,9 @@ class KeyboardEntry : public QLabel {
 
   private:
     void KeepFocusAfterClick(QAbstractButton* button);
+    // A key this entry acts on, wherever on the tab it was typed.
+    bool Takes(const QKeyEvent& event) const;
+    bool TooLong() const;
     void TypeDigit(int digit);
     void EnterTyped();
     void EraseOrCancel();
@@ -50,7 +57,9 @@ class KeyboardEntry : public QLabel {
 
     EnterNumber enter_;
     CancelSpin cancel_;
+    QWidget* sheet_;
     QString typed_;
+    QString progress_;
     QTimer hint_;
 };
 

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     setup.programFolder = orbista::ProgramFilesFolder(orbista::ExecutableFolder(),
                                                       orbista::UserFolders::FromEnvironment());
     const auto window = orbista::MainWindow::Create(*state, random, setup);
-    window->CheckFiles().SetFolder(orbista::CheckFilesFolder(".", setup.programFolder));
+    window->CheckFiles().SetFolder(
+        orbista::CheckFilesFolder(".", setup.programFolder, orbista::ExecutableFolder()));
     window->show();
     return application.exec();
 }

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cassert>
 #include <stdexcept>
@@ -58,6 +60,10 @@ QString ChooseCsvPath(QWidget* parent) {
                                         "CSV (*.csv);;All Files (*)");
 }
 
+bool OpenInFileManager(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
 QString ChooseSavePath(QWidget* parent) {
     return QFileDialog::getSaveFileName(parent, "Сохранить спины", QString(),
                                         "Text File (*.txt);;All Files (*)");
@@ -80,7 +86,8 @@ MainWindow::MainWindow(GameState& state, RandomGenerator& random, const WindowSe
       settingsFile_(setup.programFolder),
       present_(setup.present),
       chooseSavePath_(ChooseSavePath),
-      chooseCsvPath_(ChooseCsvPath) {
+      chooseCsvPath_(ChooseCsvPath),
+      openFolder_(OpenInFileManager) {
     setObjectName("Form1");
     setWindowTitle("ORBISTA - 8");
     setFont(WindowFont(15));
@@ -191,7 +198,7 @@ void MainWindow::BuildTabs() {
     ConnectSettingControls(controls);
     ConnectSystems();
 
-    new KeyboardEntry(
+    keyboardEntry_ = new KeyboardEntry(
         bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
     forecastLine_ = new ForecastLine(bets);
 
@@ -222,10 +229,10 @@ void MainWindow::BuildMenu() {
     connect(save, &QAction::triggered, this, &MainWindow::SaveSpinsAs);
     connect(file->addAction("Сохранить игру в CSV…"), &QAction::triggered, this,
             &MainWindow::SaveGameCsvAs);
-    connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this, [this] {
-        RunCommand([this] { session_->engine.NewGame(); });
-        RefreshForecast();
-    });
+    connect(file->addAction("Открыть папку с данными"), &QAction::triggered, this,
+            &MainWindow::OpenDataFolder);
+    connect(addItem(file, "N7", "Новая игра"), &QAction::triggered, this,
+            [this] { RunGameCommand([this] { session_->engine.NewGame(); }); });
     connect(addItem(file, "N5", "Выход"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = addMenu("N3", "Настройки");
@@ -353,14 +360,19 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
     }
 }
 
-void MainWindow::EnterNumber(int number) {
-    RunCommand([this, number] { session_->engine.EnterNumber(number); });
+void MainWindow::RunGameCommand(const std::function<void()>& command) {
+    gameRecord_.BeforeCycle(state_);
+    RunCommand(command);
+    gameRecord_.AfterCycle(state_);
     RefreshForecast();
 }
 
+void MainWindow::EnterNumber(int number) {
+    RunGameCommand([this, number] { session_->engine.EnterNumber(number); });
+}
+
 void MainWindow::CancelSpin() {
-    RunCommand([this] { session_->engine.CancelSpin(); });
-    RefreshForecast();
+    RunGameCommand([this] { session_->engine.CancelSpin(); });
 }
 
 void MainWindow::RefreshForecast() {
@@ -389,8 +401,20 @@ void MainWindow::SaveSpinsAs() {
 void MainWindow::SaveGameCsvAs() {
     const QString path = chooseCsvPath_(this);
     if (!path.isEmpty()) {
-        RunCommand(
-            [this, &path] { ReplaceFile(QFile::encodeName(path).toStdString(), GameCsv(state_)); });
+        RunCommand([this, &path] {
+            ReplaceFile(WithCsvExtension(QFile::encodeName(path).toStdString()), gameRecord_.Csv());
+        });
+    }
+}
+
+void MainWindow::OpenDataFolder() {
+    const std::filesystem::path folder = settingsFile_.Path().parent_path();
+    // Before the first game is saved the folder may not be there yet.
+    std::error_code shownAnyway;
+    std::filesystem::create_directories(folder, shownAnyway);
+    const QString path = QFile::decodeName(QByteArray::fromStdString(folder.string()));
+    if (!openFolder_(path)) {
+        Tell(QString("Не удалось открыть папку %1: нет программы для просмотра папок.").arg(path));
     }
 }
 
@@ -406,7 +430,8 @@ void MainWindow::ShowComparisonWindow() {
 }
 
 void MainWindow::OpenHelpFile() {
-    orbista::OpenHelpFile(ExecutableFolder(), this, present_);
+    orbista::OpenHelpFile(ExecutableFolder(), this, present_,
+                          [this](const QString& path) { return helpViewer_.Show(path); });
 }
 
 void MainWindow::SetStayOnTop() {
@@ -516,7 +541,20 @@ void MainWindow::RebuildCharts() {
 }
 
 void MainWindow::ShowMessageBox(std::string_view text) {
+    // The win and loss messages: a quiet playback counts its games instead, and reports them at
+    // its end.
+    if (playbacks_ != nullptr && playbacks_->Quiet()) {
+        return;
+    }
     present_(this, FromUtf8(text));
+}
+
+void MainWindow::Tell(const QString& text) {
+    present_(this, text);
+}
+
+void MainWindow::ShowPlaybackProgress(const QString& progress) {
+    keyboardEntry_->ShowProgress(progress);
 }
 
 void MainWindow::ReportError(std::string_view text) {

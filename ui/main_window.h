@@ -8,9 +8,11 @@
 
 #include "model/main_window_view.h"
 #include "model/settings_model.h"
+#include "session/game_record.h"
 #include "session/presets.h"
 #include "session/session.h"
 #include "storage/settings_file.h"
+#include "ui/help_file.h"
 #include "ui/message_box.h"
 #include "ui/setting_controls.h"
 
@@ -30,6 +32,7 @@ class AboutDialog;
 class ChartsPage;
 class ComparisonWindow;
 class ForecastLine;
+class KeyboardEntry;
 class PauseDialog;
 class PlaybackCommands;
 class RandomGenerator;
@@ -55,6 +58,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
   public:
     // Opens the save dialog of "Сохранить спины"; an empty result means the player cancelled.
     using SavePathChooser = std::function<QString(QWidget* parent)>;
+    // Shows a folder in the desktop's file manager; false when nothing could show it.
+    using FolderOpener = std::function<bool(const QString& folder)>;
 
     // Only the controls; Create makes the window the program runs.
     MainWindow(GameState& state, RandomGenerator& random, const WindowSetup& setup);
@@ -80,8 +85,13 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
 
     // Every message of the window and of the pause dialog goes through this.
     void SetMessagePresenter(MessagePresenter presenter);
+    // A message to the player that is neither the engine's nor an error.
+    void Tell(const QString& text);
+    // "Спин N из M" in the line of the keyboard entry while a playback runs; empty when none does.
+    void ShowPlaybackProgress(const QString& progress);
     void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
     void SetCsvPathChooser(SavePathChooser chooser) { chooseCsvPath_ = std::move(chooser); }
+    void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
 
     // MainWindowView
     void ShowSpinCount(int64_t count) override;
@@ -121,6 +131,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void SaveSpinsAs();
     // "Сохранить игру в CSV…": the spins of this game with their balance and stake.
     void SaveGameCsvAs();
+    // "Открыть папку с данными": the folder of save8.dat and Autosave in the file manager.
+    void OpenDataFolder();
     // "Сравнение систем…": the comparison window, made at the first call, then shown again.
     void ShowComparisonWindow();
     ComparisonWindow* Comparison() const { return comparisonWindow_; }
@@ -157,6 +169,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // Runs a command of the player; an error it raises is shown, never let through the event
     // loop.
     void RunCommand(const std::function<void()>& command);
+    // A command that may enter, cancel or end spins: the record of the game and the forecast
+    // follow it.
+    void RunGameCommand(const std::function<void()>& command);
 
     QLineEdit& NumericField(Setting setting) const;
     QAbstractButton& CheckBox(Setting setting) const;
@@ -172,6 +187,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     bool shutDown_ = false;
     QTabWidget* pages_ = nullptr;
     SpinTable* spinTable_ = nullptr;
+    KeyboardEntry* keyboardEntry_ = nullptr;
+    GameRecord gameRecord_;
+    HelpViewer helpViewer_;
     ChartsPage* chartsPage_ = nullptr;
     QLabel* spinCountLabel_ = nullptr;
     std::array<QLineEdit*, DisplayCount> displays_{};  // by Display; the spin count is a label
@@ -186,6 +204,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     MessagePresenter present_ = ShowModalMessageBox;
     SavePathChooser chooseSavePath_;
     SavePathChooser chooseCsvPath_;
+    FolderOpener openFolder_;
     ComparisonWindow* comparisonWindow_ = nullptr;
     ForecastLine* forecastLine_ = nullptr;
     QAction* forecastItem_ = nullptr;

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMetaObject>
+#include <algorithm>
+#include <utility>
 
 #include "engine/engine.h"
 #include "model/errors.h"
@@ -59,8 +61,10 @@ void PlaybackCommands::PlayFromFile() {
         window_.ReportError(error.what());
         return;
     }
-    if (const std::optional<int32_t> limit = AskForSpinLimit()) {
-        Started(Worker().PlayFromFile(std::move(spins.numbers), *limit));
+    const auto fileSpins = static_cast<int64_t>(spins.numbers.size());
+    if (const std::optional<int32_t> limit = AskForSpinLimit(PlaybackKind::FromFile, fileSpins)) {
+        Started(Worker().PlayFromFile(std::move(spins.numbers), *limit), PlaybackKind::FromFile,
+                std::clamp<int64_t>(*limit, 0, fileSpins));
     }
 }
 
@@ -68,19 +72,22 @@ void PlaybackCommands::EmulateGame() {
     if (Running() || stopped_) {
         return;
     }
-    if (const std::optional<int32_t> limit = AskForSpinLimit()) {
-        Started(Worker().EmulateGame(*limit));
+    if (const std::optional<int32_t> limit = AskForSpinLimit(PlaybackKind::Emulation)) {
+        Started(Worker().EmulateGame(*limit), PlaybackKind::Emulation,
+                std::max<int64_t>(*limit, 0));
     }
 }
 
-std::optional<int32_t> PlaybackCommands::AskForSpinLimit() {
-    window_.ShowPauseDialog();
+std::optional<int32_t> PlaybackCommands::AskForSpinLimit(PlaybackKind kind, int64_t fileSpins) {
+    PauseDialog& dialog = *window_.PauseDialogWindow();
+    const bool accepted = dialog.AskToStart(kind, fileSpins);
     // The keyboard comes back to the game window, so Escape can stop what starts now; a desktop
     // without a window manager would leave it nowhere.
     window_.activateWindow();
-    if (stopped_) {
+    if (!accepted || stopped_) {
         return std::nullopt;
     }
+    quietNext_ = dialog.Quiet();
     try {
         return window_.Number(Setting::PlaybackSpinLimit);
     } catch (const ConversionError& error) {
@@ -95,29 +102,41 @@ Playback& PlaybackCommands::Worker() {
         auto post = [&window = window_](std::function<void()> task) {
             QMetaObject::invokeMethod(&window, std::move(task), Qt::QueuedConnection);
         };
+        auto runCycle = [this](int32_t number) {
+            runCycle_(number);
+            Played();
+        };
         playback_ =
             std::make_unique<Playback>(window_.GameEngine().State().SpinInProgress,
                                        window_.PauseDialogWindow()->PauseTenthsForPlayback(),
-                                       random_, std::move(post), runCycle_);
+                                       random_, std::move(post), std::move(runCycle));
         playback_->SetMinimumRest(minimumRest_);
         playback_->onFinished = [this] { Finished(); };
     }
     return *playback_;
 }
 
-void PlaybackCommands::Started(bool started) {
+void PlaybackCommands::Started(bool started, PlaybackKind kind, int64_t spins) {
     if (!started) {
         return;
     }
     playFromFile_.setEnabled(false);
     emulateGame_.setEnabled(false);
     stopGame_.setEnabled(true);
+    const EngineCounters& counters = window_.GameEngine().Counters();
+    run_ = Run{kind, spins, 0, quietNext_, counters.winStops, counters.lossStops};
+    window_.ShowPlaybackProgress(QString("Спин 0 из %1").arg(spins));
+}
+
+void PlaybackCommands::Played() {
+    if (run_) {
+        ++run_->played;
+        window_.ShowPlaybackProgress(QString("Спин %1 из %2").arg(run_->played).arg(run_->spins));
+    }
 }
 
 void PlaybackCommands::Finished() {
-    playFromFile_.setEnabled(true);
-    emulateGame_.setEnabled(true);
-    stopGame_.setEnabled(false);
+    Ended(false);
 }
 
 void PlaybackCommands::StopGame() {
@@ -127,11 +146,34 @@ void PlaybackCommands::StopGame() {
     // The cycles run on this thread, so none is half-way now: the one handed over but not yet
     // begun is dropped, and the worker ends without touching the game again.
     playback_->Stop();
-    Finished();
+    Ended(true);
+}
+
+void PlaybackCommands::Ended(bool stopped) {
+    playFromFile_.setEnabled(true);
+    emulateGame_.setEnabled(true);
+    stopGame_.setEnabled(false);
+    window_.ShowPlaybackProgress(QString());
+    const std::optional<Run> run = std::exchange(run_, std::nullopt);
+    if (!run || !run->quiet) {
+        return;
+    }
+    const EngineCounters& counters = window_.GameEngine().Counters();
+    const QString what = run->kind == PlaybackKind::FromFile ? "Игра из файла" : "Эмуляция";
+    const QString played = stopped
+                               ? QString("%1 остановлена: %2 из %3.")
+                                     .arg(what, CountOfSpins(run->played))
+                                     .arg(run->spins)
+                               : QString("%1 закончена: %2.").arg(what, CountOfSpins(run->played));
+    window_.Tell(QString("%1 Выиграно игр: %2, проиграно: %3.")
+                     .arg(played)
+                     .arg(counters.winStops - run->winStopsBefore)
+                     .arg(counters.lossStops - run->lossStopsBefore));
 }
 
 void PlaybackCommands::Stop() {
     stopped_ = true;
+    run_.reset();
     if (playback_ != nullptr) {
         playback_->Stop();
     }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "session/playback.h"
+#include "ui/pause_dialog.h"
 
 class QAction;
 class QWidget;
@@ -18,7 +19,9 @@ class MainWindow;
 // "&Игра из файла" and "Эмуляция игры": the spin file, the pause dialog and the number of spins,
 // then a playback whose cycles run on the window's thread exactly like clicks of the number
 // buttons. While a playback runs, the two commands that start one are greyed out, so there is
-// never more than one, and "Остановить игру" (or Escape) is the one that ends it.
+// never more than one, "Остановить игру" (or Escape) is the one that ends it, and the window shows
+// how far it has come. A quiet playback (the pause dialog's check box) shows no win or loss
+// message and tells at its end how many games it won and lost.
 class PlaybackCommands {
   public:
     // The open dialog of "&Игра из файла"; an empty result means the player cancelled.
@@ -38,6 +41,8 @@ class PlaybackCommands {
     void EmulateGame();
 
     bool Running() const { return playback_ != nullptr && playback_->Running(); }
+    // A quiet playback is under way: the win and loss messages are not shown.
+    bool Quiet() const { return run_.has_value() && run_->quiet; }
     // "Остановить игру": the running playback ends after the spin in progress; the game keeps
     // every spin played so far, and a new playback may start.
     void StopGame();
@@ -49,12 +54,25 @@ class PlaybackCommands {
     void SetMinimumRest(std::chrono::milliseconds rest);
 
   private:
-    // The pause dialog, then the number of spins it holds; nothing when that is no integer (the
-    // player has been told).
-    std::optional<int32_t> AskForSpinLimit();
+    // The playback under way, for its progress and its closing report.
+    struct Run {
+        PlaybackKind kind;
+        int64_t spins = 0;
+        int64_t played = 0;
+        bool quiet = false;
+        int64_t winStopsBefore = 0;
+        int64_t lossStopsBefore = 0;
+    };
+
+    // The pause dialog, then the number of spins it holds; nothing when the player cancelled or
+    // that is no integer (the player has been told).
+    std::optional<int32_t> AskForSpinLimit(PlaybackKind kind, int64_t fileSpins = 0);
     Playback& Worker();
-    void Started(bool started);
+    void Started(bool started, PlaybackKind kind, int64_t spins);
+    void Played();
     void Finished();
+    // The end of a run, played out or stopped: the commands come back and a quiet run reports.
+    void Ended(bool stopped);
 
     MainWindow& window_;
     QAction& playFromFile_;
@@ -65,6 +83,8 @@ class PlaybackCommands {
     OpenPathChooser chooseOpenPath_;
     std::chrono::milliseconds minimumRest_{5};
     bool stopped_ = false;
+    bool quietNext_ = false;
+    std::optional<Run> run_;
     // Made at the first start, when the pause dialog it reads the pause from is there.
     std::unique_ptr<Playback> playback_;
 };

@@ -171,6 +171,9 @@ SpinTable::SpinTable(QWidget* parent) : QTableView(parent), model_(new SpinTable
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The table is read, never typed into: a click on it or its scroll bar leaves the keyboard
+    // with the number entry of the tab.
+    setFocusPolicy(Qt::NoFocus);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setGeometry(152, 27, 75, 380);
@@ -182,12 +185,15 @@ std::pair<int, int> SpinTable::VisibleRows() const {
     return {first, last < 0 ? SpinTableModel::RowCount - 1 : last};
 }
 
+// The spin just entered, or the one a cancel brought back to the top, is always in view.
 void SpinTable::ShowSpinColumn(const GameState& state) {
+    scrollToTop();
     const auto [first, last] = VisibleRows();
     model_->Show(state, first, last);
 }
 
 void SpinTable::ClearSpinColumn() {
+    scrollToTop();
     const auto [first, last] = VisibleRows();
     model_->Clear(first, last);
 }

@@ -7,7 +7,6 @@
 #include "model/errors.h"
 #include "session/comparison.h"
 #include "session/comparison_stats.h"
-#include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 #include "test_folder.h"
@@ -189,10 +188,11 @@ TEST(ComparisonTest, CsvHasAHeaderAndOneRowPerSystemAndRun) {
     plan.runs = 2;
     plan.spinsPerRun = 3;  // the system needs five spins before it bets
     EXPECT_EQ(CsvOf(plan),
-              "system,run,spins,final_total_balance,lowest_total_balance,win_stops,loss_stops,"
-              "spins_with_bets,units_staked,units_won,highest_stake_level,most_units_on_table\n"
-              "gizmo,1,3,0,0,0,0,0,0,0,0,0\n"
-              "gizmo,2,3,0,0,0,0,0,0,0,0,0\n");
+              "system,system_name,run,spins,final_total_balance,lowest_total_balance,win_stops,"
+              "loss_stops,spins_with_bets,units_staked,units_won,highest_stake_level,"
+              "most_units_on_table\n"
+              "gizmo,\"Хуйнюшка\",1,3,0,0,0,0,0,0,0,0,0\n"
+              "gizmo,\"Хуйнюшка\",2,3,0,0,0,0,0,0,0,0,0\n");
 }
 
 // A CSV path is checked before a comparison starts, so that hours of runs are not lost to a path
@@ -246,23 +246,6 @@ TEST(ComparisonTest, EverySystemThatBetsGivesBackTheHouseEdgePerUnitStaked) {
         EXPECT_NEAR(figures.returnPerUnit, FairWheelReturn, 4 * figures.returnStandardError)
             << name << ": " << figures.returnPerUnit << " ± " << figures.returnStandardError;
     }
-}
-
-TEST(GameCsvTest, OldestSpinFirstWithItsBalanceAndStake) {
-    const auto state = std::make_unique<GameState>();
-    EXPECT_EQ(GameCsv(*state), "spin,number,game_balance,stake\n");
-    state->SpinCount = 3;
-    state->SpinHistory[1] = 17;  // the newest
-    state->SpinHistory[2] = 0;
-    state->SpinHistory[3] = 5;
-    state->BalanceHistory[1] = 14;
-    state->BalanceHistory[2] = -12;
-    state->BalanceHistory[3] = 0;
-    state->StakeHistory[1] = 24;
-    state->StakeHistory[2] = 12;
-    state->StakeHistory[3] = 12;
-    EXPECT_EQ(GameCsv(*state),
-              "spin,number,game_balance,stake\n1,5,0,12\n2,0,-12,12\n3,17,14,24\n");
 }
 
 }  // namespace

@@ -67,11 +67,15 @@ TEST(DataFolder, TheDataFolderFollowsXdgAndFallsBackToHomeForUnsetOrRelativeValu
     EXPECT_EQ(ProgramFilesFolder(ReadOnlyFolder, {"", ""}), ReadOnlyFolder);
 }
 
-TEST(DataFolder, CheckFilesGoToTheCurrentFolderUnlessItIsReadOnly) {
+TEST(DataFolder, CheckFilesGoBesideTheSettingsInTheDataFolderElseToAWritableCurrentFolder) {
     TestFolder current;
+    TestFolder program;
     TestFolder data;
-    EXPECT_EQ(CheckFilesFolder(current.Path(), data.Path()), current.Path());
-    EXPECT_EQ(CheckFilesFolder(ReadOnlyFolder, data.Path()), data.Path());
+    // Installed: the home folder the menu starts the program in stays clean.
+    EXPECT_EQ(CheckFilesFolder(current.Path(), data.Path(), "/usr/bin"), data.Path());
+    // Beside the executable, as it always was.
+    EXPECT_EQ(CheckFilesFolder(current.Path(), program.Path(), program.Path()), current.Path());
+    EXPECT_EQ(CheckFilesFolder(ReadOnlyFolder, program.Path(), program.Path()), program.Path());
 }
 
 }  // namespace

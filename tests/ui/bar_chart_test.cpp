@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -105,6 +106,18 @@ TEST(LabelsFit, ShortNeighboursMayStandCloserThanTheLongest) {
     EXPECT_TRUE(LabelsFit(std::vector<int>{12, 12, 12}, 8.0, 2));  // alternate rows
     EXPECT_FALSE(LabelsFit(std::vector<int>{12, 12, 12}, 8.0, 1));
     EXPECT_TRUE(LabelsFit({}, 1.0, 1));
+}
+
+TEST(TitleLines, WholeWhenItFitsElseTwoEvenLinesElseCutShort) {
+    const QFontMetrics metrics(ChartTitleFont());
+    const QString title = "Частота выпадения сикслайнов";
+    EXPECT_EQ(TitleLines(title, metrics, metrics.horizontalAdvance(title)), QStringList{title});
+    const int firstTwoWords = metrics.horizontalAdvance("Частота выпадения");
+    EXPECT_EQ(TitleLines(title, metrics, firstTwoWords),
+              (QStringList{"Частота выпадения", "сикслайнов"}));
+    const QStringList cut = TitleLines(title, metrics, firstTwoWords - 1);
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_TRUE(cut[0].endsWith(QChar(0x2026))) << cut[0].toStdString();
 }
 
 // Counts the paints a widget receives.

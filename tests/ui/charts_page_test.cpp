@@ -62,6 +62,12 @@ TEST_F(ChartsPageTest, SubTabsAndChartsStandWhereThePlayerExpectsThem) {
     EXPECT_EQ(page->Chart(Chart::Balance)->parentWidget(), tabs->widget(3));
     EXPECT_EQ(page->Chart(Chart::SixLines)->parentWidget(), tabs->widget(2));
     EXPECT_EQ(page->Chart(Chart::Colours)->Title(), "Красное/черное");
+    EXPECT_EQ(page->Chart(Chart::SixLines)->ShownTitle(),
+              (QStringList{"Частота выпадения", "сикслайнов"}));
+    for (const ChartInfo& info : ChartsTable) {
+        const BarChart* chart = page->Chart(info.chart);
+        EXPECT_EQ(chart->ShownTitle().join(' '), chart->Title()) << "cut short";
+    }
 
     // "Перестроить" lies over Chart::Numbers's corner, so a click there reaches the button.
     auto* rebuild = page->findChild<QPushButton*>("Button12");

@@ -1,6 +1,8 @@
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -72,6 +74,17 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
     EXPECT_LE(table->item(0, 3)->data(Qt::UserRole).toDouble(),
               table->item(1, 3)->data(Qt::UserRole).toDouble());
 
+    // Scrolled right to the last column, the system names stand where they stood.
+    comparison.resize(500, comparison.height());
+    const QRect names(
+        0, 0, table->frameWidth() + table->columnWidth(0),
+        table->frameWidth() + table->horizontalHeader()->height() + table->viewport()->height());
+    const QImage atStart = table->grab(names).toImage();
+    QScrollBar* sideways = table->horizontalScrollBar();
+    sideways->setValue(sideways->maximum());
+    ASSERT_GT(sideways->value(), table->columnWidth(0));
+    EXPECT_EQ(table->grab(names).toImage(), atStart);
+
     const QString csv = QString::fromStdString((folder.Path() / "runs.csv").string());
     comparison.SetSavePathChooser([&](QWidget*) { return csv; });
     comparison.SaveCsv();
@@ -92,15 +105,34 @@ TEST_F(ComparisonWindowTest, ClosingTheWindowStopsARunAtOnce) {
     EXPECT_TRUE(comparison.Result()->stopped);
 }
 
-TEST_F(ComparisonWindowTest, TheGameSavesAsCsvOldestSpinFirst) {
+TEST_F(ComparisonWindowTest, TheGameSavesAsCsvOldestSpinFirstUnderANameEndingInCsv) {
     ClickNumber(8);
     ClickNumber(32);
-    const QString csv = QString::fromStdString((folder.Path() / "game.csv").string());
+    const QString csv = QString::fromStdString((folder.Path() / "game").string());
     window->SetCsvPathChooser([&](QWidget*) { return csv; });
     MenuItem("N1", "Сохранить игру в CSV…")->trigger();
     const std::string text = folder.Read("game.csv");
-    EXPECT_TRUE(text.starts_with("spin,number,game_balance,stake\n1,8,")) << text;
-    EXPECT_NE(text.find("\n2,32,"), std::string::npos) << text;
+    EXPECT_TRUE(
+        text.starts_with("Спин,Выпало,Стояло на поле,Результат спина,Баланс в этой игре\n"
+                         "1,8,0,0,0\n2,32,"))
+        << text;
+}
+
+TEST_F(ComparisonWindowTest, TheDataFolderOpensInTheFileManagerOrSaysWhyNot) {
+    QString opened;
+    window->SetFolderOpener([&opened](const QString& folder) {
+        opened = folder;
+        return true;
+    });
+    MenuItem("N1", "Открыть папку с данными")->trigger();
+    EXPECT_EQ(opened.toStdString(), folder.Path().string());
+    EXPECT_TRUE(messages.empty());
+
+    window->SetFolderOpener([](const QString&) { return false; });
+    MenuItem("N1", "Открыть папку с данными")->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].toStdString(), "Не удалось открыть папку " + folder.Path().string() +
+                                             ": нет программы для просмотра папок.");
 }
 
 }  // namespace

@@ -58,5 +58,26 @@ TEST_F(HelpFileTest, AMissingFileOrViewerIsToldNeverSilent) {
     EXPECT_TRUE(messages[1].contains("xchm")) << messages[1].toStdString();
 }
 
+TEST(HelpViewer, WhileItsViewerShowsTheFileTheHelpComesToTheFrontNotTwice) {
+    std::vector<QString> launched;
+    std::vector<int64_t> broughtToFront;
+    bool stillShows = true;
+    HelpViewer viewer(
+        [&launched](const QString& path) {
+            launched.push_back(path);
+            return std::optional<int64_t>(4242);
+        },
+        [&stillShows](int64_t pid, const QString&) { return stillShows && pid == 4242; },
+        [&broughtToFront](int64_t pid) { broughtToFront.push_back(pid); });
+    EXPECT_TRUE(viewer.Show("/help/orbista.chm"));
+    EXPECT_TRUE(viewer.Show("/help/orbista.chm"));
+    EXPECT_EQ(launched.size(), 1u);
+    EXPECT_EQ(broughtToFront, std::vector<int64_t>{4242});
+    // The player closed it: the next one starts anew.
+    stillShows = false;
+    EXPECT_TRUE(viewer.Show("/help/orbista.chm"));
+    EXPECT_EQ(launched.size(), 2u);
+}
+
 }  // namespace
 }  // namespace orbista

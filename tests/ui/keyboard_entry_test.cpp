@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTabBar>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/keyboard_entry.h"
@@ -56,10 +58,15 @@ TEST_F(KeyboardEntryTest, ANumberThatDoesNotExistIsAHintNeverASpin) {
     EXPECT_EQ(state->SpinCount, 0);
     EXPECT_TRUE(entry->ShowsHint());
     EXPECT_TRUE(entry->text().contains("37")) << entry->text().toStdString();
-    // A third digit is refused; the two typed stay and can still be entered.
+    // A third digit makes the whole entry wrong: Enter enters nothing, and says so.
     Keys("123");
-    EXPECT_EQ(entry->Typed(), "12");
-    EXPECT_TRUE(entry->ShowsHint());
+    EXPECT_EQ(entry->text(), "Не больше двух цифр: 123");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(state->SpinCount, 0);
+    EXPECT_EQ(entry->text(), "Не введено: 123 — не больше двух цифр");
+    // Erasing the third digit leaves a number that can be entered.
+    Keys("123");
+    Key(Qt::Key_Backspace);
     Key(Qt::Key_Return);
     EXPECT_EQ(state->SpinCount, 1);
     EXPECT_EQ(state->SpinHistory[1], 12);
@@ -111,6 +118,34 @@ TEST_F(KeyboardEntryTest, AButtonClickHandsTheKeyboardBackButABalanceFieldKeepsI
     window->PageControl1()->setCurrentIndex(1);
     window->PageControl1()->setCurrentIndex(0);
     EXPECT_EQ(QApplication::focusWidget(), entry);
+}
+
+TEST_F(KeyboardEntryTest, NoClickOnTheTabLosesATypedSpinAndTheNewestSpinIsInView) {
+    ClickNumber(3);
+    ClickNumber(2);
+    SpinTable* table = window->SpinColumn();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(2, 1)).center());
+    Keys("7\r");
+    Keys("123\r");
+    // The arrow at the foot of the scroll bar.
+    QScrollBar* bar = table->verticalScrollBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
+    EXPECT_GT(bar->value(), 0);
+    Keys("5\r");
+    ASSERT_EQ(state->SpinCount, 4);
+    EXPECT_EQ(state->SpinHistory[1], 5);
+    EXPECT_EQ(state->SpinHistory[2], 7);
+    EXPECT_EQ(bar->value(), 0);
+
+    // A key that some other control of the window lets pass reaches the entry too.
+    window->PageControl1()->tabBar()->setFocus();
+    Keys("9\r");
+    EXPECT_EQ(state->SpinHistory[1], 9);
+    bar->setValue(20);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(state->SpinCount, 4);
+    EXPECT_EQ(bar->value(), 0);
 }
 
 }  // namespace

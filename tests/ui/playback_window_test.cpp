@@ -1,12 +1,16 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/playback_commands.h"
@@ -18,8 +22,8 @@ namespace fs = std::filesystem;
 
 constexpr int Generous = 60'000;  // ms; a playback of a few hundred spins takes a few seconds
 
-// Playbacks through the menu of the real window, at the start pause of 0. The pause dialog is
-// closed by its close box as soon as it is shown.
+// Playbacks through the menu of the real window, at a pause of 0. The pause dialog is applied as
+// soon as it is shown.
 class PlaybackWindowTest : public WindowTest {
   protected:
     void SetUp() override {
@@ -43,22 +47,29 @@ class PlaybackWindowTest : public WindowTest {
         window->Playbacks().SetOpenPathChooser(
             [path](QWidget*) { return QString::fromStdString(path.string()); });
     }
-    // The next pause dialog is closed by its close box (the pause stays as it was).
-    void CloseNextPauseDialog() {
-        QTimer::singleShot(0, [this] {
-            pauseDialogsShown += window->PauseDialogWindow()->isVisible() ? 1 : 0;
-            window->PauseDialogWindow()->close();
+    // The next pause dialog is applied with a pause of 0, after `before` has looked at it.
+    void ApplyNextPauseDialog(std::function<void(PauseDialog&)> before = {}) {
+        QTimer::singleShot(0, [this, before] {
+            PauseDialog& dialog = *window->PauseDialogWindow();
+            pauseDialogsShown += dialog.isVisible() ? 1 : 0;
+            if (before) {
+                before(dialog);
+            }
+            if (dialog.isVisible()) {
+                PauseControl<QLineEdit>("Memo1")->setText("0");
+                dialog.Apply();
+            }
         });
     }
     void SetSpinLimit(const QString& text) { PauseControl<QLineEdit>("Memo2")->setText(text); }
 
     void PlayFile(const fs::path& path) {
         ChooseFile(path);
-        CloseNextPauseDialog();
+        ApplyNextPauseDialog();
         Item("N18")->trigger();
     }
     void Emulate() {
-        CloseNextPauseDialog();
+        ApplyNextPauseDialog();
         Item("N19")->trigger();
     }
     bool CommandsEnabled() const { return Item("N18")->isEnabled() && Item("N19")->isEnabled(); }
@@ -73,7 +84,7 @@ class PlaybackWindowTest : public WindowTest {
 
 TEST_F(PlaybackWindowTest, AFilePlaysItsFirstNumbersUpToTheLimitInOrder) {
     ChooseFile(SpinFile("500.txt", 500));
-    CloseNextPauseDialog();
+    ApplyNextPauseDialog();
     QTest::keySequence(window.get(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(pauseDialogsShown, 1);
     ASSERT_TRUE(WaitUntilPlayed());
@@ -115,7 +126,7 @@ TEST_F(PlaybackWindowTest, CommandsAreGreyedWhileAPlaybackRunsAndThePlayerMaySti
     // A greyed command does nothing (should a dialog open all the same,
     // it is counted and closed).
     ChooseFile(SpinFile("more.txt", 10));
-    CloseNextPauseDialog();
+    ApplyNextPauseDialog();
     Item("N18")->trigger();
     Emulate();
     EXPECT_EQ(pauseDialogsShown, 1);
@@ -173,9 +184,14 @@ TEST_F(PlaybackWindowTest, AWinMessageHoldsThePlaybackWhichGoesOnInTheNextGame) 
     folder.Write("fives.txt", "5 5 5 5 5 5 5 5");
 
     int wins = 0;
-    window->SetMessagePresenter([this, &wins](QWidget*, const QString& text) {
+    auto* entry = Control<QLabel>("KeyboardEntry");
+    window->SetMessagePresenter([this, &wins, entry](QWidget*, const QString& text) {
         messages.push_back(text);
         ++wins;
+        // The window shows how far the playback has come: spin 2 is the one being played.
+        if (wins == 1) {
+            EXPECT_TRUE(entry->text().startsWith("Спин 1 из 8")) << entry->text().toStdString();
+        }
         // While the message is open, the window's events run but no spin is played.
         const int64_t spins = window->GameEngine().Counters().spins;
         QTest::qWait(100);
@@ -191,6 +207,50 @@ TEST_F(PlaybackWindowTest, AWinMessageHoldsThePlaybackWhichGoesOnInTheNextGame) 
         EXPECT_EQ(message, "Вы выиграли ;) !!!!");
     }
     EXPECT_EQ(state->SpinCount, 0);  // the last spin won and began a new game
+    EXPECT_EQ(entry->text(), "Число с клавиатуры: _");
+
+    // A quiet playback says what it starts, shows no message until its end, and then counts.
+    messages.clear();
+    ApplyNextPauseDialog([this](PauseDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Игра из файла: 8 спинов");
+        EXPECT_EQ(PauseControl<QLabel>("WhatStarts")->text(), "Игра из файла: 8 спинов");
+        auto* quiet = PauseControl<QCheckBox>("QuietPlayback");
+        EXPECT_FALSE(quiet->isChecked());
+        quiet->setChecked(true);
+    });
+    PlayFile(folder.Path() / "fives.txt");
+    ASSERT_TRUE(WaitUntilPlayed());
+    EXPECT_EQ(window->GameEngine().Counters().winStops, 8);
+    EXPECT_EQ(messages, std::vector<QString>{
+                            "Игра из файла закончена: 8 спинов. Выиграно игр: 4, проиграно: 0."});
+}
+
+TEST_F(PlaybackWindowTest, ThePauseDialogSaysWhatItStartsAndItsCloseBoxStartsNothing) {
+    QTimer::singleShot(0, [this] {
+        PauseDialog& dialog = *window->PauseDialogWindow();
+        EXPECT_EQ(dialog.windowTitle(), "Эмуляция: 200 спинов");
+        SetSpinLimit("21");
+        EXPECT_EQ(dialog.windowTitle(), "Эмуляция: 21 спин");
+        dialog.close();
+    });
+    Item("N19")->trigger();
+    QTest::qWait(50);
+    EXPECT_FALSE(window->Playbacks().Running());
+    EXPECT_EQ(state->SpinCount, 0);
+
+    ChooseFile(SpinFile("30.txt", 30));
+    QTimer::singleShot(0, [this] {
+        EXPECT_EQ(PauseControl<QLabel>("WhatStarts")->text(),
+                  "Игра из файла: 21 спин (в файле 30)");
+        SetSpinLimit("200");
+        EXPECT_EQ(window->PauseDialogWindow()->windowTitle(), "Игра из файла: 30 спинов");
+        QTest::keyClick(window->PauseDialogWindow(), Qt::Key_Escape);
+    });
+    Item("N18")->trigger();
+    QTest::qWait(50);
+    EXPECT_EQ(state->SpinCount, 0);
+    EXPECT_TRUE(CommandsEnabled());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(PlaybackWindowTest, ClosingTheWindowEndsThePlaybackAndSavesOnce) {
