@@ -127,7 +127,8 @@ using ForecastProgress = std::function<void(const Forecast& partial)>;
 // Plays options.continuations continuations of the pictured game, each with random spins of a
 // generator of its own seeded from (seed, its index), through the engine with the pictured
 // settings, until the game's win stop or loss stop or the horizon; so the same picture and seed
-// give the same forecast. The ladder comes first, then the continuations.
+// give the same forecast. A loss stop that only resets the progression ends a continuation too:
+// it is where the progression lost. The ladder comes first, then the continuations.
 //
 // A stop request ends the forecast after the continuation in play: the result holds the
 // continuations played. A PlayerError when the cycle cannot run on the picture (a setting that
