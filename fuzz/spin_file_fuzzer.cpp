@@ -1,5 +1,6 @@
-// Any text as a spin file: read whole or in pieces of any size it gives the same numbers or the
-// same message, and the numbers, saved as the program saves a game, read back unchanged.
+// Any text as a spin file (a permanence): read whole or in pieces of any size it gives the same
+// numbers or the same message, and the numbers, saved as the program saves a game, read back
+// unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "model/errors.h"
 #include "model/game_state.h"
+#include "storage/permanence.h"
 #include "storage/spin_file.h"
 
 namespace {
@@ -26,7 +28,7 @@ struct Outcome {
 
 // `pieceSeed` 0 feeds the text whole; otherwise it chooses the lengths of the pieces.
 Outcome Read(std::string_view text, uint32_t pieceSeed) {
-    SpinFileParser parser("spins.txt");
+    PermanenceParser parser("spins.txt", LoadedSpinCapacity);
     try {
         uint32_t state = pieceSeed;
         while (!text.empty()) {
@@ -40,8 +42,8 @@ Outcome Read(std::string_view text, uint32_t pieceSeed) {
             }
             text.remove_prefix(length);
         }
-        LoadedSpins loaded = parser.Finish();
-        return Outcome{std::move(loaded.numbers), loaded.truncated, {}};
+        const Permanence loaded = parser.Finish();
+        return Outcome{{loaded.spins.begin(), loaded.spins.end()}, loaded.truncated, {}};
     } catch (const FileError& error) {
         return Outcome{{}, false, error.what()};
     }

@@ -7,12 +7,14 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 
 #include "engine/engine.h"
 #include "engine/headless_view.h"
 #include "model/errors.h"
 #include "session/headless_run.h"
+#include "storage/permanence.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
 
@@ -53,8 +55,8 @@ std::vector<int64_t> SamplePoints(int64_t longestRun) {
 // Where one run takes its spins from.
 class SpinSource {
   public:
-    SpinSource(uint64_t seed, std::vector<int32_t> fileSpins)
-        : fileSpins_(std::move(fileSpins)), fromFile_(!fileSpins_.empty()) {
+    SpinSource(uint64_t seed, std::span<const uint8_t> fileSpins)
+        : fileSpins_(fileSpins), fromFile_(!fileSpins_.empty()) {
         random_.Seed(seed);
     }
 
@@ -63,7 +65,7 @@ class SpinSource {
     }
 
   private:
-    std::vector<int32_t> fileSpins_;
+    std::span<const uint8_t> fileSpins_;
     bool fromFile_;
     RandomGenerator random_{RandomGenerator::Sharing::OneThread};
 };
@@ -199,18 +201,41 @@ std::vector<std::filesystem::path> SpinFilesOfFolder(const std::filesystem::path
 }
 
 Comparison::Comparison(ComparisonPlan plan) : plan_(std::move(plan)) {
+    if (CutsGames()) {
+        joinedSpins_ = ReadPermanences(plan_.spinFiles).spins;
+        cut_.spins = static_cast<int64_t>(joinedSpins_.size());
+        cut_.games = cut_.spins / plan_.gameLength;
+        cut_.dropped = cut_.spins % plan_.gameLength;
+        if (cut_.games == 0) {
+            throw PlayerError(
+                "Спинов в файлах меньше, чем в одной игре: " + std::to_string(cut_.spins) +
+                " при длине игры " + std::to_string(plan_.gameLength) + ".");
+        }
+        if (cut_.games > MostComparisonRuns) {
+            throw PlayerError(
+                "Файлы дают больше игр, чем играет сравнение: " + std::to_string(cut_.games) +
+                " при длине игры " + std::to_string(plan_.gameLength) + " (не больше " +
+                std::to_string(MostComparisonRuns) + ").");
+        }
+        return;
+    }
     for (const std::filesystem::path& file : plan_.spinFiles) {
-        fileSpinCounts_.push_back(ReadSpinFile(file).Count());
+        fileSpinCounts_.push_back(ReadPermanence(file, LoadedSpinCapacity).Count());
     }
 }
 
 int64_t Comparison::RunCount() const {
+    if (CutsGames()) {
+        return cut_.games;
+    }
     return plan_.PlaysSpinFiles() ? static_cast<int64_t>(plan_.spinFiles.size()) : plan_.runs;
 }
 
 int64_t Comparison::TotalSpins() const {
     int64_t perSystem = plan_.runs * plan_.spinsPerRun;
-    if (plan_.PlaysSpinFiles()) {
+    if (CutsGames()) {
+        perSystem = cut_.games * plan_.gameLength;
+    } else if (plan_.PlaysSpinFiles()) {
         perSystem = 0;
         for (const int64_t count : fileSpinCounts_) {
             perSystem += count;
@@ -222,7 +247,8 @@ int64_t Comparison::TotalSpins() const {
 ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
     const int64_t runs = RunCount();
     const int64_t systems = static_cast<int64_t>(plan_.systems.size());
-    const int64_t longest = plan_.PlaysSpinFiles()
+    const int64_t longest = CutsGames() ? plan_.gameLength
+                            : plan_.PlaysSpinFiles()
                                 ? *std::max_element(fileSpinCounts_.begin(), fileSpinCounts_.end())
                                 : plan_.spinsPerRun;
 
@@ -275,13 +301,19 @@ RunFigures Comparison::PlayRun(SelectionSystem system, int64_t run,
         settings.SetFlag(Setting::SectorsOnTable, true);
     }
 
-    std::vector<int32_t> fileSpins;
-    int64_t spins = plan_.spinsPerRun;
-    if (plan_.PlaysSpinFiles()) {
-        fileSpins = ReadSpinFile(plan_.spinFiles[static_cast<size_t>(run)]).numbers;
-        spins = static_cast<int64_t>(fileSpins.size());
+    Permanence file;
+    std::span<const uint8_t> fileSpins;
+    if (CutsGames()) {
+        fileSpins = std::span(joinedSpins_)
+                        .subspan(static_cast<size_t>(run * plan_.gameLength),
+                                 static_cast<size_t>(plan_.gameLength));
+    } else if (plan_.PlaysSpinFiles()) {
+        file = ReadPermanence(plan_.spinFiles[static_cast<size_t>(run)], LoadedSpinCapacity);
+        fileSpins = file.spins;
     }
-    SpinSource source(RunSeed(plan_.seed, run, Stream::Spins), std::move(fileSpins));
+    const int64_t spins =
+        plan_.PlaysSpinFiles() ? static_cast<int64_t>(fileSpins.size()) : plan_.spinsPerRun;
+    SpinSource source(RunSeed(plan_.seed, run, Stream::Spins), fileSpins);
     RunRecorder recorder(headless.engine, headless.view, points);
     int64_t unreported = 0;
     for (int64_t spin = 1; spin <= spins; ++spin) {

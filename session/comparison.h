@@ -20,8 +20,8 @@ inline constexpr int64_t MostComparisonRuns = 100'000;
 inline constexpr int64_t MostComparisonSpinsPerRun = 10'000'000;
 
 // What a comparison plays: every listed system over the same runs. Run i of every system sees
-// the same spins, drawn from a generator of their own seeded from (seed, i), or read from the
-// i-th spin file.
+// the same spins, drawn from a generator of their own seeded from (seed, i), read from the i-th
+// spin file, or cut as the i-th game from the spin files joined.
 struct ComparisonPlan {
     std::vector<SelectionSystem> systems;
     // The rows of a settings file, applied as at start-up; none: the defaults. The system is then
@@ -32,6 +32,9 @@ struct ComparisonPlan {
     int64_t runs = 0;  // random spins: `runs` runs of `spinsPerRun`
     int64_t spinsPerRun = 0;
     std::vector<std::filesystem::path> spinFiles;  // or one run per file, in this order
+    // Above 0: the spin files are joined in their order and cut into consecutive games of this
+    // many spins, and a shorter remainder is dropped.
+    int64_t gameLength = 0;
     int jobs = 1;
 
     bool PlaysSpinFiles() const { return !spinFiles.empty(); }
@@ -91,13 +94,23 @@ class ComparisonProgress {
     std::atomic<bool> stop_{false};
 };
 
+// How spin files joined were cut into games.
+struct GameCut {
+    int64_t spins = 0;  // in the files
+    int64_t games = 0;
+    int64_t dropped = 0;  // the remainder shorter than a game
+};
+
 // A comparison checked and ready: its spin files were read once, so a damaged or missing one is
-// reported (FileError) before anything runs.
+// reported (FileError) before anything runs, and so are files too short for one game of the
+// length asked for, or cut into more games than a comparison plays (PlayerError).
 class Comparison {
   public:
     explicit Comparison(ComparisonPlan plan);
 
     const ComparisonPlan& Plan() const { return plan_; }
+    // With a game length: what the files came to.
+    const GameCut& Cut() const { return cut_; }
     int64_t RunCount() const;
     // Spins of every system together: what the progress counts up to.
     int64_t TotalSpins() const;
@@ -111,8 +124,13 @@ class Comparison {
     RunFigures PlayRun(SelectionSystem system, int64_t run, const std::vector<int64_t>& points,
                        ComparisonProgress& progress) const;
 
+    bool CutsGames() const { return plan_.PlaysSpinFiles() && plan_.gameLength > 0; }
+
     ComparisonPlan plan_;
     std::vector<int64_t> fileSpinCounts_;
+    // With a game length: the files joined, held once for every run.
+    std::vector<uint8_t> joinedSpins_;
+    GameCut cut_;
 };
 
 // One row per (system, run), systems in the plan's order: every figure of RunFigures but the

@@ -47,26 +47,8 @@ std::vector<SelectionSystem> ParseSystems(const std::string& list) {
     return systems;
 }
 
-// Every file named, and every ".txt" of every folder named, in the order given.
-std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string>& paths) {
-    std::vector<std::filesystem::path> files;
-    for (const std::string& path : paths) {
-        std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
-            const std::vector<std::filesystem::path> inFolder = SpinFilesOfFolder(path);
-            if (inFolder.empty()) {
-                throw UsageError("no .txt spin file in the folder " + path);
-            }
-            files.insert(files.end(), inFolder.begin(), inFolder.end());
-        } else {
-            files.emplace_back(path);
-        }
-    }
-    return files;
-}
-
 // The line that repeats what was compared, so that a surprising result can be run again.
-std::string HeaderLine(const CompareOptions& options) {
+std::string HeaderLine(const CompareOptions& options, const GameCut& cut) {
     std::string line = "# orbista-sim compare --systems " + options.systemsText + " --settings " +
                        options.settingsText;
     if (options.plan.sectorsOnTable) {
@@ -78,7 +60,13 @@ std::string HeaderLine(const CompareOptions& options) {
         for (const std::string& path : options.spinPaths) {
             line += " " + path;
         }
-        line += " (" + std::to_string(options.plan.spinFiles.size()) + " runs)";
+        if (options.plan.gameLength > 0) {
+            line += " --game-length " + std::to_string(options.plan.gameLength) + " (" +
+                    std::to_string(cut.spins) + " spins: " + std::to_string(cut.games) +
+                    " games, " + std::to_string(cut.dropped) + " spins dropped)";
+        } else {
+            line += " (" + std::to_string(options.plan.spinFiles.size()) + " runs)";
+        }
     } else {
         line += " --runs " + std::to_string(options.plan.runs) + " --spins " +
                 std::to_string(options.plan.spinsPerRun);
@@ -167,6 +155,23 @@ ComparisonResult RunShowingProgress(const Comparison& comparison, std::FILE* err
 
 }  // namespace
 
+std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string>& paths) {
+    std::vector<std::filesystem::path> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            const std::vector<std::filesystem::path> inFolder = SpinFilesOfFolder(path);
+            if (inFolder.empty()) {
+                throw UsageError("no .txt spin file in the folder " + path);
+            }
+            files.insert(files.end(), inFolder.begin(), inFolder.end());
+        } else {
+            files.emplace_back(path);
+        }
+    }
+    return files;
+}
+
 CompareCommand::CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     : Command(app, out, err) {
     AddTextOption(app, "--systems", systemsText_, "LIST",
@@ -181,6 +186,9 @@ CompareCommand::CompareCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     AddTextOption(app, "--spins", spinsText_, "N", "of N spins each");
     AddPathsOption(app, "--spin-files", spinPaths_, "PATH",
                    "or one game per spin file, a folder giving each of its .txt files");
+    AddTextOption(app, "--game-length", gameLengthText_, "N",
+                  "joins the spin files in their order and cuts them into games of N spins, "
+                  "dropping a shorter remainder");
     AddTextOption(app, "--jobs", jobsText_, "J", "plays on J threads (default: 1)");
     AddPathOption(app, "--csv", csv_, "FILE", "writes one CSV row per system and game");
 }
@@ -229,6 +237,13 @@ void CompareCommand::Prepare() {
     if (random && !(runs && spins)) {
         throw UsageError(runs ? "--runs needs --spins N" : "--spins needs --runs R");
     }
+    if (gameLengthText_) {
+        if (options.spinPaths.empty()) {
+            throw UsageError("--game-length goes with --spin-files");
+        }
+        options.plan.gameLength =
+            CountValue("--game-length", *gameLengthText_, MostComparisonSpinsPerRun);
+    }
     options.plan.runs = runs.value_or(0);
     options.plan.spinsPerRun = spins.value_or(0);
     options.plan.spinFiles = ExpandSpinPaths(options.spinPaths);
@@ -238,7 +253,8 @@ void CompareCommand::Prepare() {
 int CompareCommand::Play() {
     const CompareOptions& options = options_;
     const ComparisonResult result = RunShowingProgress(*comparison_, err_);
-    const std::string text = HeaderLine(options) + Table(RankedFigures(options.plan, result));
+    const std::string text =
+        HeaderLine(options, comparison_->Cut()) + Table(RankedFigures(options.plan, result));
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
     for (size_t s = 0; s < result.runs.size(); ++s) {

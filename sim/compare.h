@@ -20,6 +20,9 @@ struct CompareOptions {
     std::optional<std::filesystem::path> csv;
 };
 
+// Every file named, and every ".txt" of every folder named (by name), in the order given.
+std::vector<std::filesystem::path> ExpandSpinPaths(const std::vector<std::string>& paths);
+
 // `orbista-sim compare [OPTIONS]`: the systems over the same games, a table on standard output,
 // the progress (on a terminal) and the errors on standard error.
 class CompareCommand : public Command {
@@ -37,6 +40,7 @@ class CompareCommand : public Command {
     std::optional<std::string> runsText_;
     std::optional<std::string> spinsText_;
     std::vector<std::string> spinPaths_;
+    std::optional<std::string> gameLengthText_;
     std::optional<std::string> jobsText_;
     std::optional<std::filesystem::path> csv_;
     std::optional<Comparison> comparison_;

@@ -16,10 +16,11 @@ struct TextToken {
 };
 
 // The one way the program splits its text files (spin files, save8.dat, the simulator's scripts)
-// into tokens: tokens are separated by blanks, tabs and line ends; CR LF, LF and a lone CR each end
-// one line, so line numbers are right whichever editor wrote the file; a UTF-8 byte-order mark at
-// the very start is skipped. Every other byte belongs to a token, so a control byte or a mark in
-// the middle reaches the reader, which rejects the token and shows it.
+// into tokens: tokens are separated by blanks, tabs, line ends and the reader's own separators; CR
+// LF, LF and a lone CR each end one line, so line numbers are right whichever editor wrote the
+// file; a UTF-8 byte-order mark at the very start is skipped. Every other byte belongs to a token,
+// so a control byte or a mark in the middle reaches the reader, which rejects the token and shows
+// it.
 //
 // The text may come in pieces of any size: a token split between two pieces is handed over whole.
 class TextTokenizer {
@@ -29,6 +30,9 @@ class TextTokenizer {
     // A token longer than `longestToken` bytes is handed over, cut, as soon as that is known, so a
     // reader never waits for the end of an endless token.
     explicit TextTokenizer(size_t longestToken = Unlimited) : longestToken_(longestToken) {}
+    // Also separated by each character of `moreSeparators` (the commas of a permanence).
+    TextTokenizer(size_t longestToken, std::string_view moreSeparators)
+        : longestToken_(longestToken), moreSeparators_(moreSeparators) {}
 
     // Hands every token that ends in `piece` to `take` (a callable taking a const TextToken& and
     // returning false to stop). Returns false when `take` stopped it.
@@ -38,7 +42,7 @@ class TextTokenizer {
             if (atStart_ && SkipByteOrderMark(c)) {
                 continue;
             }
-            if (IsBlank(c) || c == '\r' || c == '\n') {
+            if (IsBlank(c) || c == '\r' || c == '\n' || IsMoreSeparator(c)) {
                 if (!EndToken(take)) {
                     return false;
                 }
@@ -66,6 +70,9 @@ class TextTokenizer {
     static constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
     static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+    bool IsMoreSeparator(char c) const {
+        return !moreSeparators_.empty() && moreSeparators_.find(c) != std::string_view::npos;
+    }
 
     // True while `c` continues a mark at the start; the bytes of a mark that breaks off are given
     // back to the first token.
@@ -117,6 +124,7 @@ class TextTokenizer {
     }
 
     size_t longestToken_;
+    std::string_view moreSeparators_;
     std::string token_;
     int64_t line_ = 1;
     int64_t tokenLine_ = 1;

@@ -13,6 +13,7 @@
 #include "model/settings_model.h"
 #include "ui/bar_chart.h"
 #include "ui/setting_controls.h"
+#include "ui/wheel_test_dialog.h"
 
 namespace orbista {
 
@@ -112,6 +113,13 @@ QWidget* ChartsPage::BuildModeSheet() {
     AddLabel(FromTable(InfoOf(Setting::ChartSpinWindow).caption), QPoint(16, 104), mode);
     AddLabel("(при нуле - выводится по всем сыграным спинам)", QPoint(16, 128), mode);
     AddSettingField(mode, Setting::ChartSpinWindow, QRect(224, 152, 57, 25), settings_, controls_);
+    auto* wheelTest = new QPushButton("Проверка колеса…", mode);
+    wheelTest->setObjectName("WheelTestButton");
+    wheelTest->setGeometry(16, 200, 160, 25);
+    wheelTest->setToolTip(
+        "Похожи ли спины на спины честного колеса: восемь проверок χ², "
+        "отсутствия чисел и повторы подряд");
+    connect(wheelTest, &QPushButton::clicked, this, &ChartsPage::OpenWheelTest);
     return mode;
 }
 
@@ -126,6 +134,30 @@ void ChartsPage::PlaceChart(orbista::Chart chart, QWidget* sheet, const QRect& g
     widget->setGeometry(geometry);
     widget->SetSeries(std::move(EmptyChartSeries()[chart]));
     charts_[chart] = widget;
+}
+
+void ChartsPage::OpenWheelTest() {
+    int32_t depth = 0;
+    try {
+        depth = ChartDepth(settings_.Number(Setting::ChartSpinWindow), state_.SpinCount);
+    } catch (const ConversionError& error) {
+        view_.ReportError(error.what());
+        return;
+    }
+    std::vector<uint8_t> spins;
+    spins.reserve(static_cast<size_t>(depth));
+    for (int32_t k = depth; k >= 1; --k) {
+        spins.push_back(static_cast<uint8_t>(state_.SpinHistory[k]));
+    }
+    if (wheelTest_ == nullptr) {
+        wheelTest_ =
+            new WheelTestDialog([this](std::string_view text) { view_.ReportError(text); }, this);
+    }
+    wheelTest_->SetWheelOrder(settings_.Flag(Setting::ChartWheelOrder));
+    wheelTest_->ShowSpins(std::move(spins), "Спины текущей игры");
+    wheelTest_->show();
+    wheelTest_->raise();
+    wheelTest_->activateWindow();
 }
 
 void ChartsPage::RebuildCharts() {

@@ -14,6 +14,7 @@ namespace orbista {
 class BarChart;
 class MainWindowView;
 class SettingsModel;
+class WheelTestDialog;
 
 // The "Графики" tab: the inner tab control PageControl2 with its four sub-tabs and the eleven
 // statistics charts. It owns the controls of ChartWheelOrder and of ChartSpinWindow with its
@@ -30,6 +31,11 @@ class ChartsPage : public QWidget {
     // Recounts everything from the game state and refills every chart, in the order of Chart. A
     // window field that holds no integer is reported and leaves every chart as it was.
     void RebuildCharts();
+
+    // "Проверка колеса…": the spins the charts count, tested against a fair wheel in a dialog of
+    // its own, in the charts' order of the numbers.
+    void OpenWheelTest();
+    WheelTestDialog* WheelTest() const { return wheelTest_; }
 
     QTabWidget* PageControl2() const { return pages_; }
     const SettingControls& Controls() const { return controls_; }
@@ -52,6 +58,7 @@ class ChartsPage : public QWidget {
     PerChart<BarChart*> charts_;
     // What the charts showed before the last rebuild: the next rebuild fills it and exchanges.
     PerChart<ChartSeries> spare_;
+    WheelTestDialog* wheelTest_ = nullptr;  // made at its first opening
 };
 
 }  // namespace orbista

@@ -215,6 +215,12 @@ QWidget* ComparisonWindow::BuildSpinsBox() {
     seed_->setRange(0, 2'000'000'000);
     seed_->setValue(1);
     fileSpins_ = new QRadioButton("Спины из файлов");
+    gameLength_ = new QSpinBox;
+    gameLength_->setRange(0, static_cast<int>(MostComparisonSpinsPerRun));
+    gameLength_->setSpecialValueText("файл целиком");
+    gameLength_->setToolTip(
+        "0: каждый файл — одна игра. Иначе файлы по порядку склеиваются и "
+        "режутся на игры по столько спинов; остаток короче игры отбрасывается.");
     auto* chooseFiles = new QPushButton("Файлы…");
     auto* chooseFolder = new QPushButton("Папка…");
     filesLabel_ = new QLabel("Файлы не выбраны");
@@ -228,9 +234,11 @@ QWidget* ComparisonWindow::BuildSpinsBox() {
     layout->addWidget(new QLabel("Начальное число:"), 3, 0);
     layout->addWidget(seed_, 3, 1);
     layout->addWidget(fileSpins_, 4, 0, 1, 2);
-    layout->addWidget(chooseFiles, 5, 0);
-    layout->addWidget(chooseFolder, 5, 1);
-    layout->addWidget(filesLabel_, 6, 0, 1, 2);
+    layout->addWidget(new QLabel("Длина игры:"), 5, 0);
+    layout->addWidget(gameLength_, 5, 1);
+    layout->addWidget(chooseFiles, 6, 0);
+    layout->addWidget(chooseFolder, 6, 1);
+    layout->addWidget(filesLabel_, 7, 0, 1, 2);
 
     connect(chooseFiles, &QPushButton::clicked, this, [this] {
         const QStringList names = QFileDialog::getOpenFileNames(
@@ -288,6 +296,7 @@ ComparisonPlan ComparisonWindow::PlanFromFields() const {
     plan.seed = static_cast<uint64_t>(seed_->value());
     if (fileSpins_->isChecked()) {
         plan.spinFiles = spinFiles_;
+        plan.gameLength = gameLength_->value();
     } else {
         plan.runs = games_->value();
         plan.spinsPerRun = spins_->value();
@@ -314,6 +323,14 @@ void ComparisonWindow::StartComparison() {
         return;
     }
     comparison_ = std::make_unique<Comparison>(std::move(plan));
+    if (const GameCut& cut = comparison_->Cut(); cut.games > 0) {
+        filesLabel_->setText(
+            QString("Выбрано файлов: %1; спинов: %2, игр: %3, отброшено спинов: %4")
+                .arg(spinFiles_.size())
+                .arg(cut.spins)
+                .arg(cut.games)
+                .arg(cut.dropped));
+    }
     progress_ = std::make_unique<ComparisonProgress>();
     started_ = std::chrono::steady_clock::now();
     running_ = std::async(std::launch::async,

@@ -63,6 +63,8 @@ class ComparisonWindow : public QWidget {
     QSpinBox* GamesField() const { return games_; }
     QSpinBox* SpinsField() const { return spins_; }
     QSpinBox* SeedField() const { return seed_; }
+    QSpinBox* GameLengthField() const { return gameLength_; }
+    QLabel* FilesLabel() const { return filesLabel_; }
     QTableWidget* Table() const { return table_; }
     QTabWidget* ResultPages() const { return results_; }
     QProgressBar* Progress() const { return progressBar_; }
@@ -97,6 +99,7 @@ class ComparisonWindow : public QWidget {
     QSpinBox* seed_ = nullptr;
     QRadioButton* randomSpins_ = nullptr;
     QRadioButton* fileSpins_ = nullptr;
+    QSpinBox* gameLength_ = nullptr;
     QLabel* filesLabel_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "engine/engine.h"
 #include "model/errors.h"
+#include "storage/permanence.h"
 #include "storage/spin_file.h"
 #include "ui/main_window.h"
 #include "ui/pause_dialog.h"
@@ -54,17 +55,18 @@ void PlaybackCommands::PlayFromFile() {
     if (path.isEmpty()) {
         return;
     }
-    LoadedSpins spins;
+    Permanence spins;
     try {
-        spins = ReadSpinFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+        spins = ReadPermanence(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                               LoadedSpinCapacity);
     } catch (const FileError& error) {
         window_.ReportError(error.what());
         return;
     }
-    const auto fileSpins = static_cast<int64_t>(spins.numbers.size());
+    const auto fileSpins = static_cast<int64_t>(spins.spins.size());
     if (const std::optional<int32_t> limit = AskForSpinLimit(PlaybackKind::FromFile, fileSpins)) {
-        Started(Worker().PlayFromFile(std::move(spins.numbers), *limit), PlaybackKind::FromFile,
-                std::clamp<int64_t>(*limit, 0, fileSpins));
+        Started(Worker().PlayFromFile({spins.spins.begin(), spins.spins.end()}, *limit),
+                PlaybackKind::FromFile, std::clamp<int64_t>(*limit, 0, fileSpins));
     }
 }
 

@@ -182,6 +182,46 @@ TEST(ComparisonTest, ADamagedOrMissingSpinFileIsReportedBeforeAnythingRuns) {
     EXPECT_THROW(SpinFilesOfFolder(folder.Path() / "missing"), FileError);
 }
 
+TEST(ComparisonTest, FilesJoinedAreCutIntoGamesOfOneLengthAndTheRemainderDropped) {
+    // 100 spins over two files in two formats: games of 40 are spins 1-40 and 41-80.
+    std::string spins[2];
+    for (int i = 0; i < 100; ++i) {
+        spins[i / 55] += std::to_string((i * 7 + i / 5) % 37) + (i / 55 == 0 ? "," : "  ");
+    }
+    TestFolder folder;
+    folder.Write("a.txt", "Номер\r\n" + spins[0]);
+    folder.Write("b.txt", spins[1]);
+    std::string games[2];
+    for (int i = 0; i < 80; ++i) {
+        games[i / 40] += std::to_string((i * 7 + i / 5) % 37) + " ";
+    }
+    folder.Write("game1.txt", games[0]);
+    folder.Write("game2.txt", games[1]);
+
+    ComparisonPlan cut;
+    cut.systems = {SelectionSystem::WithSelection, SelectionSystem::Chaos};
+    cut.spinFiles = {folder.Path() / "a.txt", folder.Path() / "b.txt"};
+    cut.gameLength = 40;
+    const Comparison comparison(cut);
+    EXPECT_EQ(comparison.Cut().spins, 100);
+    EXPECT_EQ(comparison.Cut().games, 2);
+    EXPECT_EQ(comparison.Cut().dropped, 20);
+    EXPECT_EQ(comparison.TotalSpins(), 2 * 80);
+    ComparisonPlan oneFileEach = cut;
+    oneFileEach.spinFiles = {folder.Path() / "game1.txt", folder.Path() / "game2.txt"};
+    oneFileEach.gameLength = 0;
+    EXPECT_EQ(CsvOf(cut), CsvOf(oneFileEach));
+
+    cut.gameLength = 101;
+    try {
+        Comparison tooShort(cut);
+        ADD_FAILURE();
+    } catch (const PlayerError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Спинов в файлах меньше, чем в одной игре: 100 при длине игры 101.");
+    }
+}
+
 TEST(ComparisonTest, CsvHasAHeaderAndOneRowPerSystemAndRun) {
     ComparisonPlan plan;
     plan.systems = {SelectionSystem::Gizmo};

@@ -97,6 +97,68 @@ TEST(CompareTest, EverySystemThatBetsByDefaultAndOneRunPerSpinFile) {
     EXPECT_EQ(run.out.find("statistics-only"), std::string::npos);
 }
 
+TEST(CompareTest, AGameLengthCutsTheJoinedPermanencesAndTheHeaderSaysWhatWasDropped) {
+    TestFolder folder;
+    folder.Write("a.csv", "Spin\r\n5,17,0,32,5;9;9\r\n14,22,30,1\r\n");
+    folder.Write("b.csv", "# second table\n3 3 3 3 3 3 3 3");
+    const std::string files =
+        (folder.Path() / "a.csv").string() + " " + (folder.Path() / "b.csv").string();
+    const SimRun run =
+        Compare("--systems peer --seed 1 --spin-files " + files + " --game-length 6");
+    ASSERT_EQ(run.status, 0);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0],
+              "# orbista-sim compare --systems peer --settings defaults --seed 1 "
+              "--spin-files " +
+                  files +
+                  " --game-length 6 (19 spins: 3 games, 1 spins "
+                  "dropped)");
+    EXPECT_EQ(Columns(lines[2])[1], "3");
+    EXPECT_EQ(Columns(lines[2])[2], "18");
+
+    const SimRun tooLong =
+        Compare("--spin-files " + files + " --game-length 20", "2>&1 >/dev/null");
+    EXPECT_EQ(tooLong.status, 2);
+    EXPECT_NE(tooLong.out.find("меньше, чем в одной игре: 19 при длине игры 20"), std::string::npos)
+        << tooLong.out;
+}
+
+TEST(CompareTest, TheWheelTestOfAPermanenceAsATableOrAsCsv) {
+    TestFolder folder;
+    std::string permanence = "Number\n";
+    for (int round = 0; round < 10; ++round) {
+        for (int number = 0; number < 37; ++number) {
+            permanence += std::to_string(number) + (number == 36 ? "\n" : ",");
+        }
+    }
+    folder.Write("even.csv", permanence);
+    const std::string path = (folder.Path() / "even.csv").string();
+    const SimRun table = RunSimulatorProgram("wheel " + path);
+    ASSERT_EQ(table.status, 0);
+    const std::vector<std::string> lines = Lines(table.out);
+    EXPECT_EQ(lines[0], "# orbista-sim wheel " + path + ": 370 spins");
+    EXPECT_EQ(Columns(lines[2]),
+              (std::vector<std::string>{"numbers", "37", "36", "0.0000", "1", "10.0"}));
+    EXPECT_EQ(Columns(lines[12]),
+              (std::vector<std::string>{"0", "10", "10.0", "0.00", "36", "0.9999"}));
+
+    const SimRun csv = RunSimulatorProgram("wheel --csv " + path);
+    ASSERT_EQ(csv.status, 0);
+    const std::vector<std::string> rows = Lines(csv.out);
+    EXPECT_EQ(rows[1], "numbers,all,370,370,,0,36,1,,");
+    // Worked out apart: the chance of an absence of 36, and 2 (36/37)^369 for no repeat at all.
+    EXPECT_TRUE(rows[2].starts_with("numbers,0,10,10,0,,,,36,0.999923012866")) << rows[2];
+    EXPECT_TRUE(rows.back().starts_with("repeats,all,0,9.97297297297297")) << rows.back();
+    EXPECT_NE(rows.back().find(",8.13236004698"), std::string::npos) << rows.back();
+
+    folder.Write("bad.csv", "1,2\n3,x");
+    const SimRun bad = RunShellCommand(std::string(ORBISTA_SIM_PATH) + " wheel " +
+                                       (folder.Path() / "bad.csv").string() + " 2>&1");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.out.find("строка 2: «x» не является целым числом"), std::string::npos) << bad.out;
+}
+
 TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
     TestFolder folder;
     folder.Write("bad.txt", "1 2 99");
@@ -116,6 +178,8 @@ TEST(CompareTest, BadInputIsAUsageErrorNamingItBeforeAnythingRuns) {
         {"--spin-files " + (folder.Path() / "missing.txt").string(), "missing.txt"},
         {"--spin-files " + empty, "empty"},
         {"--spin-files", "--spin-files"},
+        {"--runs 2 --spins 10 --game-length 5", "--game-length goes with --spin-files"},
+        {"--spin-files " + bad + " --game-length 0", "--game-length"},
         {"--settings " + (folder.Path() / "no-save8.dat").string() + " --runs 2 --spins 10",
          "no-save8.dat"},
         {"--runs 2 --spins 10 --jobs 0", "--jobs"},

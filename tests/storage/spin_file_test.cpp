@@ -9,6 +9,7 @@
 #include "model/decimal.h"
 #include "model/errors.h"
 #include "storage/autosave.h"
+#include "storage/permanence.h"
 #include "storage/spin_file.h"
 #include "test_folder.h"
 
@@ -25,9 +26,14 @@ std::unique_ptr<GameState> GameOf(std::initializer_list<int32_t> oldestFirst) {
     return state;
 }
 
+std::vector<int32_t> Numbers(const std::filesystem::path& path) {
+    const Permanence read = ReadPermanence(path, LoadedSpinCapacity);
+    return {read.spins.begin(), read.spins.end()};
+}
+
 std::string ErrorText(const std::filesystem::path& path) {
     try {
-        ReadSpinFile(path);
+        ReadPermanence(path, LoadedSpinCapacity);
     } catch (const FileError& error) {
         return error.what();
     }
@@ -57,11 +63,10 @@ TEST(SpinFile, SaveAlwaysAppendsTxtAndASavedGameReadsBackInOrder) {
     TestFolder folder;
     const auto state = GameOf({7, 0, 32, 36});
     EXPECT_EQ(SaveSpins(*state, folder.Path() / "game.txt"), folder.Path() / "game.txt.txt");
-    EXPECT_EQ(ReadSpinFile(folder.Path() / "game.txt.txt").numbers,
-              (std::vector<int32_t>{7, 0, 32, 36}));
+    EXPECT_EQ(Numbers(folder.Path() / "game.txt.txt"), (std::vector<int32_t>{7, 0, 32, 36}));
     SaveSpins(*GameOf({}), folder.Path() / "empty");
     EXPECT_EQ(folder.Read("empty.txt"), "");
-    EXPECT_EQ(ReadSpinFile(folder.Path() / "empty.txt").Count(), 0);
+    EXPECT_EQ(Numbers(folder.Path() / "empty.txt").size(), 0u);
     EXPECT_THROW(SaveSpins(*state, folder.Path() / "missing" / "game"), FileError);
 }
 
@@ -70,8 +75,8 @@ TEST(SpinFile, NumbersAreReadAcrossBlanksTabsAndLineBreaksOfAnyKind) {
     folder.Write("a.txt",
                  "\xEF\xBB\xBF"
                  "1 2\r\n3\t\t4\n\n  5  \n");
-    const LoadedSpins loaded = ReadSpinFile(folder.Path() / "a.txt");
-    EXPECT_EQ(loaded.numbers, (std::vector<int32_t>{1, 2, 3, 4, 5}));
+    const Permanence loaded = ReadPermanence(folder.Path() / "a.txt", LoadedSpinCapacity);
+    EXPECT_EQ(loaded.spins, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
     EXPECT_FALSE(loaded.truncated);
 }
 
@@ -90,7 +95,7 @@ TEST(SpinFile, ABadTokenOrANumberOutside0To36RejectsTheFileNamingLineAndToken) {
     }
     // The same rule as save8.dat: a sign is allowed, and a number has at most 20 characters.
     folder.Write("bad.txt", "+5 -0 00000000000000000007");
-    EXPECT_EQ(ReadSpinFile(path).numbers, (std::vector<int32_t>{5, 0, 7}));
+    EXPECT_EQ(Numbers(path), (std::vector<int32_t>{5, 0, 7}));
     folder.Write("bad.txt", "4\n" + std::string(60, '0') + "7");
     EXPECT_EQ(ErrorText(path),
               "Файл \"" + path.string() +
@@ -123,14 +128,14 @@ TEST(SpinFile, OnlyTheFirstMillionNumbersOfALongerFileAreKept) {
         text += std::to_string(i % 37) + (i % 20 == 19 ? "\n" : " ");
     }
     folder.Write("full.txt", text + "  \n");
-    const LoadedSpins full = ReadSpinFile(folder.Path() / "full.txt");
+    const Permanence full = ReadPermanence(folder.Path() / "full.txt", LoadedSpinCapacity);
     EXPECT_EQ(full.Count(), LoadedSpinCapacity);
     EXPECT_FALSE(full.truncated);
     folder.Write("long.txt", text + "36 never-read");
-    const LoadedSpins longer = ReadSpinFile(folder.Path() / "long.txt");
+    const Permanence longer = ReadPermanence(folder.Path() / "long.txt", LoadedSpinCapacity);
     EXPECT_EQ(longer.Count(), LoadedSpinCapacity);
     EXPECT_TRUE(longer.truncated);
-    EXPECT_EQ(longer.numbers.back(), (LoadedSpinCapacity - 1) % 37);
+    EXPECT_EQ(longer.spins.back(), (LoadedSpinCapacity - 1) % 37);
 }
 
 TEST(Autosave, NameHasNoLeadingZerosAndTheFolderIsCreatedWithItsParents) {

@@ -8,10 +8,16 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
+#include <string_view>
 #include <vector>
 
 namespace orbista {
 namespace {
+
+QString NameOf(Chart chart) {
+    const std::string_view name = ControlOf(chart);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 ChartBars BarsOf(const std::vector<double>& values) {
     ChartBars bars;
@@ -135,7 +141,7 @@ class PaintCounter : public QObject {
 };
 
 TEST(BarChart, KeepsBarsInOrderAndRepaintsOnceForABatch) {
-    BarChart chart("Chart1", BarChartLook{}, nullptr);
+    BarChart chart(NameOf(Chart::Dozens), BarChartLook{}, nullptr);
     chart.resize(200, 150);
     chart.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
@@ -159,7 +165,7 @@ TEST(BarChart, KeepsBarsInOrderAndRepaintsOnceForABatch) {
 }
 
 TEST(BarChart, ExchangeHandsBackWhatWasShown) {
-    BarChart chart("Chart6", BarChartLook{}, nullptr);
+    BarChart chart(NameOf(Chart::Balance), BarChartLook{}, nullptr);
     ChartSeries first{Chart::Balance, "График баланса", ValueMarks::None, BarsOf({1, 2})};
     chart.SetSeries(first);
     ChartSeries second{Chart::Balance, "График баланса", ValueMarks::None, BarsOf({5})};
@@ -187,7 +193,7 @@ int TopOfBars(const QImage& image, int from, int to) {
 }
 
 QImage Painted(std::vector<double> values, ValueMarks marks = ValueMarks::None) {
-    BarChart chart("Chart6", BarChartLook{}, nullptr);
+    BarChart chart(NameOf(Chart::Balance), BarChartLook{}, nullptr);
     chart.resize(384, 325);
     chart.SetSeries(ChartSeries{Chart::Balance, "График баланса", marks, BarsOf(values)});
     return chart.grab().toImage();

@@ -9,6 +9,7 @@
 
 #include "model/game_state.h"
 #include "model/settings_model.h"
+#include "model/settings_table.h"
 
 namespace orbista {
 
@@ -53,14 +54,18 @@ class ChartsPageSettings : public MemorySettings {
     }
 
   private:
+    static QString ControlName(Setting setting) {
+        const std::string_view name = InfoOf(setting).control;
+        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    }
     QLineEdit* Field(Setting setting) const {
         return page_ != nullptr && setting == Setting::ChartSpinWindow
-                   ? page_->findChild<QLineEdit*>("Memo21")
+                   ? page_->findChild<QLineEdit*>(ControlName(setting))
                    : nullptr;
     }
     QCheckBox* Box(Setting setting) const {
         return page_ != nullptr && setting == Setting::ChartWheelOrder
-                   ? page_->findChild<QCheckBox*>("CheckBox8")
+                   ? page_->findChild<QCheckBox*>(ControlName(setting))
                    : nullptr;
     }
 

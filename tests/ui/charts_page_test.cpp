@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -11,8 +12,10 @@
 #include <memory>
 
 #include "engine/headless_view.h"
+#include "tests/test_folder.h"
 #include "tests/ui/charts_page_fixture.h"
 #include "ui/bar_chart.h"
+#include "ui/wheel_test_dialog.h"
 
 namespace orbista {
 namespace {
@@ -142,6 +145,44 @@ TEST_F(ChartsPageTest, ArrowsStepTheWindowWithinItsBounds) {
     Memo21()->setText("10000");
     up->click();
     EXPECT_EQ(Memo21()->text(), "10000");
+}
+
+}  // namespace
+}  // namespace orbista
+
+namespace orbista {
+namespace {
+
+TEST_F(ChartsPageTest, WheelTestTakesTheCountedSpinsOrTheChosenPermanencesInTheChartsOrder) {
+    Play({1, 2, 3, 0, 36});
+    Memo21()->setText("2");
+    CheckBox8()->setChecked(true);
+    page->findChild<QPushButton*>("WheelTestButton")->click();
+    WheelTestDialog* dialog = page->WheelTest();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Source()->text(), "Спины текущей игры; спинов: 2");
+    const ChartBars& bars = dialog->DeviationChart()->Bars();
+    ASSERT_EQ(bars.size(), 37u);
+    EXPECT_EQ(bars[0].label, "5");
+    // Zero came once where 2/37 was expected: (1 − 2/37) / √(2/37).
+    EXPECT_NEAR(bars[18].value, 4.0687, 1e-4);
+
+    TestFolder folder;
+    folder.Write("b.txt", "Номер\n0,0\n");
+    folder.Write("a.txt", "5;5;5\n");
+    dialog->SetOpenPathsChooser([&folder](QWidget*) {
+        return QStringList{QString::fromStdString((folder.Path() / "b.txt").string()),
+                           QString::fromStdString((folder.Path() / "a.txt").string())};
+    });
+    dialog->OpenPermanence();
+    EXPECT_EQ(dialog->Source()->text(), "Файлов: 2; спинов: 5");
+    EXPECT_EQ(dialog->Result()->repeats, 3);  // 5 5 5 0 0: files by name
+
+    folder.Write("a.txt", "5;x");
+    dialog->OpenPermanence();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("строка 1: «x»"), std::string::npos);
+    EXPECT_EQ(dialog->Result()->spins, 5);
 }
 
 }  // namespace

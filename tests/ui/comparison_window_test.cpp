@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -91,6 +92,23 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
     const std::string text = folder.Read("runs.csv");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 2 * 3);
     EXPECT_EQ(state->SpinCount, 1);
+}
+
+TEST_F(ComparisonWindowTest, AGameLengthCutsThePermanenceIntoGamesAndSaysWhatWasDropped) {
+    std::string permanence = "Spin\n7,";
+    for (int i = 0; i < 250; ++i) {
+        permanence += std::to_string(i % 37) + ",";
+    }
+    folder.Write("perm.csv", permanence);
+    ComparisonWindow& comparison = OpenComparison(1, 1);
+    comparison.SetSpinFiles({folder.Path() / "perm.csv"});
+    comparison.GameLengthField()->setValue(100);
+    comparison.Start();
+    comparison.WaitForResults();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(comparison.FilesLabel()->text(),
+              "Выбрано файлов: 1; спинов: 251, игр: 2, отброшено спинов: 51");
+    EXPECT_EQ(comparison.Table()->item(0, 1)->text(), "2");
 }
 
 TEST_F(ComparisonWindowTest, ClosingTheWindowStopsARunAtOnce) {

@@ -24,7 +24,7 @@ void WhenModal(std::function<void()> step) {
 class PauseDialogTest : public WindowTest {
   protected:
     PauseDialog& Dialog() { return *window->PauseDialogWindow(); }
-    QLineEdit* PauseField() { return PauseControl<QLineEdit>("Memo1"); }
+    QLineEdit* PauseField() { return Field(Setting::PlaybackPauseField); }
     void Apply() { Click(PauseControl("Button1")); }
     void CloseBox() { Dialog().close(); }
 };

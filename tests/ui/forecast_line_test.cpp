@@ -29,13 +29,13 @@ class ForecastLineTest : public WindowTest {
                 EXPECT_TRUE(WaitForForecast());  // let forecasts come in between some spins
             }
             QString line;
-            for (const char* display : {"Memo1", "Memo3", "Memo5", "Memo12", "Memo14", "Memo15"}) {
+            for (const Display display :
+                 {Display::StakeLevel, Display::GameBalance, Display::TotalBalance,
+                  Display::TableStake, Display::GameBalanceMin, Display::GameBalanceMax}) {
                 line += Text(display) + " ";
             }
             for (int n = 0; n < NumberCount; ++n) {
-                line +=
-                    Control<QPushButton>(qPrintable(QString("BitBtn%1").arg(MirrorButtonIndex(n))))
-                        ->text();
+                line += MirrorButton(n)->text();
             }
             trace.push_back(line);
         }

@@ -97,7 +97,7 @@ TEST_F(KeyboardEntryTest, BackspaceErasesADigitOrCancelsTheLastSpinAsDoesCtrlZ) 
 }
 
 TEST_F(KeyboardEntryTest, AButtonClickHandsTheKeyboardBackButABalanceFieldKeepsIt) {
-    QLineEdit* balance = Control<QLineEdit>("Memo3");
+    QLineEdit* balance = Field(Display::GameBalance);
     Click(balance);
     ASSERT_EQ(QApplication::focusWidget(), balance);
     Keys("7");
@@ -155,8 +155,8 @@ namespace orbista {
 namespace {
 
 TEST_F(WindowTest, TheMirrorIsADisplayNotASecondBlockOfButtons) {
-    auto* mirror = Control<QPushButton>("BitBtn53");  // the mirror of 17
-    auto* number = Control<QPushButton>("BitBtn17");
+    QPushButton* mirror = MirrorButton(17);
+    QPushButton* number = NumberButton(17);
     EXPECT_EQ(mirror->focusPolicy(), Qt::NoFocus);
     EXPECT_TRUE(mirror->testAttribute(Qt::WA_TransparentForMouseEvents));
     // No pressed look, and not drawn as the number buttons are.

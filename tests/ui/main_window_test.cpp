@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSet>
 
 #include "storage/settings_file.h"
 #include "tests/ui/window_fixture.h"
@@ -13,14 +14,14 @@ TEST_F(WindowTest, EachNumberButtonClickRunsExactlyOneSpinOfItsNumber) {
     ClickNumber(17);
     EXPECT_EQ(state->SpinCount, 1);
     EXPECT_EQ(state->SpinHistory[1], 17);
-    EXPECT_EQ(Control<QLabel>("Label12")->text(), "1");
+    EXPECT_EQ(Text(Display::SpinCount), "1");
 
     ClickNumber(0);
     EXPECT_EQ(state->SpinCount, 2);
     EXPECT_EQ(state->SpinHistory[1], 0);
     EXPECT_EQ(state->SpinHistory[2], 17);
 
-    Click(Control("BitBtn75"));
+    Click(CancelButton());
     EXPECT_EQ(state->SpinCount, 1);
     EXPECT_EQ(state->SpinHistory[1], 17);
     EXPECT_EQ(state->SpinInProgress, 0);
@@ -33,63 +34,61 @@ TEST_F(WindowTest, MirrorShowsOnlyTheRecommendedNumbersAndIgnoresClicks) {
     window->ClearRecommendedNumbers();
     window->ShowRecommendedNumbers(stakes);
     for (int n = 0; n <= 36; ++n) {
-        const QString name = QString("BitBtn%1").arg(MirrorButtonIndex(n));
         const QString expected = stakes[n] > 0 ? QString::number(n) : QString();
-        EXPECT_EQ(Control<QPushButton>(qPrintable(name))->text(), expected) << n;
+        EXPECT_EQ(MirrorButton(n)->text(), expected) << n;
     }
     // All stakes at 0 changes no caption.
     window->ShowRecommendedNumbers(StakeArray{});
-    EXPECT_EQ(Control<QPushButton>("BitBtn41")->text(), "5");
+    EXPECT_EQ(MirrorButton(5)->text(), "5");
 
-    Click(Control("BitBtn41"));
-    Click(Control("BitBtn74"));
+    Click(MirrorButton(5));
+    Click(MirrorButton(0));
     EXPECT_EQ(state->SpinCount, 0);
 }
 
 TEST_F(WindowTest, NumbersAreColouredAsOnTheTableInBothBlocks) {
-    const auto colour = [this](int index) {
-        return Control(qPrintable(QString("BitBtn%1").arg(index)))
-            ->palette()
-            .color(QPalette::ButtonText);
+    const auto colour = [](QWidget* button) {
+        return button->palette().color(QPalette::ButtonText);
     };
     const QColor black = window->palette().color(QPalette::WindowText);
+    // The red numbers of the single-zero table.
+    const QSet<int> red = {1, 3, 5, 7, 9, 12, 14, 16, 18, 19, 21, 23, 25, 27, 30, 32, 34, 36};
     for (int n = 1; n <= 36; ++n) {
-        const QColor expected = IsRed(n) ? QColor(Qt::red) : black;
-        EXPECT_EQ(colour(n), expected) << n;
-        EXPECT_EQ(colour(MirrorButtonIndex(n)), expected) << n;
-        EXPECT_EQ(Control<QPushButton>(qPrintable(QString("BitBtn%1").arg(n)))->text(),
-                  QString::number(n));
+        const QColor expected = red.contains(n) ? QColor(Qt::red) : black;
+        EXPECT_EQ(colour(NumberButton(n)), expected) << n;
+        EXPECT_EQ(colour(MirrorButton(n)), expected) << n;
+        EXPECT_EQ(NumberButton(n)->text(), QString::number(n));
     }
-    EXPECT_EQ(colour(73), QColor(0, 0x80, 0));
-    EXPECT_EQ(colour(74), QColor(0, 0x80, 0));
+    EXPECT_EQ(colour(NumberButton(0)), QColor(0, 0x80, 0));
+    EXPECT_EQ(colour(MirrorButton(0)), QColor(0, 0x80, 0));
 }
 
 TEST_F(WindowTest, BalanceTypedIntoItsFieldIsTakenUpByTheNextSpin) {
     ClickNumber(17);
-    const int32_t placed = PlacedStakes(*state);
-    const int32_t onFour = state->Stakes[4];
-    Type(Control<QLineEdit>("Memo3"), "250");
+    // With the fixture's seed one unit stands on the table after the first spin, none on 4.
+    ASSERT_EQ(PlacedStakes(*state), 1);
+    ASSERT_EQ(state->Stakes[4], 0);
+    Type(Field(Display::GameBalance), "250");
     EXPECT_EQ(window->ReadGameBalance(), 250);
 
-    ClickNumber(4);
-    const int32_t expected = 250 - placed + 36 * onFour;
-    EXPECT_EQ(state->BalanceHistory[1], expected);
-    EXPECT_EQ(Text("Memo3"), QString::number(expected));
+    ClickNumber(4);  // the typed 250, less the lost unit
+    EXPECT_EQ(state->BalanceHistory[1], 249);
+    EXPECT_EQ(Text(Display::GameBalance), "249");
 }
 
 TEST_F(WindowTest, TextThatIsNoNumberIsReportedAndNothingIsEntered) {
-    Type(Control<QLineEdit>("Memo3"), "abc");
+    Type(Field(Display::GameBalance), "abc");
     ClickNumber(17);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("abc"));
     EXPECT_TRUE(messages[0].contains("Баланс в этой игре"));
     EXPECT_EQ(state->SpinCount, 0);
-    EXPECT_EQ(Control<QLabel>("Label12")->text(), "0");
+    EXPECT_EQ(Text(Display::SpinCount), "0");
     EXPECT_EQ(window->SpinColumn()->Model().CellText(1, 0), "");
     EXPECT_EQ(state->SpinInProgress, 0);
-    EXPECT_EQ(Text("Memo3"), "abc");
+    EXPECT_EQ(Text(Display::GameBalance), "abc");
 
-    Type(Control<QLineEdit>("Memo3"), "0");
+    Type(Field(Display::GameBalance), "0");
     const int32_t count = state->SpinCount;
     ClickNumber(5);
     EXPECT_EQ(messages.size(), 1u);
@@ -97,15 +96,14 @@ TEST_F(WindowTest, TextThatIsNoNumberIsReportedAndNothingIsEntered) {
 }
 
 TEST_F(WindowTest, StartsWithTheDefaultsOfAFreshInstallation) {
-    EXPECT_EQ(Control<QLabel>("Label12")->text(), "0");
-    EXPECT_EQ(Text("Memo1"), "");
-    for (const char* zero : {"Memo3", "Memo5", "Memo12", "Memo14", "Memo15"}) {
-        EXPECT_EQ(Text(zero), "0") << zero;
+    EXPECT_EQ(Text(Display::SpinCount), "0");
+    EXPECT_EQ(Text(Display::StakeLevel), "");
+    for (const Display zero : {Display::GameBalance, Display::TotalBalance, Display::TableStake,
+                               Display::GameBalanceMin, Display::GameBalanceMax}) {
+        EXPECT_EQ(Text(zero), "0") << CaptionOf(zero);
     }
     for (int n = 0; n <= 36; ++n) {
-        EXPECT_EQ(
-            Control<QPushButton>(qPrintable(QString("BitBtn%1").arg(MirrorButtonIndex(n))))->text(),
-            "");
+        EXPECT_EQ(MirrorButton(n)->text(), "");
     }
     // Every stored setting reads as in a window that never saw a settings file.
     const MemorySettings defaults;
@@ -119,23 +117,18 @@ TEST_F(WindowTest, StartsWithTheDefaultsOfAFreshInstallation) {
 
 TEST_F(WindowTest, SettingsModelReadsAndWritesTheControlsThatShowEachSetting) {
     for (const SettingInfo& info : SettingsTable()) {
-        const bool onPauseDialog = info.setting == Setting::PlaybackPauseField ||
-                                   info.setting == Setting::PlaybackSpinLimit;
-        QObject* root = onPauseDialog ? static_cast<QObject*>(window->PauseDialogWindow())
-                                      : window->PageControl1();
-        const QString name = QString::fromUtf8(info.control.data(), info.control.size());
         if (info.setting == Setting::StayOnTop) {
             continue;
         }
         if (info.kind == SettingKind::Number) {
-            auto* field = root->findChild<QLineEdit*>(name);
+            auto* field = Field(info.setting);
             ASSERT_NE(field, nullptr) << info.field;
             window->SetText(info.setting, "12000");
             EXPECT_EQ(field->text(), "12000") << info.field;
             field->setText("7\n8");
             EXPECT_EQ(window->Number(info.setting), 7) << info.field;
         } else {
-            auto* box = root->findChild<QCheckBox*>(name);
+            auto* box = Field<QCheckBox>(info.setting);
             ASSERT_NE(box, nullptr) << info.field;
             window->SetFlag(info.setting, !box->isChecked());
             EXPECT_EQ(window->Flag(info.setting), box->isChecked()) << info.field;
@@ -144,70 +137,70 @@ TEST_F(WindowTest, SettingsModelReadsAndWritesTheControlsThatShowEachSetting) {
         }
     }
     // The stake display of the main window and the pause field share a name, not a value.
-    EXPECT_NE(Text("Memo1"), "7");
+    EXPECT_NE(Text(Display::StakeLevel), "7");
 }
 
 TEST_F(WindowTest, RadioButtonsFormOneGroupThatCanAlsoStandEmpty) {
-    Click(Control("RadioButton3"));
+    Click(SystemButton(SelectionSystem::Sectors));
     EXPECT_EQ(window->ActiveSystem(), SelectionSystem::Sectors);
-    EXPECT_FALSE(Control<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(SystemButton(SelectionSystem::WithSelection)->isChecked());
 
     window->SetActiveSystem(SelectionSystem::None);
     EXPECT_EQ(window->ActiveSystem(), SelectionSystem::None);
     for (const SystemInfo& info : SystemsTable()) {
-        EXPECT_FALSE(Control<QRadioButton>(info.radio.data())->isChecked()) << info.field;
+        EXPECT_FALSE(SystemButton(info.system)->isChecked()) << info.field;
     }
-    Click(Control("RadioButton10"));
+    Click(SystemButton(SelectionSystem::Chaos));
     EXPECT_EQ(window->ActiveSystem(), SelectionSystem::Chaos);
     window->SetActiveSystem(SelectionSystem::Gizmo);
     EXPECT_EQ(window->ActiveSystem(), SelectionSystem::Gizmo);
-    EXPECT_FALSE(Control<QRadioButton>("RadioButton10")->isChecked());
+    EXPECT_FALSE(SystemButton(SelectionSystem::Chaos)->isChecked());
 }
 
 TEST_F(WindowTest, ArrowsStepWithinBoundsAndKeepTheCoveredAndProcessedCountsInOrder) {
-    auto* maxProcessed = Control<QLineEdit>("Memo6");
-    auto* minCovered = Control<QLineEdit>("Memo7");
+    auto* maxProcessed = Field(Setting::MaxProcessedCount);
+    auto* minCovered = Field(Setting::MinCoveredCount);
     maxProcessed->setText("5");
     minCovered->setText("5");
-    Step(Control("UpDown2"), -1);
+    Step(Arrows(Setting::MaxProcessedCount), -1);
     EXPECT_EQ(maxProcessed->text(), "4");
     EXPECT_EQ(minCovered->text(), "4");
 
     maxProcessed->setText("24");
     minCovered->setText("24");
-    Step(Control("UpDown3"), +1);
+    Step(Arrows(Setting::MinCoveredCount), +1);
     EXPECT_EQ(minCovered->text(), "25");
     EXPECT_EQ(maxProcessed->text(), "25");
 
     // Typed text beyond the arrows' range is kept; the arrows clamp only their own steps.
-    auto* winTarget = Control<QLineEdit>("Memo9");
+    auto* winTarget = Field(Setting::WinTarget);
     Type(winTarget, "12000");
     EXPECT_EQ(window->Number(Setting::WinTarget), 12000);
-    Step(Control("UpDown6"), +1);
+    Step(Arrows(Setting::WinTarget), +1);
     EXPECT_EQ(winTarget->text(), "10000");
-    Control<QLineEdit>("Memo4")->setText("100");
-    Step(Control("UpDown4"), +1);
-    EXPECT_EQ(Text("Memo4"), "100");
+    Field(Setting::MaxStake)->setText("100");
+    Step(Arrows(Setting::MaxStake), +1);
+    EXPECT_EQ(Field(Setting::MaxStake)->text(), "100");
 
     // The pause dialog's spin count steps by 20.
-    Step(PauseControl("UpDown2"), +1);
-    EXPECT_EQ(PauseControl<QLineEdit>("Memo2")->text(), "220");
+    Step(Arrows(Setting::PlaybackSpinLimit), +1);
+    EXPECT_EQ(Field(Setting::PlaybackSpinLimit)->text(), "220");
 }
 
 TEST_F(WindowTest, ArrowsOnAFieldWithoutANumberGoOnFromTheLastNumberItShowed) {
-    auto* winTarget = Control<QLineEdit>("Memo9");
+    auto* winTarget = Field(Setting::WinTarget);
     Type(winTarget, "60");
     Type(winTarget, "abc");
-    Step(Control("UpDown6"), +1);
+    Step(Arrows(Setting::WinTarget), +1);
     EXPECT_EQ(winTarget->text(), "61");
     Type(winTarget, "");
-    Step(Control("UpDown6"), -1);
+    Step(Arrows(Setting::WinTarget), -1);
     EXPECT_EQ(winTarget->text(), "60");
 }
 
 TEST_F(WindowTest, TheTwoSeriesBoxesNeverStandOnTogether) {
-    auto* corrected = Control<QCheckBox>("CheckBox4");
-    auto* drawn = Control<QCheckBox>("CheckBox5");
+    auto* corrected = Field<QCheckBox>(Setting::UseCorrectedSeries);
+    auto* drawn = Field<QCheckBox>(Setting::UseDrawnSeries);
     ASSERT_TRUE(corrected->isChecked());
     Click(drawn);
     EXPECT_TRUE(drawn->isChecked());
@@ -221,7 +214,7 @@ TEST_F(WindowTest, TheTwoSeriesBoxesNeverStandOnTogether) {
 }
 
 TEST_F(WindowTest, StayOnTopStaysCheckedAndKeepsTheWindowWhereItWas) {
-    QAction* item = window->findChild<QAction*>("N6");
+    QAction* item = MenuItem("Поверх окон");
     ASSERT_NE(item, nullptr);
     const QPoint at = window->pos();
     item->trigger();
@@ -236,9 +229,9 @@ TEST_F(WindowTest, StayOnTopStaysCheckedAndKeepsTheWindowWhereItWas) {
 TEST_F(WindowTest, NewGameFromTheMenuEmptiesTheGame) {
     ClickNumber(3);
     ClickNumber(9);
-    window->findChild<QAction*>("N7")->trigger();
+    MenuItem("Новая игра")->trigger();
     EXPECT_EQ(state->SpinCount, 0);
-    EXPECT_EQ(Control<QLabel>("Label12")->text(), "0");
+    EXPECT_EQ(Text(Display::SpinCount), "0");
     EXPECT_EQ(window->SpinColumn()->Model().CellText(1, 0), "");
 }
 
@@ -265,7 +258,7 @@ TEST_F(WindowTest, SaveSpinsWritesTheChosenFileOrReportsWhyItCannot) {
 }
 
 TEST_F(WindowTest, ChangingTabsRebuildsTheChartsAndReportsABadSpinWindow) {
-    auto* spinWindow = window->Charts()->findChild<QLineEdit*>("Memo21");
+    auto* spinWindow = Field(Setting::ChartSpinWindow);
     ASSERT_NE(spinWindow, nullptr);
     spinWindow->setText("x");
     window->PageControl1()->setCurrentIndex(1);
@@ -274,7 +267,7 @@ TEST_F(WindowTest, ChangingTabsRebuildsTheChartsAndReportsABadSpinWindow) {
     EXPECT_EQ(messages.size(), 2u);
 
     spinWindow->setText("0");
-    Step(window->Charts()->findChild<QWidget*>("UpDown14"), +1);
+    Step(Arrows(Setting::ChartSpinWindow), +1);
     EXPECT_EQ(spinWindow->text(), "1");
 }
 

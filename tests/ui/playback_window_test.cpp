@@ -99,6 +99,13 @@ TEST_F(PlaybackWindowTest, AFilePlaysItsFirstNumbersUpToTheLimitInOrder) {
     EXPECT_EQ(state->SpinCount, 250);
     EXPECT_EQ(state->SpinHistory[1], 49 % NumberCount);
     EXPECT_EQ(window->PauseDialogWindow()->PlaybackPauseTenths(), 0);
+
+    // A permanence as tables record it plays the same way.
+    folder.Write("table.csv", "Number\r\n# evening\r\n12,13;16\r\n");
+    PlayFile(folder.Path() / "table.csv");
+    ASSERT_TRUE(WaitUntilPlayed());
+    EXPECT_EQ(state->SpinCount, 253);
+    EXPECT_EQ(state->SpinHistory[1], 16);
     EXPECT_TRUE(messages.empty());
 }
 

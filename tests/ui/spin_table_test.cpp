@@ -38,16 +38,16 @@ TEST_F(SpinTableTest, ShowsTheSpinsNewestFirstWithRedCellsForRedNumbers) {
     EXPECT_NE(PaintedColour(3), QColor(Qt::red));
     EXPECT_NE(PaintedColour(0), QColor(Qt::red));
 
-    Click(Control("BitBtn75"));
+    Click(CancelButton());
     EXPECT_EQ(Row(1), "    32");
     EXPECT_EQ(Row(2), "    8");
     EXPECT_EQ(Row(3), "");
     EXPECT_EQ(PaintedColour(1), QColor(Qt::red));
     EXPECT_NE(PaintedColour(2), QColor(Qt::red));
 
-    Click(Control("BitBtn75"));
-    Click(Control("BitBtn75"));
-    Click(Control("BitBtn75"));
+    Click(CancelButton());
+    Click(CancelButton());
+    Click(CancelButton());
     EXPECT_EQ(Row(0), "Выпало");
     EXPECT_EQ(Row(1), "");
 }

@@ -57,10 +57,10 @@ class StartAndCloseTest : public WindowTest {
         ReadSettingsRows(SettingsPath(), rows);
         return rows;
     }
-    void Trigger(std::string_view item) {
-        auto* action = window->findChild<QAction*>(QString::fromUtf8(item.data(), item.size()));
-        ASSERT_NE(action, nullptr) << item;
-        action->trigger();
+    void Trigger(std::string_view caption) {
+        QAction* item = MenuItem(Name(caption));
+        ASSERT_NE(item, nullptr);
+        item->trigger();
     }
 };
 
@@ -71,8 +71,8 @@ TEST_F(StartAndCloseTest, FirstStartWritesTheSixtyDefaultLinesAndShowsTheDefault
     EXPECT_EQ(folder.Read(SettingsFileName), FileText(FreshFile()));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(window->ActiveSystem(), SelectionSystem::WithSelection);
-    EXPECT_EQ(Text("Memo3"), "0");
-    EXPECT_EQ(Control<QLabel>("Label12")->text(), "0");
+    EXPECT_EQ(Text(Display::GameBalance), "0");
+    EXPECT_EQ(Text(Display::SpinCount), "0");
     EXPECT_EQ(window->Number(Setting::WinTarget), 500);
     EXPECT_TRUE(window->Flag(Setting::UseCorrectedSeries));
 }
@@ -82,7 +82,7 @@ TEST_F(StartAndCloseTest, StartAndCloseWithoutSpinsLeavesTheFilesAlone) {
     const std::string before = folder.Read(SettingsFileName);
     const fs::file_time_type dated = AgeSettingsFile();
 
-    Trigger("N5");  // "Выход"
+    Trigger("Выход");
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(folder.Read(SettingsFileName), before);
     EXPECT_EQ(fs::last_write_time(SettingsPath()), dated);
@@ -133,7 +133,7 @@ TEST_F(StartAndCloseTest, TheClosingStepsRunOnceWhateverEndsTheProgram) {
     window->SetNumber(Setting::WinTarget, 91);
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     QApplication::exec();
-    Trigger("N5");
+    Trigger("Выход");
     EXPECT_EQ(AutosaveFiles(), 1);
     EXPECT_EQ(StoredRows()[2 - 1].first, 90);
     EXPECT_TRUE(messages.empty());
@@ -156,7 +156,7 @@ TEST_F(StartAndCloseTest, TheApplicationEndingWithoutAnyCloseRunsTheClosingSteps
 TEST_F(StartAndCloseTest, EveryPresetMenuItemSetsItsValuesAndStoresThem) {
     OpenWindow();
     for (const Preset& preset : Presets()) {
-        Trigger(preset.menuItem);
+        Trigger(preset.caption);
         EXPECT_EQ(window->ActiveSystem(), preset.system) << preset.caption;
         const StoredSettings stored = StoredRows();
         for (const PresetValue& value : preset.values) {
@@ -169,9 +169,9 @@ TEST_F(StartAndCloseTest, EveryPresetMenuItemSetsItsValuesAndStoresThem) {
 
 TEST_F(StartAndCloseTest, WaitingKeepsTheWinBonusAndTheSamePresetTwiceDoesNotRewrite) {
     OpenWindow();
-    Trigger("N16");  // "Без прогрессий"
+    Trigger("Без прогрессий");
     EXPECT_EQ(window->Number(Setting::WinBonusPerTenSpins), 3);
-    Trigger("N11");  // "Выжидание"
+    Trigger("Выжидание");
     EXPECT_EQ(window->Number(Setting::WinBonusPerTenSpins), 3);
     EXPECT_EQ(window->Number(Setting::WaitingSpins), 4);
     EXPECT_EQ(window->ActiveSystem(), SelectionSystem::Waiting);
@@ -179,7 +179,7 @@ TEST_F(StartAndCloseTest, WaitingKeepsTheWinBonusAndTheSamePresetTwiceDoesNotRew
 
     const std::string before = folder.Read(SettingsFileName);
     const fs::file_time_type dated = AgeSettingsFile();
-    Trigger("N11");
+    Trigger("Выжидание");
     EXPECT_EQ(folder.Read(SettingsFileName), before);
     EXPECT_EQ(fs::last_write_time(SettingsPath()), dated);
     EXPECT_TRUE(messages.empty());
@@ -189,7 +189,7 @@ TEST_F(StartAndCloseTest, APresetOverABadFieldIsReportedAndStoresNothing) {
     OpenWindow();
     const std::string before = folder.Read(SettingsFileName);
     window->SetText(Setting::SkippedSpinCount, "семь");
-    Trigger("N13");  // "Стандартная система"
+    Trigger("Стандартная система");
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("семь"));

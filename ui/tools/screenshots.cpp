@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "engine/engine.h"
 #include "model/game_state.h"
@@ -23,6 +24,7 @@
 #include "ui/forecast_line.h"
 #include "ui/main_window.h"
 #include "ui/pause_dialog.h"
+#include "ui/wheel_test_dialog.h"
 
 namespace {
 
@@ -131,6 +133,17 @@ int main(int argc, char** argv) {
     window->AboutDialogWindow()->show();
     saved &= Save(*window->AboutDialogWindow(), folder, "about-dialog");
     window->AboutDialogWindow()->hide();
+
+    // The wheel test of a dozen spins says only that they are too few: it is shown on 3700.
+    window->Charts()->OpenWheelTest();
+    orbista::WheelTestDialog& wheelTest = *window->Charts()->WheelTest();
+    std::vector<uint8_t> spins(3700);
+    for (uint8_t& spin : spins) {
+        spin = static_cast<uint8_t>(random.Random(orbista::NumberCount));
+    }
+    wheelTest.ShowSpins(std::move(spins), "Случайные спины");
+    saved &= Save(wheelTest, folder, "wheel-test");
+    wheelTest.close();
 
     saved &= SaveComparisonWindow(*window, folder);
     return saved ? 0 : 1;
