@@ -6,6 +6,7 @@
 #include "model/errors.h"
 #include "model/settings_table.h"
 #include "sim/compare.h"
+#include "sim/forecast_command.h"
 #include "sim/single_run.h"
 #include "sim/wheel.h"
 
@@ -39,7 +40,7 @@ void RefuseRepeatedOptions(const CLI::App& app) {
     }
 }
 
-// The options given before "compare" belong to a single run.
+// The options given before "compare" or "forecast" belong to a single run.
 void RefuseOptionsOf(const CLI::App& app, const Command& chosen) {
     for (const CLI::Option* option : app.get_options()) {
         if (option->count() > 0) {
@@ -87,6 +88,24 @@ std::string CompareFooter() {
            "\n"
            "Example:\n"
            "  orbista-sim compare --seed 1 --runs 100 --spins 10000 --jobs 2 --csv runs.csv";
+}
+
+std::string ForecastFooter() {
+    return "Systems (--system NAME):\n" + SystemNames(true) +
+           "\n\n"
+           "Each continuation plays the game on from where the script left it, with random spins,\n"
+           "until the win stop, the loss stop or the horizon. The output: win_stop, loss_stop and\n"
+           "open (shares with their 95% interval, which sum to 1), expected_total_change and\n"
+           "expected_units_staked (means with their 95% interval), median_spins_to_end, and the\n"
+           "ladder: the stakes of each further spin when none of them hits, up to the stop.\n"
+           "A system that places no bets prints \"forecast: none\".\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the forecast was made, or there is none\n"
+           "  2  bad usage or an unreadable input, found before anything is played\n"
+           "\n"
+           "Example:\n"
+           "  orbista-sim forecast --seed 1 --script spins.txt --continuations 2000";
 }
 
 std::string WheelFooter() {
@@ -152,6 +171,15 @@ uint64_t SeedValue(std::string_view option, const std::string& text) {
         throw UsageError(std::string(option) + " takes a whole number: " + text);
     }
     return *seed;
+}
+
+int64_t CountValue(const std::string& option, const std::string& text, int64_t most) {
+    const auto value = ParseWhole<int64_t>(text);
+    if (!value || *value <= 0 || *value > most) {
+        throw UsageError(option + " takes a whole number from 1 to " + std::to_string(most) + ": " +
+                         text);
+    }
+    return *value;
 }
 
 std::string Command::Name() const {
@@ -227,6 +255,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
     compareApp.footer(CompareFooter());
     CompareCommand compare(compareApp, out, err);
 
+    CLI::App& forecastApp = *app.add_subcommand(
+        "forecast", "plays the script, then forecasts how the game goes on to its stop");
+    forecastApp.footer(ForecastFooter());
+    ForecastCommand forecast(forecastApp, out, err);
     CLI::App& wheelApp = *app.add_subcommand(
         "wheel", "tests whether the spins of permanence files look like those of a fair wheel");
     wheelApp.footer(WheelFooter());
@@ -238,6 +270,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
         app.parse(reversed);
         if (compareApp.parsed()) {
             chosen = &compare;
+        } else if (forecastApp.parsed()) {
+            chosen = &forecast;
         } else if (wheelApp.parsed()) {
             chosen = &wheel;
         }
@@ -251,9 +285,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
     } catch (const CLI::CallForVersion& version) {
         return Tell(version.what() + std::string("\n"), out, err);
     } catch (const CLI::ParseError& error) {
-        const std::string name = compareApp.parsed() ? compare.Name()
-                                 : wheelApp.parsed() ? wheel.Name()
-                                                     : run.Name();
+        const std::string name = compareApp.parsed()    ? compare.Name()
+                                 : forecastApp.parsed() ? forecast.Name()
+                                 : wheelApp.parsed()    ? wheel.Name()
+                                                        : run.Name();
         std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(),
                      error.what(), name.c_str());
         return 2;
