@@ -27,7 +27,7 @@ void RecentValues::Enter(int32_t value) {
         return;
     }
     const int32_t rank = count_[value]++ > 0 ? RankOf(value) : distinct_++;
-    std::memmove(&order_[1], &order_[0], rank);
+    std::memmove(order_.data() + 1, order_.data(), rank);
     order_[0] = static_cast<uint8_t>(value);
     newest_[value] = shifts_ - 2;
 }
@@ -69,7 +69,8 @@ int32_t RecentValues::RankOf(int32_t value) const {
 }
 
 void RecentValues::Unrank(int32_t rank) {
-    std::memmove(&order_[rank], &order_[rank + 1], distinct_ - rank - 1);
+    uint8_t* const order = order_.data();
+    std::memmove(order + rank, order + rank + 1, distinct_ - rank - 1);
     --distinct_;
 }
 
