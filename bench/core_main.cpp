@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "times_reporter.h"
@@ -34,6 +35,35 @@ void PrintEngineToLeanRatio(const TimesReporter& reporter) {
     }
 }
 
+// For every system: the CPU time per spin of short games of random spins, and of a long game of
+// one number and of five numbers in turn, each as a multiple of the short games'.
+void PrintRepetitiveGameRatios(const TimesReporter& reporter) {
+    const std::string prefix = "BM_RepetitiveGames/";
+    for (const auto& [name, times] : reporter.All()) {
+        if (!name.starts_with(prefix)) {
+            continue;
+        }
+        const std::map<std::string, double>& counter = times.counters;
+        std::printf(
+            "%s: %.0f ns a spin in short random games; a long game of one number %.0f ns "
+            "(ratio %.2f), of five numbers %.0f ns (ratio %.2f)\n",
+            name.substr(prefix.size()).c_str(), counter.at("short_ns"), counter.at("one_ns"),
+            counter.at("one_ratio"), counter.at("five_ns"), counter.at("five_ratio"));
+    }
+}
+
+// The engine and the lean loop played in turns, in CPU time.
+void PrintEngineBesideLeanLoop(const TimesReporter& reporter) {
+    if (const auto turns = reporter.Of("BM_EngineBesideLeanLoop")) {
+        const std::map<std::string, double>& counter = turns->counters;
+        std::printf(
+            "in turns of 1000 spins: headless engine %.0f spins/s, lean loop %.0f spins/s, "
+            "engine / lean %.2f\n",
+            counter.at("engine_spins_per_s"), counter.at("lean_spins_per_s"),
+            counter.at("engine_to_lean"));
+    }
+}
+
 }  // namespace
 }  // namespace orbista
 
@@ -41,5 +71,7 @@ int main(int argc, char** argv) {
     return orbista::RunBenchmarks(argc, argv, [](const orbista::TimesReporter& reporter) {
         orbista::PrintGameLengthRatios(reporter);
         orbista::PrintEngineToLeanRatio(reporter);
+        orbista::PrintEngineBesideLeanLoop(reporter);
+        orbista::PrintRepetitiveGameRatios(reporter);
     });
 }

@@ -16,6 +16,7 @@
 #include "model/settings_model.h"
 #include "model/settings_table.h"
 #include "session/headless_run.h"
+#include "side_by_side.h"
 #include "systems/progression.h"
 #include "systems/shared.h"
 
@@ -231,6 +232,39 @@ void BM_LeanReferenceLoop(benchmark::State& bench) {
         benchmark::Counter(static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LeanReferenceLoop);
+
+// The same two in turns, 1,000 spins of each at a time, each batch timed on the thread's CPU
+// clock: the ratio then holds in one run on a machine busy with other work.
+void BM_EngineBesideLeanLoop(benchmark::State& bench) {
+    if (!LeanLoopMatchesTheEngine()) {
+        bench.SkipWithError("the lean loop ends with another balance than the engine");
+        return;
+    }
+    constexpr int Batch = 1000;
+    HeadlessRun run(1);
+    LeanDefaultSystem lean(1);
+    double engineSeconds = 0;
+    double leanSeconds = 0;
+    for (auto _ : bench) {
+        AddTimeOf(engineSeconds, [&run] {
+            for (int i = 0; i < Batch; ++i) {
+                run.engine.EnterNumber(run.random.Random(NumberCount));
+                run.view.ClearMessages();
+            }
+        });
+        AddTimeOf(leanSeconds, [&lean] {
+            for (int i = 0; i < Batch; ++i) {
+                lean.Spin();
+            }
+        });
+    }
+    benchmark::DoNotOptimize(lean.TotalBalance());
+    const double spins = static_cast<double>(bench.iterations()) * Batch;
+    bench.counters["engine_spins_per_s"] = spins / engineSeconds;
+    bench.counters["lean_spins_per_s"] = spins / leanSeconds;
+    bench.counters["engine_to_lean"] = leanSeconds / engineSeconds;
+}
+BENCHMARK(BM_EngineBesideLeanLoop);
 
 }  // namespace
 }  // namespace orbista

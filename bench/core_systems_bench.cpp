@@ -22,22 +22,24 @@ class DiscardedCheckFiles : public CheckFileSink {
     }
 };
 
-// A game of 100000 spins; the working series holds its newest 100, as the cycle leaves it.
+// A game of 100000 spins, entered spin by spin as the cycle enters them (so the six-line
+// history's index follows them); the working series holds its newest 100, as the cycle leaves it.
 // Random spins, or (repetitive) a handful of numbers, which sends the look-backs to the end of
 // the game.
 std::unique_ptr<GameState> LongGame(bool repetitive) {
     auto state = std::make_unique<GameState>();
     RandomGenerator random;
     random.Seed(42);
-    for (int32_t k = 1; k <= GameLength; ++k) {
+    while (state->SpinCount < GameLength) {
         const int32_t number = repetitive ? random.Random(4) + 1 : random.Random(NumberCount);
-        state->SpinHistory[k] = number;
-        state->SixLineHistory[k] = SixLineOf(number);
+        ++state->SpinCount;
+        ShiftHistoryUp(*state);
+        state->SpinHistory[1] = number;
+        state->SixLineHistory[1] = SixLineOf(number);
     }
     for (int32_t k = 1; k <= 100; ++k) {
         state->WorkingSeries[k] = state->SpinHistory[k];
     }
-    state->SpinCount = GameLength;
     state->Deficit = 40;
     return state;
 }

@@ -9,14 +9,15 @@
 
 namespace orbista {
 
-// Prints the runs as usual and keeps each benchmark's time per iteration by its name
-// ("BM_SpinCycle/100"), so that a benchmark program can print, after the table, the ratios
+// Prints the runs as usual and keeps each benchmark's time per iteration and its counters by its
+// name ("BM_SpinCycle/100"), so that a benchmark program can print, after the table, the ratios
 // between benchmarks measured in the same run.
 class TimesReporter : public benchmark::ConsoleReporter {
   public:
     struct Times {
         double realSeconds = 0;
         double cpuSeconds = 0;
+        std::map<std::string, double> counters;
     };
 
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -24,8 +25,13 @@ class TimesReporter : public benchmark::ConsoleReporter {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
                 const auto iterations = static_cast<double>(run.iterations);
-                times_[run.benchmark_name()] = {run.real_accumulated_time / iterations,
-                                                run.cpu_accumulated_time / iterations};
+                Times& times = times_[run.benchmark_name()];
+                times = {run.real_accumulated_time / iterations,
+                         run.cpu_accumulated_time / iterations,
+                         {}};
+                for (const auto& [name, counter] : run.counters) {
+                    times.counters[name] = counter.value;
+                }
             }
         }
     }

@@ -46,7 +46,8 @@ struct Pace {
 };
 
 // One emulation of PlayedSpins spins through the menu, the event loop running as in the program.
-Pace Emulate(std::chrono::milliseconds rest, const std::filesystem::path& folder) {
+// With `forecast`, the forecast line follows the game, starting a forecast at every spin.
+Pace Emulate(std::chrono::milliseconds rest, const std::filesystem::path& folder, bool forecast) {
     auto state = std::make_unique<GameState>();
     RandomGenerator random;
     random.Seed(1);
@@ -56,6 +57,7 @@ Pace Emulate(std::chrono::milliseconds rest, const std::filesystem::path& folder
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     };
     const auto window = MainWindow::Create(*state, random, setup);
+    window->SetForecastOn(forecast);
     window->CheckFiles().SetFolder(folder);
     // The game must keep going: no stop rule may restart it or wait for a message.
     window->SetFlag(Setting::StopOnWin, false);
@@ -104,8 +106,9 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
 
     using std::chrono::milliseconds;
-    const orbista::Pace withRest = orbista::Emulate(milliseconds(5), folder);
-    const orbista::Pace withoutRest = orbista::Emulate(milliseconds(0), folder);
+    const orbista::Pace withRest = orbista::Emulate(milliseconds(5), folder, false);
+    const orbista::Pace withoutRest = orbista::Emulate(milliseconds(0), folder, false);
+    const orbista::Pace forecasting = orbista::Emulate(milliseconds(0), folder, true);
     std::filesystem::remove_all(folder);
 
     std::printf("playback at pause 0, %d spins in the game, %d played\n", orbista::SpinsInGame,
@@ -114,5 +117,7 @@ int main(int argc, char** argv) {
                 withRest.spinsPerSecond, withRest.millisecondsPerSpin);
     std::printf("  without the rest:   %.0f spins/s, %.3f ms a spin (cycle, hand-over, repaint)\n",
                 withoutRest.spinsPerSecond, withoutRest.millisecondsPerSpin);
+    std::printf("  the same with the forecast line on: %.0f spins/s, %.3f ms a spin\n",
+                forecasting.spinsPerSecond, forecasting.millisecondsPerSpin);
     return 0;
 }

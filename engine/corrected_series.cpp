@@ -1,7 +1,9 @@
 #include "engine/corrected_series.h"
 
-#include <array>
+#include <algorithm>
 #include <utility>
+
+#include "model/first_appearances.h"
 
 namespace orbista {
 
@@ -11,111 +13,80 @@ constexpr int NumberWindowDistinct = 26;
 constexpr int SixLineWindowDistinct = 4;
 constexpr int WalkEnd = KeptSpins;  // 100001: the end of the stored history
 
-// Which values stand in a window of a series, and how often: a draw is free of the window exactly
-// when its value is not there, so that is known at once, and the window is searched entry by entry
-// only for where a draw that is taken stands.
-template <int ValueCount>
-class WindowValues {
-  public:
-    void Add(int32_t value) {
-        if (value >= 0 && value < ValueCount) {
-            ++count_[value];
-        }
-    }
-    bool Has(int32_t value) const { return value >= 0 && value < ValueCount && count_[value] > 0; }
-
-  private:
-    std::array<int32_t, ValueCount> count_{};
-};
-
-// The newest entries that hold 26 distinct values, counting the copied-in X[1]; near the start of
-// the game the walk stops at the first empty entry past the game's spins. Entries 2..r of the
-// window go into values.
-int NumberWindow(const History& x, int64_t spinCount, WindowValues<NumberCount>& values) {
-    std::array<bool, NumberCount> seen{};
-    int distinct = 1;
-    int r = 0;
-    x.Walk(1, WalkEnd, [&](int32_t k, int32_t next) {
-        if (distinct > NumberWindowDistinct || (r >= spinCount && next == 0)) {
-            return false;
-        }
-        if (!seen[next]) {
-            seen[next] = true;
-            ++distinct;
-        }
-        if (k >= 2) {
-            values.Add(next);
-        }
-        r = k;
-        return true;
-    });
-    return r;
+int32_t GameEnd(int64_t spinCount) {
+    return static_cast<int32_t>(std::min<int64_t>(spinCount, WalkEnd));
 }
 
-// The first of entries from..last that holds value, or 0 when none does.
-int FindFrom(const History& x, int from, int last, int32_t value) {
-    int found = 0;
-    x.Walk(from, last, [&](int32_t k, int32_t entry) {
-        found = entry == value ? k : 0;
-        return found == 0;
-    });
-    return found;
+// The n-th value of the list other than value: the n-th, or the one after it when value comes
+// before that; -1 when the list is too short.
+int32_t NthOtherThan(const FirstAppearances& values, int32_t n, int32_t value) {
+    const int32_t at = values.PositionOf(value) < n ? n : n - 1;
+    return at < values.Count() ? at : -1;
+}
+
+// The newest entries X[1..r] that hold 26 distinct values, counting the copied-in X[1]. The values
+// of X[2..] in the order in which they first come give the end at once: the 25th of them other
+// than X[1]. Only a game of fewer distinct numbers reaches its oldest spin, and then goes on past
+// it over the entries that cancels left there, up to the first empty one; those are few and are
+// read one by one. On return, range holds the values of X[2..r].
+int NumberWindow(const History& x, int64_t spinCount, FirstAppearances& range) {
+    const int32_t newest = x[1];
+    const int32_t gameEnd = GameEnd(spinCount);
+    range.Find(x, gameEnd, NumberWindowDistinct);
+    if (const int32_t closing = NthOtherThan(range, NumberWindowDistinct - 1, newest);
+        closing >= 0) {
+        range.KeepFirst(closing + 1);
+        return range.IndexAt(closing);
+    }
+    int distinct = 1 + range.Count() - (range.Has(newest) ? 1 : 0);
+    int32_t r = gameEnd;
+    while (distinct < NumberWindowDistinct && r < WalkEnd && x[r + 1] != 0) {
+        ++r;
+        const int32_t value = x[r];
+        if (!range.Has(value)) {
+            range.Add(value, r);
+            distinct += value != newest ? 1 : 0;
+        }
+    }
+    return r;
 }
 
 // The draw goes through entries 2..r in passes: at every entry that holds the value drawn so far,
 // it draws again and goes on with the entries after it; a pass that drew starts another from 2.
-// The passes end when the value is in none of the entries, and only then.
+// So a value is drawn again exactly when it stands anywhere in the range, whichever entry holds it.
 void CorrectNumber(GameState& state, RandomGenerator& random) {
-    const History& x = state.CorrectedNumbers;
-    WindowValues<NumberCount> window;
-    const int r = NumberWindow(x, state.SpinCount, window);
+    FirstAppearances range;
+    NumberWindow(state.CorrectedNumbers, state.SpinCount, range);
     int32_t newest = random.Random(NumberCount);
-    int from = 2;
-    while (window.Has(newest)) {
-        const int at = FindFrom(x, from, r, newest);
-        if (at == 0) {
-            from = 2;  // the pass has drawn before this value, so another pass follows
-            continue;
-        }
+    while (range.Has(newest)) {
         newest = random.Random(NumberCount);
-        from = at + 1;
     }
-    if (window.Has(state.CurrentNumber)) {
+    if (range.Has(state.CurrentNumber)) {
         newest = state.CurrentNumber;
     }
     state.CorrectedNumbers[1] = newest;
 }
 
-// Unlike the number walk, this one counts the game's end at r = c and its range reaches one entry
-// past the window.
-int SixLineWindow(const History& z, int64_t spinCount) {
-    std::array<bool, 8> seen{};
-    int distinct = 1;
-    int r = 0;
-    z.Walk(1, WalkEnd, [&](int32_t k, int32_t value) {
-        r = k;
-        if (r >= spinCount) {
-            distinct = 30;
-        }
-        if (value >= 0 && value < 8 && !seen[value]) {
-            seen[value] = true;
-            ++distinct;
-        }
-        return distinct <= SixLineWindowDistinct;
-    });
+// Unlike the number window, this one ends at the game's oldest spin (r = c) and its range reaches
+// one entry past it: range gets the values of Z[2..r+1]. The end is the third value of Z[2..]
+// other than the copied-in Z[1].
+int SixLineWindow(const History& z, int64_t spinCount, FirstAppearances& range) {
+    int32_t r = GameEnd(spinCount);
+    range.Find(z, r, SixLineWindowDistinct);
+    if (const int32_t closing = NthOtherThan(range, SixLineWindowDistinct - 1, z[1]);
+        closing >= 0) {
+        range.KeepFirst(closing + 1);
+        r = range.IndexAt(closing);
+    }
+    range.Add(z[r + 1], r + 1);
     return r;
 }
 
 // Here a pass that draws starts again from entry 2 at once, so the draws go on exactly while the
 // value drawn stands anywhere in the range.
 void CorrectSixLine(GameState& state, RandomGenerator& random) {
-    const History& z = state.CorrectedSixLines;
-    const int r = SixLineWindow(z, state.SpinCount);
-    WindowValues<8> range;  // six-lines are 1..6, and 0 before the first
-    z.Walk(2, r + 1, [&range](int32_t, int32_t value) {
-        range.Add(value);
-        return true;
-    });
+    FirstAppearances range;
+    SixLineWindow(state.CorrectedSixLines, state.SpinCount, range);
     int32_t newest = random.Random(6) + 1;
     while (range.Has(newest)) {
         newest = random.Random(6) + 1;

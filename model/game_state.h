@@ -13,6 +13,7 @@ constexpr int KeptSpins = HistoryShiftLimit + 1;  // the newest spins held (indi
 constexpr int StakeArraySize = 41;                // 0..36 are the numbers, 37..40 spare entries
 constexpr int NumberCount = 37;
 constexpr int SpinColumnRows = 1000;
+constexpr int SixLineValues = 7;  // six-lines 1..6, and 0 before the first or for a zero spin
 
 using StakeArray = std::array<int32_t, StakeArraySize>;
 
@@ -21,9 +22,10 @@ using StakeArray = std::array<int32_t, StakeArraySize>;
 // have no copy here: their store is the text of the window's fields.
 struct GameState {
     History SpinHistory{};
-    History CorrectedNumbers{};
-    History SixLineHistory{};
-    History CorrectedSixLines{};
+    // The series that are looked back over until some count of distinct values keep their index.
+    History CorrectedNumbers{NumberCount};
+    History SixLineHistory{SixLineValues};
+    History CorrectedSixLines{SixLineValues};
     History BalanceHistory{};
     History StakeHistory{};
     History WorkingSeries{};

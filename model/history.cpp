@@ -42,9 +42,28 @@ ZeroedEntries& ZeroedEntries::operator=(ZeroedEntries&& other) noexcept {
 
 History::History() : live_(ShiftsBetweenRecentres + HistoryCapacity), pinned_(HistoryCapacity) {}
 
+History::History(int32_t indexedValues) : History() {
+    recent_ = RecentValues(indexedValues);
+}
+
+const RecentValues* History::Recent() const {
+    if (!recent_.Kept()) {
+        return nullptr;
+    }
+    if (recent_.Stale()) {
+        recent_.Clear();
+        Walk(2, liveEnd_, [this](int32_t k, int32_t entry) {
+            recent_.AddOldest(entry, k);
+            return true;
+        });
+    }
+    return recent_.Complete() ? &recent_ : nullptr;
+}
+
 // The range is copied in runs that lie side by side in both histories: a refresh of the working
 // series copies a hundred entries at every spin.
 void History::CopyEntries(const History& source, int32_t first, int32_t last) {
+    BeforeOverwrite(source, first, last);
     for (int32_t k = first; k <= last;) {
         const int32_t runEnd = std::min({last, RunEnd(k), source.RunEnd(k)});
         std::memmove(Slot(k), source.Slot(k), sizeof(int32_t) * (runEnd - k + 1));
@@ -63,17 +82,74 @@ void History::ClearEntries(int32_t first, int32_t last) {
     if (first <= 1 && last >= writtenEnd_) {
         writtenEnd_ = 0;
     }
+    ClearedIndexed(first, last);
+}
+
+// The six-line history gets the corrected six-lines copied over its newest hundred entries at
+// every spin; all but the newest are already the same, having been copied at the spin before and
+// shifted alike since.
+void History::BeforeOverwrite(const History& source, int32_t first, int32_t last) {
+    if (!recent_.Kept() || recent_.Stale()) {
+        return;
+    }
+    const int32_t from = std::max(first, 2);
+    const int32_t to = std::min(last, liveEnd_);
+    if (from <= to && !SameEntries(source, from, to)) {
+        recent_.MarkStale();
+    }
+}
+
+bool History::SameEntries(const History& source, int32_t first, int32_t last) const {
+    for (int32_t k = first; k <= last;) {
+        const int32_t runEnd = std::min({last, RunEnd(k), source.RunEnd(k)});
+        if (std::memcmp(Slot(k), source.Slot(k), sizeof(int32_t) * (runEnd - k + 1)) != 0) {
+            return false;
+        }
+        k = runEnd + 1;
+    }
+    return true;
+}
+
+// A restart clears the whole game; a new game clears only its first thousand entries, and the
+// next spin leaves the rest out of the live part anyway, so the index is built again from what is
+// left then.
+void History::ClearedIndexed(int32_t first, int32_t last) {
+    if (!recent_.Kept()) {
+        return;
+    }
+    const int32_t from = std::max(first, 2);
+    const int32_t to = std::min(last, liveEnd_);
+    if (from > to) {
+        return;
+    }
+    if (from == 2 && to == liveEnd_) {
+        recent_.ClearToZeros(liveEnd_);
+    } else {
+        recent_.MarkStale();
+    }
+}
+
+int32_t History::NextIndexOf(int32_t value) const {
+    int32_t found = 0;
+    Walk(2, liveEnd_, [&found, value](int32_t k, int32_t entry) {
+        found = entry == value ? k : 0;
+        return found == 0;
+    });
+    return found;
 }
 
 void History::ShiftUp(int32_t last) {
     assert(last >= 0 && last < HistoryCapacity - 1);
-    SetLiveEnd(last);
+    if (last != liveEnd_) {
+        SetLiveEnd(last);
+    }
     if (offset_ == 0) {
         Recentre();
     }
     --offset_;
     live_[offset_] = live_[offset_ + 1];
     liveEnd_ = last + 1;
+    recent_.ShiftedUp(live_[offset_ + 2], last >= 1);
     if (writtenEnd_ <= last) {
         ++writtenEnd_;
     }
@@ -81,10 +157,19 @@ void History::ShiftUp(int32_t last) {
 
 void History::ShiftDown(int32_t last) {
     assert(last >= 1 && last < HistoryCapacity);
-    SetLiveEnd(last);
+    if (last != liveEnd_) {
+        SetLiveEnd(last);
+    }
     pinned_[last] = live_[offset_ + last];
     ++offset_;
     liveEnd_ = last - 1;
+    recent_.ShiftedDown(live_[offset_ + 1], last >= 2, [this](int32_t value) {
+        const int32_t next = NextIndexOf(value);
+        if (next == 0) {
+            recent_.MarkStale();  // the index did not match the entries
+        }
+        return next;
+    });
 }
 
 void History::SetLiveEnd(int32_t end) {
@@ -94,11 +179,33 @@ void History::SetLiveEnd(int32_t end) {
             Recentre();
         }
         std::copy(pinned + liveEnd_ + 1, pinned + end + 1, live_.data() + offset_ + liveEnd_ + 1);
+        if (recent_.Kept()) {
+            for (int32_t k = std::max(liveEnd_ + 1, 2); k <= end; ++k) {
+                recent_.AddOldest(pinned[k], k);
+            }
+        }
     } else if (end < liveEnd_) {
         const int32_t* const live = live_.data() + offset_;
+        RemoveFromIndex(live, end);
         std::copy(live + end + 1, live + liveEnd_ + 1, pinned + end + 1);
     }
     liveEnd_ = end;
+}
+
+// Entries end + 1..liveEnd_ leave the live part. When most of the indexed part goes, as at the
+// first spin after a new game, the little that stays is indexed again instead.
+void History::RemoveFromIndex(const int32_t* live, int32_t end) {
+    if (!recent_.Kept()) {
+        return;
+    }
+    const int32_t from = std::max(end + 1, 2);
+    if (liveEnd_ - from + 1 > end) {
+        recent_.MarkStale();
+        return;
+    }
+    for (int32_t k = from; k <= liveEnd_; ++k) {
+        recent_.RemoveOldest(live[k]);
+    }
 }
 
 void History::Recentre() {

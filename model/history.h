@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/recent_values.h"
+
 namespace orbista {
 
 constexpr int HistoryCapacity = 110001;  // indices 0..110000 of every per-spin array
@@ -44,15 +46,25 @@ class ZeroedEntries {
 // The array also knows where its written part ends: every index past WrittenEnd() holds 0, so a
 // walk towards the oldest spins can stop there. Any index taken through the non-const operator[]
 // counts as written; readers that only look go through a const History.
+//
+// A history of a series that is looked back over until some count of distinct values comes (the
+// corrected series, the six-lines) also keeps where each of its values stands newest
+// (RecentValues). The shifts, copies and clears keep that index up to date; an entry taken through
+// the non-const operator[] in the indexed part leaves it to be built again when next asked for.
 class History {
   public:
     static constexpr int32_t ShiftsBetweenRecentres = 100000;
 
     History();
+    // A history whose entries hold the values 0..indexedValues - 1 and that keeps their index.
+    explicit History(int32_t indexedValues);
 
     int32_t& operator[](int32_t index) {
         if (index > writtenEnd_) {
             writtenEnd_ = index;
+        }
+        if (index >= 2 && index <= liveEnd_) {
+            recent_.MarkStale();
         }
         return *Slot(index);
     }
@@ -79,6 +91,12 @@ class History {
             }
         }
     }
+
+    // Where each value stands newest among entries 2..RecentEnd(), for a history that keeps its
+    // index and holds only the values it indexes; nullptr otherwise.
+    const RecentValues* Recent() const;
+    // The last index that Recent() covers; the entries after it are read one by one.
+    int32_t RecentEnd() const { return liveEnd_; }
 
     // Entries first..last of source copied over the same entries here.
     void CopyEntries(const History& source, int32_t first, int32_t last);
@@ -107,12 +125,23 @@ class History {
     void SetLiveEnd(int32_t end);
     // Moves the live part back to the middle of its buffer.
     void Recentre();
+    // Whether entries first..last hold what they hold in source.
+    bool SameEntries(const History& source, int32_t first, int32_t last) const;
+    // Entries first..last of the indexed part are to be overwritten: the index follows a copy of
+    // the same values, and is built again after any other.
+    void BeforeOverwrite(const History& source, int32_t first, int32_t last);
+    void ClearedIndexed(int32_t first, int32_t last);
+    void RemoveFromIndex(const int32_t* live, int32_t end);
+    // The first index from 2 on in the live part that holds value, or 0.
+    int32_t NextIndexOf(int32_t value) const;
 
     ZeroedEntries live_;
     ZeroedEntries pinned_;
     int32_t offset_ = ShiftsBetweenRecentres;  // where index 0 of the live part lies in live_
     int32_t liveEnd_ = 0;
     int32_t writtenEnd_ = 0;
+    // A cache of the entries, built again on demand by the const Recent().
+    mutable RecentValues recent_{0};
 };
 
 }  // namespace orbista

@@ -24,7 +24,7 @@ Cell Risk(const SystemFigures& f, double value, CellFormat format) {
 }
 
 Cell ShareInterval(const SystemFigures& f, const Share& share) {
-    Cell cell = Money(f, share.share, CellFormat::Interval);
+    Cell cell = Money(f, share.value, CellFormat::Interval);
     cell.interval = share.interval;
     return cell;
 }
@@ -76,7 +76,7 @@ const std::array Columns = {
     ComparisonColumn{"p95", "95 %\nитога", "5 % игр закончились лучше этого итога.", Higher,
                      [](F f) { return Money(f, f.p95Final, CellFormat::Units); }},
     ComparisonColumn{"ahead", "В плюсе", "Доля игр, закончившихся выше нуля.", Higher,
-                     [](F f) { return Money(f, f.ahead.share, CellFormat::Share); }},
+                     [](F f) { return Money(f, f.ahead.value, CellFormat::Share); }},
     ComparisonColumn{"ahead_95", "В плюсе,\n95 % интервал",
                      "С вероятностью 95 % настоящая доля игр в плюсе лежит в этих пределах; "
                      "чем больше игр, тем они уже.",
@@ -84,7 +84,7 @@ const std::array Columns = {
     ComparisonColumn{"ruin", "Разорение",
                      "Доля игр, в которых кончился банк: общий баланс дошёл до минус банка. "
                      "Такая игра на этом спине остановлена, как остановился бы игрок.",
-                     Lower, [](F f) { return Risk(f, f.ruin.share, CellFormat::Share); }},
+                     Lower, [](F f) { return Risk(f, f.ruin.value, CellFormat::Share); }},
     ComparisonColumn{"ruin_95", "Разорение,\n95 % интервал",
                      "С вероятностью 95 % настоящий риск разорения лежит в этих пределах; чем "
                      "больше игр, тем они уже. Ни одного разорения в 100 играх ещё допускает "

@@ -12,6 +12,7 @@ Share ShareWithInterval(int64_t count, int64_t of, double confidence) {
     result.count = count;
     result.of = of;
     if (of <= 0) {
+        result.interval = {0, 1};
         return result;
     }
     const double n = static_cast<double>(of);
@@ -21,7 +22,7 @@ Share ShareWithInterval(int64_t count, int64_t of, double confidence) {
     const double z2 = z * z;
     const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
     const double half = z / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
-    result.share = p;
+    result.value = p;
     // The bounds are exact at 0 and 1 in theory; rounding must not put them a hair outside.
     result.interval = {std::max(0.0, centre - half), std::min(1.0, centre + half)};
     return result;

@@ -12,13 +12,14 @@ struct Interval {
 
 inline constexpr double Confidence95 = 0.95;
 
-// A share of runs (ruined, ahead at the end) with its Wilson score interval, which stays inside
-// 0..1 and stays honest for shares near 0 or 1 and for few runs, where the plain p ± z·se does
-// not: 0 of 20 runs ruined still allows a risk of up to 16 %. No trials: share and interval 0.
+// A share of runs (ruined, ahead at the end, ending at a stop) with its Wilson score interval,
+// which stays inside 0..1 and stays honest for shares near 0 or 1 and for few runs, where the plain
+// p ± z·se does not: 0 of 20 runs ruined still allows a risk of up to 16 %. No trials: a share of
+// 0 that may be anything, 0..1.
 struct Share {
     int64_t count = 0;
     int64_t of = 0;
-    double share = 0;
+    double value = 0;
     Interval interval;
 };
 

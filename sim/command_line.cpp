@@ -7,6 +7,7 @@
 #include "model/settings_table.h"
 #include "session/comparison_columns.h"
 #include "sim/compare.h"
+#include "sim/forecast_command.h"
 #include "sim/single_run.h"
 #include "sim/wheel.h"
 
@@ -40,7 +41,7 @@ void RefuseRepeatedOptions(const CLI::App& app) {
     }
 }
 
-// The options given before "compare" belong to a single run.
+// The options given before "compare" or "forecast" belong to a single run.
 void RefuseOptionsOf(const CLI::App& app, const Command& chosen) {
     for (const CLI::Option* option : app.get_options()) {
         if (option->count() > 0) {
@@ -117,6 +118,24 @@ std::string MergeFooter() {
            "  orbista-sim merge --pair peer,esd part1.csv part2.csv part3.csv";
 }
 
+std::string ForecastFooter() {
+    return "Systems (--system NAME):\n" + SystemNames(true) +
+           "\n\n"
+           "Each continuation plays the game on from where the script left it, with random spins,\n"
+           "until the win stop, the loss stop or the horizon. The output: win_stop, loss_stop and\n"
+           "open (shares with their 95% interval, which sum to 1), expected_total_change and\n"
+           "expected_units_staked (means with their 95% interval), median_spins_to_end, and the\n"
+           "ladder: the stakes of each further spin when none of them hits, up to the stop.\n"
+           "A system that places no bets prints \"forecast: none\".\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the forecast was made, or there is none\n"
+           "  2  bad usage or an unreadable input, found before anything is played\n"
+           "\n"
+           "Example:\n"
+           "  orbista-sim forecast --seed 1 --script spins.txt --continuations 2000";
+}
+
 std::string WheelFooter() {
     return "Files hold numbers 0..36 apart by commas, semicolons, blanks, tabs or line breaks;\n"
            "lines that start with # and a first line without a number (a header) are skipped.\n"
@@ -180,6 +199,15 @@ uint64_t SeedValue(std::string_view option, const std::string& text) {
         throw UsageError(std::string(option) + " takes a whole number: " + text);
     }
     return *seed;
+}
+
+int64_t CountValue(const std::string& option, const std::string& text, int64_t most) {
+    const auto value = ParseWhole<int64_t>(text);
+    if (!value || *value <= 0 || *value > most) {
+        throw UsageError(option + " takes a whole number from 1 to " + std::to_string(most) + ": " +
+                         text);
+    }
+    return *value;
 }
 
 std::string Command::Name() const {
@@ -260,6 +288,11 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
     mergeApp.footer(MergeFooter());
     MergeCommand merge(mergeApp, out, err);
 
+    CLI::App& forecastApp = *app.add_subcommand(
+        "forecast", "plays the script, then forecasts how the game goes on to its stop");
+    forecastApp.footer(ForecastFooter());
+    ForecastCommand forecast(forecastApp, out, err);
+
     CLI::App& wheelApp = *app.add_subcommand(
         "wheel", "tests whether the spins of permanence files look like those of a fair wheel");
     wheelApp.footer(WheelFooter());
@@ -273,6 +306,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
             chosen = &compare;
         } else if (mergeApp.parsed()) {
             chosen = &merge;
+        } else if (forecastApp.parsed()) {
+            chosen = &forecast;
         } else if (wheelApp.parsed()) {
             chosen = &wheel;
         }
@@ -286,10 +321,11 @@ int RunCommandLine(const std::vector<std::string>& args, std::FILE* out, std::FI
     } catch (const CLI::CallForVersion& version) {
         return Tell(version.what() + std::string("\n"), out, err);
     } catch (const CLI::ParseError& error) {
-        const std::string name = compareApp.parsed() ? compare.Name()
-                                 : mergeApp.parsed() ? merge.Name()
-                                 : wheelApp.parsed() ? wheel.Name()
-                                                     : run.Name();
+        const std::string name = compareApp.parsed()    ? compare.Name()
+                                 : mergeApp.parsed()    ? merge.Name()
+                                 : forecastApp.parsed() ? forecast.Name()
+                                 : wheelApp.parsed()    ? wheel.Name()
+                                                        : run.Name();
         std::fprintf(err, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(),
                      error.what(), name.c_str());
         return 2;

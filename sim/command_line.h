@@ -49,6 +49,8 @@ std::optional<Integer> ParseWhole(std::string_view text) {
 
 // The value of `option` as a seed: any whole number that fits 64 bits.
 uint64_t SeedValue(std::string_view option, const std::string& text);
+// The value of `option` as a count from 1 to `most`.
+int64_t CountValue(const std::string& option, const std::string& text, int64_t most);
 
 // A command of orbista-sim. Its constructor declares the command's options on its CLI::App (one
 // line each: a new option is added there and read in Prepare); RunCommandLine parses the command

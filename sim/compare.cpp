@@ -29,15 +29,6 @@ constexpr size_t MostSpinPathsNamed = 8;
 // A total balance is a 32-bit number, so no bankroll beyond it can run out.
 constexpr int64_t MostBankroll = 2'000'000'000;
 
-int64_t CountArgument(const std::string& option, const std::string& text, int64_t most) {
-    const auto value = ParseWhole<int64_t>(text);
-    if (!value || *value <= 0 || *value > most) {
-        throw UsageError(option + " takes a whole number from 1 to " + std::to_string(most) + ": " +
-                         text);
-    }
-    return *value;
-}
-
 // The systems of a list of names, each once in the order first named; "betting" names every
 // system that bets, "all" every system.
 std::vector<SelectionSystem> ParseSystems(const std::string& list) {
@@ -255,14 +246,14 @@ void CompareCommand::Prepare() {
     std::optional<int64_t> runs;
     std::optional<int64_t> spins;
     if (runsText_) {
-        runs = CountArgument("--runs", *runsText_, MostComparisonRuns);
+        runs = CountValue("--runs", *runsText_, MostComparisonRuns);
     }
     if (spinsText_) {
-        spins = CountArgument("--spins", *spinsText_, MostComparisonSpinsPerRun);
+        spins = CountValue("--spins", *spinsText_, MostComparisonSpinsPerRun);
     }
     options.spinPaths = spinPaths_;
     if (jobsText_) {
-        options.plan.jobs = static_cast<int>(CountArgument("--jobs", *jobsText_, MostJobs));
+        options.plan.jobs = static_cast<int>(CountValue("--jobs", *jobsText_, MostJobs));
     }
     const bool random = runs || spins;
     if (random == !options.spinPaths.empty()) {
@@ -276,7 +267,7 @@ void CompareCommand::Prepare() {
             throw UsageError("--game-length goes with --spin-files");
         }
         options.plan.gameLength =
-            CountArgument("--game-length", *gameLengthText_, MostComparisonSpinsPerRun);
+            CountValue("--game-length", *gameLengthText_, MostComparisonSpinsPerRun);
     }
     options.plan.runs = runs.value_or(0);
     options.plan.spinsPerRun = spins.value_or(0);

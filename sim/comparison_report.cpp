@@ -28,7 +28,7 @@ std::string PairLine(const PairFigures& pair) {
            " games: mean difference " + FixedText(pair.meanDifference, 1, style) +
            " (95% interval " + FixedText(pair.interval.low, 1, style) + " to " +
            FixedText(pair.interval.high, 1, style) + "); " + first + " ended above " + second +
-           " in " + FixedText(100 * pair.firstAbove.share, 1, style) + "% of games (" +
+           " in " + FixedText(100 * pair.firstAbove.value, 1, style) + "% of games (" +
            FixedText(100 * pair.firstAbove.interval.low, 1, style) + "-" +
            FixedText(100 * pair.firstAbove.interval.high, 1, style) + "%)\n";
 }
@@ -86,7 +86,7 @@ std::string JsonPair(const PairFigures& pair) {
            ", \"mean_difference\": " + JsonNumber(pair.meanDifference) +
            ", \"mean_difference_se\": " + JsonNumber(pair.standardError) +
            ", \"mean_difference_95\": " + JsonInterval(pair.interval) +
-           ", \"first_above\": " + JsonNumber(pair.firstAbove.share) +
+           ", \"first_above\": " + JsonNumber(pair.firstAbove.value) +
            ", \"first_above_95\": " + JsonInterval(pair.firstAbove.interval) + "}";
 }
 

@@ -42,6 +42,8 @@ class Simulation {
     void PrintSummary() const;
     // Puts the --csv log in its place; FileError when it could not be written.
     void CloseLog();
+    // The game as the tokens played so far left it.
+    HeadlessRun& Run() { return run_; }
 
   private:
     void Type(const ScriptToken& token);

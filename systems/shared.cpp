@@ -33,21 +33,48 @@ void LookbackWalk::RunOut() {
 }
 
 // Up to the written end no entry can be the end of the game's readable part (end_) that a step
-// would stop at, nor the point where only zeros are left, so only what an entry brings decides.
+// would stop at, nor the point where only zeros are left, so only what an entry brings decides. A
+// series that keeps an index (the six-line history) says at once where the next new value stands:
+// a long game of one or two six-lines would otherwise be read to its start for every count at
+// every spin. Other series are read straight from memory.
 void LookbackWalk::SkipRepeats() {
     const int32_t last = std::min(end_, series_.WrittenEnd());
-    // A zero of the six-line walk is news only until the first one; the rest of the values are
-    // news when they are no number already seen (or no number at all, which Step judges).
-    const bool zeroIsNews = zeroApart_ && result_.zeros == 0;
-    const DistinctValues& seen = seen_;
+    const RecentValues* recent = series_.Recent();
+    if (recent != nullptr && series_.RecentEnd() > result_.length) {
+        const int32_t next = NextNewsFromIndex(*recent);
+        result_.length = std::min(last, next - 1);
+        if (next <= series_.RecentEnd() || result_.length == last) {
+            return;
+        }
+    }
     auto lastRepeat = static_cast<int32_t>(result_.length);
     series_.Walk(lastRepeat + 1, last, [&](int32_t k, int32_t value) {
-        const bool nothingNew =
-            value == 0 && zeroApart_ ? !zeroIsNews : IsWheelNumber(value) && seen.HasNumber(value);
+        const bool nothingNew = !IsNews(value);
         lastRepeat = nothingNew ? k : lastRepeat;
         return nothingNew;
     });
     result_.length = lastRepeat;
+}
+
+// Every value the walk has not seen first stands, from entry 2 on, past the walk; the index ranks
+// the values by where they first stand, so the first news among them is the nearest.
+int32_t LookbackWalk::NextNewsFromIndex(const RecentValues& recent) const {
+    for (int32_t rank = 0; rank < recent.DistinctCount(); ++rank) {
+        const int32_t value = recent.ValueAt(rank);
+        if (IsNews(value)) {
+            return recent.IndexOf(value);
+        }
+    }
+    return series_.RecentEnd() + 1;
+}
+
+// A zero of the six-line walk is news only until the first one; the rest of the values are news
+// when they are no number already seen (or no number at all, which Step judges).
+bool LookbackWalk::IsNews(int32_t value) const {
+    if (value == 0 && zeroApart_) {
+        return result_.zeros == 0;
+    }
+    return !IsWheelNumber(value) || !seen_.HasNumber(value);
 }
 
 Lookback DistinctLookback(const History& series, int64_t n, int32_t a) {

@@ -124,9 +124,13 @@ class LookbackWalk {
     // Nothing further back can bring a new value: only zeros are left, and 0 is no news.
     bool OnlyRepeatsLeft() const;
     void RunOut();
-    // Moves the walk past the written entries that follow and bring nothing new, reading them
-    // straight from memory: the steps over them would change nothing but the length.
+    // Moves the walk past the written entries that follow and bring nothing new: the steps over
+    // them would change nothing but the length.
     void SkipRepeats();
+    // Where the first entry past the walk that brings something new stands, as the series' index
+    // tells; one past the index's end when none there does.
+    int32_t NextNewsFromIndex(const RecentValues& recent) const;
+    bool IsNews(int32_t value) const;
 
     const History& series_;
     int64_t n_;

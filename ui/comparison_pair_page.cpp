@@ -81,7 +81,7 @@ void ComparisonPairPage::Compare() {
             .arg(pair.games)
             .arg(nameA, nameB, WindowNumber(pair.meanDifference, 1),
                  WindowNumber(pair.interval.low, 1), WindowNumber(pair.interval.high, 1),
-                 PercentText(pair.firstAbove.share))
+                 PercentText(pair.firstAbove.value))
             .arg(WindowNumber(100 * pair.firstAbove.interval.low, 1),
                  PercentText(pair.firstAbove.interval.high)));
 }

@@ -27,10 +27,12 @@
 #include "storage/game_csv.h"
 #include "storage/spin_file.h"
 #include "storage/text_file.h"
+#include "storage/window_choices.h"
 #include "ui/about_dialog.h"
 #include "ui/charts_page.h"
 #include "ui/comparison_window.h"
 #include "ui/fonts.h"
+#include "ui/forecast_line.h"
 #include "ui/help_file.h"
 #include "ui/keyboard_entry.h"
 #include "ui/pause_dialog.h"
@@ -121,6 +123,11 @@ std::unique_ptr<MainWindow> MainWindow::Create(GameState& state, RandomGenerator
 
 void MainWindow::StartUp() {
     StartProgram(session_->engine, *this, settingsFile_, *this);
+    RunCommand([this] {
+        forecastItem_->setChecked(ReadWindowChoices(settingsFile_.Path().parent_path()).forecast);
+    });
+    forecastLine_->SetOn(forecastItem_->isChecked());
+    RefreshForecast();
 }
 
 void MainWindow::ShutDown() {
@@ -193,9 +200,12 @@ void MainWindow::BuildTabs() {
 
     keyboardEntry_ = new KeyboardEntry(
         bets, [this](int number) { EnterNumber(number); }, [this] { CancelSpin(); });
+    forecastLine_ = new ForecastLine(bets);
 
-    connect(pages_, &QTabWidget::currentChanged, this,
-            [this] { RunCommand([this] { RebuildCharts(); }); });
+    connect(pages_, &QTabWidget::currentChanged, this, [this] {
+        RunCommand([this] { RebuildCharts(); });
+        RefreshForecast();  // the settings may have changed on another tab
+    });
     connect(chartsPage_, &ChartsPage::RebuildRequested, this,
             [this] { RunCommand([this] { RebuildCharts(); }); });
 }
@@ -232,6 +242,11 @@ void MainWindow::BuildMenu() {
     stayOnTop_->setObjectName(FromUtf8(stayOnTop.control));
     stayOnTop_->setCheckable(true);
     connect(stayOnTop_, &QAction::triggered, this, &MainWindow::SetStayOnTop);
+    forecastItem_ = options->addAction("Прогноз игры");
+    forecastItem_->setObjectName("ForecastItem");
+    forecastItem_->setCheckable(true);
+    forecastItem_->setChecked(true);
+    connect(forecastItem_, &QAction::triggered, this, &MainWindow::SetForecastOn);
 
     BuildPlaybackMenu(addMenu("N4", "&Игра из файла"));
     BuildPresetMenu(addMenu("N10", "Системы от автора"));
@@ -349,6 +364,7 @@ void MainWindow::RunGameCommand(const std::function<void()>& command) {
     gameRecord_.BeforeCycle(state_);
     RunCommand(command);
     gameRecord_.AfterCycle(state_);
+    RefreshForecast();
 }
 
 void MainWindow::EnterNumber(int number) {
@@ -357,6 +373,19 @@ void MainWindow::EnterNumber(int number) {
 
 void MainWindow::CancelSpin() {
     RunGameCommand([this] { session_->engine.CancelSpin(); });
+}
+
+void MainWindow::RefreshForecast() {
+    forecastLine_->Refresh(state_, *this, *this);
+}
+
+void MainWindow::SetForecastOn(bool on) {
+    forecastItem_->setChecked(on);
+    forecastLine_->SetOn(on);
+    RefreshForecast();
+    RunCommand([this, on] {
+        WriteWindowChoices(settingsFile_.Path().parent_path(), WindowChoices{.forecast = on});
+    });
 }
 
 void MainWindow::SaveSpinsAs() {

@@ -31,6 +31,7 @@ namespace orbista {
 class AboutDialog;
 class ChartsPage;
 class ComparisonWindow;
+class ForecastLine;
 class KeyboardEntry;
 class PauseDialog;
 class PlaybackCommands;
@@ -135,6 +136,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     // "Сравнение систем…": the comparison window, made at the first call, then shown again.
     void ShowComparisonWindow();
     ComparisonWindow* Comparison() const { return comparisonWindow_; }
+    ForecastLine* Forecaster() const { return forecastLine_; }
+    // "Прогноз игры" in "Настройки": the forecast line on or off, kept for the next start.
+    void SetForecastOn(bool on);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -159,11 +163,14 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void EnterNumber(int number);
     void CancelSpin();
     void OpenHelpFile();
+    // A new forecast of the game as it stands, after anything that may have changed it.
+    void RefreshForecast();
     void MakeTopmost();
     // Runs a command of the player; an error it raises is shown, never let through the event
     // loop.
     void RunCommand(const std::function<void()>& command);
-    // A command that may enter, cancel or end spins: the record of the game follows it.
+    // A command that may enter, cancel or end spins: the record of the game and the forecast
+    // follow it.
     void RunGameCommand(const std::function<void()>& command);
 
     QLineEdit& NumericField(Setting setting) const;
@@ -199,6 +206,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     SavePathChooser chooseCsvPath_;
     FolderOpener openFolder_;
     ComparisonWindow* comparisonWindow_ = nullptr;
+    ForecastLine* forecastLine_ = nullptr;
+    QAction* forecastItem_ = nullptr;
 };
 
 }  // namespace orbista

@@ -104,6 +104,25 @@ TEST(CorrectedSeries, SixLineRangeReachesOneEntryPastTheWindow) {
     }
 }
 
+// A cancel back to an empty game leaves the cancelled spin's entry past the game; the next first
+// spin's number window reaches over it to the first empty entry, so its value is adopted.
+TEST(CorrectedSeries, NumberWindowReachesOverTheEntryACancelLeftPastTheGame) {
+    for (const auto& [real, adopted] : {std::pair{12, true}, std::pair{5, false}}) {
+        for (uint64_t seed = 0; seed < 100; ++seed) {
+            auto state = std::make_unique<GameState>();
+            EnterForCorrection(*state, 12);
+            state->CorrectedNumbers[1] = 12;
+            --state->SpinCount;
+            ShiftHistoryDown(*state);
+            RandomGenerator random;
+            random.Seed(seed);
+            EnterForCorrection(*state, real);  // X[1] = 12 copied in, X[2] = 12 left, X[3] = 0
+            CorrectSeries(*state, random);
+            EXPECT_EQ(state->CorrectedNumbers[1] == 12, adopted) << real << " " << seed;
+        }
+    }
+}
+
 TEST(CorrectedSeries, LongGameRepeatsOnlyWhatTheRealSpinRepeats) {
     auto state = std::make_unique<GameState>();
     RandomGenerator random;

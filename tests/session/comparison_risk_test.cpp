@@ -36,14 +36,14 @@ TEST(BalancePathTest, RuinAtTheFirstSpinAtMinusTheBankrollAndDrawdownFromThePeak
 TEST(IntervalsTest, WilsonAndStudentIntervalsFromTheirFormulas) {
     // p = 0.2, z = 1.959964: (p + z²/2n ± z·sqrt(p(1-p)/n + z²/4n²)) / (1 + z²/n).
     const Share two = ShareWithInterval(2, 10);
-    EXPECT_DOUBLE_EQ(two.share, 0.2);
+    EXPECT_DOUBLE_EQ(two.value, 0.2);
     EXPECT_NEAR(two.interval.low, 0.0566822, 1e-7);
     EXPECT_NEAR(two.interval.high, 0.5098375, 1e-7);
     // None of 20 is z²/(n + z²) at most, not 0.
     const Share none = ShareWithInterval(0, 20);
     EXPECT_EQ(none.interval.low, 0);
     EXPECT_NEAR(none.interval.high, 0.1611252, 1e-7);
-    EXPECT_EQ(ShareWithInterval(0, 0).interval.high, 0);
+    EXPECT_EQ(ShareWithInterval(0, 0).interval.high, 1);  // nothing known
     // t(0.975, 4 degrees) = 2.776445.
     const Interval mean = MeanInterval(10, 2, 5);
     EXPECT_NEAR(mean.low, 4.447110, 1e-6);
@@ -68,7 +68,7 @@ TEST(ComparisonRiskTest, RuinDrawdownAndTheBankrollRunsNeeded) {
     const SystemFigures f = SummariseSystem(SelectionSystem::Peer, runs, 100);
     EXPECT_EQ(f.spins, 120 + 1000 + 300 + 1000);
     EXPECT_EQ(f.ruin.count, 2);
-    EXPECT_DOUBLE_EQ(f.ruin.share, 0.5);
+    EXPECT_DOUBLE_EQ(f.ruin.value, 0.5);
     EXPECT_DOUBLE_EQ(f.medianSpinOfRuin, 210);
     EXPECT_DOUBLE_EQ(f.p90SpinOfRuin, 282);
     EXPECT_DOUBLE_EQ(f.medianMaxDrawdown, 95);  // of 60, 90, 100, 150

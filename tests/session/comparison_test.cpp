@@ -51,7 +51,7 @@ TEST(ComparisonStatsTest, SystemFiguresOverItsRuns) {
     EXPECT_DOUBLE_EQ(figures.medianFinal, 10);  // the middle two of -10, 0, 20, 30
     EXPECT_DOUBLE_EQ(figures.p5Final, -8.5);
     EXPECT_DOUBLE_EQ(figures.p95Final, 28.5);
-    EXPECT_DOUBLE_EQ(figures.ahead.share, 0.5);
+    EXPECT_DOUBLE_EQ(figures.ahead.value, 0.5);
     EXPECT_DOUBLE_EQ(figures.winStopsPerThousand, 0.5);
     EXPECT_DOUBLE_EQ(figures.lossStopsPerThousand, 0.75);
     EXPECT_DOUBLE_EQ(figures.medianDepth, 10);  // of 0, 5, 15, 40

@@ -87,16 +87,18 @@ Lookback WalkFromTheNewest(const History& series, int32_t n, int32_t a, bool zer
 }
 
 // Short and long games over series written to various depths, with few distinct values so that
-// the walks run past the written part, and with zeros among the values or not.
+// the walks run past the written part, and with zeros among the values or not. The series keeps
+// an index, as the six-line history does, which the walks use to pass over long runs of repeats.
 TEST(SelectionTables, ContinuedLookbackIsTheWalkFromTheNewestForEveryCount) {
     std::mt19937 random(3);
-    auto series = std::make_unique<History>();
+    auto series = std::make_unique<History>(RecentValues::MostValues);
     for (int round = 0; round < 30; ++round) {
         const int32_t written = static_cast<int32_t>(random() % 150);
         const uint32_t values = 1 + random() % 12;
         const bool zeros = round % 2 == 0;
-        for (int32_t k = 1; k <= 200; ++k) {
-            (*series)[k] = k > written ? 0 : static_cast<int32_t>(random() % values) + !zeros;
+        for (int32_t k = 200; k >= 1; --k) {  // entered spin by spin, as the index follows them
+            series->ShiftUp(200 - k);
+            (*series)[1] = k > written ? 0 : static_cast<int32_t>(random() % values) + !zeros;
         }
         for (const int32_t n : {written / 2, written + 1, 1000, 300000}) {
             for (const bool sixLines : {false, true}) {

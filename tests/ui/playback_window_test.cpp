@@ -109,6 +109,17 @@ TEST_F(PlaybackWindowTest, AFilePlaysItsFirstNumbersUpToTheLimitInOrder) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(PlaybackWindowTest, AFileOverTheLimitIsPlayedFromItsFirstMillionSpinsAndSaysSo) {
+    const fs::path path = SpinFile("long.txt", 1'000'001);
+    PlayFile(path);
+    ASSERT_TRUE(WaitUntilPlayed());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].toStdString(),
+              "В файле \"" + path.string() + "\" больше 1000000 спинов: играются первые 1000000.");
+    EXPECT_EQ(pauseDialogsShown, 1);
+    EXPECT_EQ(state->SpinCount, 200);
+}
+
 TEST_F(PlaybackWindowTest, EmulationRaisesTheSpinCountByTheLimitWithRouletteNumbers) {
     ClickNumber(7);
     Emulate();

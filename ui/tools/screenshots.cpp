@@ -21,6 +21,7 @@
 #include "ui/charts_page.h"
 #include "ui/comparison_window.h"
 #include "ui/fonts.h"
+#include "ui/forecast_line.h"
 #include "ui/main_window.h"
 #include "ui/pause_dialog.h"
 #include "ui/wheel_test_dialog.h"
@@ -96,6 +97,12 @@ int main(int argc, char** argv) {
     QApplication::setActiveWindow(window.get());
     for (const int number : SampleSpins) {
         window->GameEngine().EnterNumber(number);
+    }
+    // The forecast line shows the forecast of the game as the pictures leave it.
+    orbista::ForecastLine* forecast = window->Forecaster();
+    forecast->Refresh(*state, *window, *window);
+    while (!forecast->Settled()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
     bool saved = true;
