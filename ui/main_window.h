@@ -52,6 +52,8 @@ struct WindowSetup {
 // Form1, the program's window: the number buttons, the recommendation, the balances, the settings
 // and the charts. It shows what the engine tells it (MainWindowView) and is the settings model on
 // its own controls: every read takes what the control shows at that moment.
+// Built and wired in main_window.cpp; its menu, its view and its settings have a file each
+// (main_window_menu.cpp, main_window_view.cpp, main_window_settings.cpp).
 class MainWindow : public QMainWindow, public MainWindowView, public SettingsModel {
     Q_OBJECT
 
@@ -154,7 +156,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     void BuildPresetMenu(QMenu* menu);
     void BuildPlaybackMenu(QMenu* menu);
     void ApplyPresetFromMenu(const Preset& preset);
-    void FitMenuBar();
+    // Every menu in sight on a bar `width` pixels wide.
+    void FitMenuBar(int width);
     // Takes the controls of the settings that `controls` holds, with their defaults shown.
     void ConnectSettingControls(const SettingControls& controls);
     void ConnectSystems();
@@ -177,6 +180,9 @@ class MainWindow : public QMainWindow, public MainWindowView, public SettingsMod
     QAbstractButton& CheckBox(Setting setting) const;
     QLineEdit& DisplayField(Display display) const;
     int32_t ReadBalance(Display display);
+
+    // Under the program folder: the games saved as they are played.
+    static constexpr const char* AutosaveFolderName = "Autosave";
 
     GameState& state_;
     RandomGenerator& random_;
