@@ -235,9 +235,10 @@ void PaintBarLabels(QPainter& painter, const Frame& frame, const ChartSeries& se
         const QString text = ToQString(series.bars[i].label);
         const int width = metrics.horizontalAdvance(text);
         const int centre = frame.plotLeft + static_cast<int>(std::lround((i + 0.5) * frame.pitch));
-        // A label at either end slides inwards rather than being cut by the border.
-        const int left =
-            std::clamp(centre - width / 2, frame.inner.left() + 1, frame.inner.right() - width);
+        // A label at either end slides inwards rather than being cut by the border; one wider than
+        // the whole chart starts at its left border (std::clamp may not take bounds out of order).
+        const int left = std::max(std::min(centre - width / 2, frame.inner.right() - width),
+                                  frame.inner.left() + 1);
         if (left <= rowRight[row]) {
             continue;
         }
