@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <cstdarg>
 #include <future>
 #include <optional>
 #include <stdexcept>

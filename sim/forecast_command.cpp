@@ -31,10 +31,7 @@ const char* LadderEndName(LadderEnd end) {
 
 ForecastCommand::ForecastCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     : Command(app, out, err) {
-    AddPathOption(app, "--settings", runOptions_.settingsFile, "FILE",
-                  "settings in the save8.dat format, applied as the window applies them at start");
-    AddTextOption(app, "--system", systemName_, "NAME",
-                  "the active system, chosen after the settings (names below)");
+    DeclareSettingsAndSystem(app, runOptions_, systemName_);
     AddPathOption(app, "--script", script_, "FILE",
                   "plays the tokens of the file first (without it: a new game)");
     AddTextOption(app, "--seed", seedText_, "N",
@@ -47,18 +44,8 @@ ForecastCommand::ForecastCommand(CLI::App& app, std::FILE* out, std::FILE* err)
 
 void ForecastCommand::Prepare() {
     runOptions_.checkFiles = false;
-    if (systemName_) {
-        runOptions_.system = SystemBySimName(*systemName_);
-        if (!runOptions_.system) {
-            throw UsageError("unknown system: " + *systemName_);
-        }
-    }
-    if (seedText_) {
-        runOptions_.seed = SeedValue("--seed", *seedText_);
-        options_.seed = *runOptions_.seed;
-    } else {
-        options_.seed = std::random_device()();
-    }
+    TakeSystemAndSeed(systemName_, seedText_, runOptions_);
+    options_.seed = runOptions_.seed ? *runOptions_.seed : std::random_device()();
     if (continuationsText_) {
         options_.continuations =
             CountValue("--continuations", *continuationsText_, MostContinuations);
@@ -74,9 +61,7 @@ void ForecastCommand::Prepare() {
 }
 
 int ForecastCommand::Play() {
-    for (const ScriptToken& token : tokens_) {
-        simulation_->Play(token);
-    }
+    simulation_->PlayScript(tokens_);
     HeadlessRun& run = simulation_->Run();
     if (!HasForecast(run.settings.ActiveSystem())) {
         std::fprintf(out_, "forecast: none (the active system places no bets)\n");

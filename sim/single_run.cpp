@@ -63,6 +63,15 @@ void Simulation::Play(const ScriptToken& token) {
     Finish(token.text);
 }
 
+int64_t Simulation::PlayScript(const std::vector<ScriptToken>& tokens) {
+    int64_t spins = 0;
+    for (const ScriptToken& token : tokens) {
+        Play(token);
+        spins += token.kind == ScriptToken::Kind::Spin ? 1 : 0;
+    }
+    return spins;
+}
+
 void Simulation::PlayRandom(int64_t spins) {
     std::array<char, 4> digits{};
     for (int64_t i = 0; i < spins; ++i) {
@@ -156,12 +165,30 @@ void Simulation::PrintErrors(std::string_view token) const {
     }
 }
 
+void DeclareSettingsAndSystem(CLI::App& app, RunOptions& options,
+                              std::optional<std::string>& systemName) {
+    AddPathOption(app, "--settings", options.settingsFile, "FILE",
+                  "settings in the save8.dat format, applied as the window applies them at start");
+    AddTextOption(app, "--system", systemName, "NAME",
+                  "the active system, chosen after the settings (names below)");
+}
+
+void TakeSystemAndSeed(const std::optional<std::string>& systemName,
+                       const std::optional<std::string>& seedText, RunOptions& options) {
+    if (systemName) {
+        options.system = SystemBySimName(*systemName);
+        if (!options.system) {
+            throw UsageError("unknown system: " + *systemName);
+        }
+    }
+    if (seedText) {
+        options.seed = SeedValue("--seed", *seedText);
+    }
+}
+
 SingleRunCommand::SingleRunCommand(CLI::App& app, std::FILE* out, std::FILE* err)
     : Command(app, out, err) {
-    AddPathOption(app, "--settings", options_.settingsFile, "FILE",
-                  "settings in the save8.dat format, applied as the window applies them at start");
-    AddTextOption(app, "--system", systemName_, "NAME",
-                  "the active system, chosen after the settings (names below)");
+    DeclareSettingsAndSystem(app, options_, systemName_);
     app.add_flag("--sectors-on-table", options_.sectorsOnTable,
                  "ESD counts its sectors on the table, not on the wheel");
     AddTextOption(app, "--seed", seedText_, "N",
@@ -182,15 +209,7 @@ SingleRunCommand::SingleRunCommand(CLI::App& app, std::FILE* out, std::FILE* err
 
 void SingleRunCommand::Prepare() {
     options_.checkFiles = !noCheckFiles_;
-    if (systemName_) {
-        options_.system = SystemBySimName(*systemName_);
-        if (!options_.system) {
-            throw UsageError("unknown system: " + *systemName_);
-        }
-    }
-    if (seedText_) {
-        options_.seed = SeedValue("--seed", *seedText_);
-    }
+    TakeSystemAndSeed(systemName_, seedText_, options_);
     if (randomText_) {
         randomSpins_ = ParseWhole<int64_t>(*randomText_);
         if (!randomSpins_ || *randomSpins_ < 0) {
@@ -220,10 +239,7 @@ int SingleRunCommand::Play() {
         simulation_->PlayRandom(*randomSpins_);
         spins = *randomSpins_;
     } else {
-        for (const ScriptToken& token : tokens_) {
-            simulation_->Play(token);
-            spins += token.kind == ScriptToken::Kind::Spin ? 1 : 0;
-        }
+        spins = simulation_->PlayScript(tokens_);
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -30,6 +30,14 @@ struct RunOptions {
     std::optional<std::filesystem::path> csv;
 };
 
+// Declares --settings and --system, which every command that plays one game takes alike.
+void DeclareSettingsAndSystem(CLI::App& app, RunOptions& options,
+                              std::optional<std::string>& systemName);
+// Takes the active system, by the name --system gave, and the --seed into the options;
+// UsageError when no system has the name or the seed is no number.
+void TakeSystemAndSeed(const std::optional<std::string>& systemName,
+                       const std::optional<std::string>& seedText, RunOptions& options);
+
 // One game played token by token through the engine, traced or summed up on `out`. The settings
 // file is read and the --csv log begun when it is made (FileError when they cannot be); a write
 // to `out` that fails throws OutputError, one to the log FileError.
@@ -38,6 +46,8 @@ class Simulation {
     Simulation(const RunOptions& options, std::FILE* out, std::FILE* err);
 
     void Play(const ScriptToken& token);
+    // Plays the tokens in order; how many of them were spins.
+    int64_t PlayScript(const std::vector<ScriptToken>& tokens);
     void PlayRandom(int64_t spins);
     void PrintSummary() const;
     // Puts the --csv log in its place; FileError when it could not be written.

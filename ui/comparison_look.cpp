@@ -13,10 +13,6 @@ size_t ShownComparison::PlanIndex(SelectionSystem system) const {
                                plan->systems.begin());
 }
 
-QString QText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString Caption(SelectionSystem system) {
     const SystemInfo* info = InfoOf(system);
     return info == nullptr ? QString("—") : QText(info->caption);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session/comparison_columns.h"
+#include "ui/qt_text.h"
 
 class QChart;
 class QChartView;
@@ -25,7 +26,6 @@ struct ShownComparison {
     size_t PlanIndex(SelectionSystem system) const;
 };
 
-QString QText(std::string_view text);
 // The whole caption for the table, the lists and the check boxes; a short one for a plot's axis.
 QString Caption(SelectionSystem system);
 QString ShortName(SelectionSystem system);

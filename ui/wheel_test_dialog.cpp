@@ -19,14 +19,11 @@
 #include "model/errors.h"
 #include "storage/permanence.h"
 #include "ui/bar_chart.h"
+#include "ui/qt_text.h"
 
 namespace orbista {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QStringList ChoosePermanences(QWidget* parent) {
     return QFileDialog::getOpenFileNames(parent, "Открыть перманенту", QString(),
@@ -179,7 +176,7 @@ void WheelTestDialog::ShowSpins(std::vector<uint8_t> spins, const QString& sourc
                           .arg(PValue(result_->repeatsPValue)));
     QStringList verdict;
     for (const std::string& line : WheelVerdict(*result_)) {
-        verdict << FromUtf8(line);
+        verdict << QText(line);
     }
     verdict_->setText(verdict.join("\n"));
 }
@@ -226,9 +223,9 @@ void WheelTestDialog::FillTests() {
         const GroupTest& test = result_->tests[static_cast<size_t>(info.group)];
         const int row = static_cast<int>(info.group);
         SetRow(tests_, row,
-               {FromUtf8(info.caption), QString::number(test.cells.size()),
+               {QText(info.caption), QString::number(test.cells.size()),
                 QString::number(test.degreesOfFreedom), Fixed(test.chiSquare, 2),
-                PValue(test.pValue), test.sampleTooSmall ? FromUtf8(SmallSampleWarning) : ""});
+                PValue(test.pValue), test.sampleTooSmall ? QText(SmallSampleWarning) : ""});
     }
 }
 

@@ -15,7 +15,7 @@ TEST(HeadlessFields, AShownIntegerGivesWayToTypedText) {
     EXPECT_EQ(view.ReadGameBalance(), -2147483647 - 1);
     EXPECT_EQ(view.Text(Display::GameBalance), "-2147483648");
 
-    view.Type("Memo3", "250\nnot read");
+    view.Type(ControlOf(Display::GameBalance), "250\nnot read");
     EXPECT_EQ(view.ReadGameBalance(), 250);
     EXPECT_EQ(view.Text(Display::GameBalance), "250\nnot read")
         << "a read leaves the typed text as it is";

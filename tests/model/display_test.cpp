@@ -9,8 +9,8 @@ namespace {
 
 // The tables' order check itself: a row out of its place is caught at compile time.
 constexpr std::array<DisplayInfo, 2> Swapped = {{
-    {Display::StakeLevel, "Memo1", ""},
-    {Display::SpinCount, "Label12", ""},
+    {Display::StakeLevel, "", ""},
+    {Display::SpinCount, "", ""},
 }};
 static_assert(!ListedInEnumOrder(Swapped, &DisplayInfo::display));
 static_assert(ListedInEnumOrder(DisplaysTable, &DisplayInfo::display));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/errors.h"
+#include "model/settings_table.h"
 
 namespace orbista {
 namespace {
@@ -36,7 +37,8 @@ TEST(Messages, FileAndFieldMessagesReadAsOneSentenceEach) {
     EXPECT_EQ(FileError::CannotOpen("x\ny", "доступ запрещён").what(),
               std::string("Не удалось открыть файл \"x\\x0Ay\": доступ запрещён."));
 
-    const ConversionError field("Memo18", "Спинов без попаданий:", "1\t2");
+    const SettingInfo& waiting = InfoOf(Setting::WaitingSpins);
+    const ConversionError field(std::string(waiting.control), std::string(waiting.caption), "1\t2");
     EXPECT_EQ(
         field.what(),
         std::string(

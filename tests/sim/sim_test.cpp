@@ -207,24 +207,6 @@ TEST_F(Simulator, TypedBalanceIsTakenUpByTheNextSpin) {
     EXPECT_EQ(lines[1][Memo15], "250");  // the maximum follows the game balance read back
 }
 
-TEST_F(Simulator, SameSeedSameRunForEverySystem) {
-    for (const char* system :
-         {"with-selection", "without-selection", "sectors", "six-lines", "peer", "anti-review",
-          "esd", "favourites", "gizmo", "chaos", "waiting", "statistics-only", "custom", "none"}) {
-        const std::string args = std::string("--trace --seed 7 --random 400 --system ") + system +
-                                 " --check-dir " + folder_.Path().string();
-        const SimRun first = RunSim(args);
-        const SimRun second = RunSim(args);
-        ASSERT_EQ(first.status, 0) << system;
-        EXPECT_EQ(first.out, second.out) << system;
-        EXPECT_EQ(TraceLines(first.out).size(), 400u) << system;
-        const auto summary = Summary(first.out);
-        EXPECT_EQ(summary.at("spins"), "400") << system;
-        EXPECT_LE(std::stoll(summary.at("min_total_balance")),
-                  std::stoll(summary.at("max_total_balance")));
-    }
-}
-
 TEST_F(Simulator, WithoutCheckFilesTheRunIsTheSameAndNoFileIsWritten) {
     for (const char* system : {"with-selection", "without-selection", "anti-review"}) {
         const std::string script = Script("5 5 5 17 0 5 c 8 2 5 5 n 5 30 5");

@@ -53,7 +53,7 @@ TEST(SettingsModel, BadTextRaisesAConversionErrorNamingTheField) {
         settings.Number(Setting::MaxStake);
         FAIL() << "no error";
     } catch (const ConversionError& error) {
-        EXPECT_EQ(error.Control(), "Memo4");
+        EXPECT_EQ(error.Control(), InfoOf(Setting::MaxStake).control);
         EXPECT_STREQ(error.what(),
                      "Значение \"abc\" в поле \"Максимальная ставка\" не является целым числом.");
     }

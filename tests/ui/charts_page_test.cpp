@@ -36,8 +36,18 @@ class ChartsPageTest : public ::testing::Test {
         }
     }
 
-    QLineEdit* Memo21() const { return page->findChild<QLineEdit*>("Memo21"); }
-    QCheckBox* CheckBox8() const { return page->findChild<QCheckBox*>("CheckBox8"); }
+    // The tab's own settings, found by the names the settings table gives them.
+    template <typename Widget>
+    Widget* Named(std::string_view name) const {
+        return page->findChild<Widget*>(
+            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    QLineEdit* SpinWindowField() const {
+        return Named<QLineEdit>(InfoOf(Setting::ChartSpinWindow).control);
+    }
+    QCheckBox* WheelOrderBox() const {
+        return Named<QCheckBox>(InfoOf(Setting::ChartWheelOrder).control);
+    }
     const ChartBars& Bars(Chart chart) const { return page->Chart(chart)->Bars(); }
 
     std::unique_ptr<GameState> state;
@@ -76,9 +86,9 @@ TEST_F(ChartsPageTest, SubTabsAndChartsStandWhereThePlayerExpectsThem) {
     auto* rebuild = page->findChild<QPushButton*>("Button12");
     ASSERT_NE(rebuild, nullptr);
     EXPECT_EQ(tabs->widget(1)->childAt(10, 10), rebuild);
-    EXPECT_EQ(Memo21()->geometry(), QRect(224, 152, 57, 25));
-    EXPECT_EQ(Memo21()->text(), "0");
-    EXPECT_FALSE(CheckBox8()->isChecked());
+    EXPECT_EQ(SpinWindowField()->geometry(), QRect(224, 152, 57, 25));
+    EXPECT_EQ(SpinWindowField()->text(), "0");
+    EXPECT_FALSE(WheelOrderBox()->isChecked());
 }
 
 TEST_F(ChartsPageTest, RebuildRefillsEveryChartFromTheSettingsOnThePage) {
@@ -92,8 +102,8 @@ TEST_F(ChartsPageTest, RebuildRefillsEveryChartFromTheSettingsOnThePage) {
     EXPECT_EQ(Bars(Chart::Balance).back().value, 360);
     EXPECT_EQ(Bars(Chart::Lines).size(), 11u);
 
-    CheckBox8()->setChecked(true);
-    Memo21()->setText("2");
+    WheelOrderBox()->setChecked(true);
+    SpinWindowField()->setText("2");
     page->RebuildCharts();
     EXPECT_EQ(Bars(Chart::Numbers)[0].label, "5");
     EXPECT_EQ(Bars(Chart::Numbers)[18].label, "0");
@@ -107,7 +117,7 @@ TEST_F(ChartsPageTest, ABadWindowFieldIsReportedAndEveryChartKeepsItsBars) {
     Play({7, 8, 9});
     page->RebuildCharts();
     Play({10});
-    Memo21()->setText("1 000");
+    SpinWindowField()->setText("1 000");
     page->RebuildCharts();
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].rfind("error:", 0), 0u);
@@ -115,7 +125,7 @@ TEST_F(ChartsPageTest, ABadWindowFieldIsReportedAndEveryChartKeepsItsBars) {
     EXPECT_EQ(Bars(Chart::Balance).size(), 3u);
     EXPECT_EQ(Bars(Chart::Numbers)[10].value, 0);
 
-    Memo21()->setText("0");
+    SpinWindowField()->setText("0");
     page->RebuildCharts();
     EXPECT_EQ(Bars(Chart::Balance).size(), 4u);
     EXPECT_EQ(view.messages.size(), 1u);
@@ -131,20 +141,20 @@ TEST_F(ChartsPageTest, SubTabChangeAndRebuildButtonAskForARebuild) {
 }
 
 TEST_F(ChartsPageTest, ArrowsStepTheWindowWithinItsBounds) {
-    auto* arrows = page->findChild<QWidget*>("UpDown14");
+    auto* arrows = Named<QWidget>(InfoOf(Setting::ChartSpinWindow).stepper);
     ASSERT_NE(arrows, nullptr);
     const QList<QToolButton*> buttons = arrows->findChildren<QToolButton*>();
     ASSERT_EQ(buttons.size(), 2);
     QToolButton* up = buttons[0]->arrowType() == Qt::UpArrow ? buttons[0] : buttons[1];
     QToolButton* down = up == buttons[0] ? buttons[1] : buttons[0];
     down->click();
-    EXPECT_EQ(Memo21()->text(), "0");
+    EXPECT_EQ(SpinWindowField()->text(), "0");
     up->click();
     up->click();
-    EXPECT_EQ(Memo21()->text(), "2");
-    Memo21()->setText("10000");
+    EXPECT_EQ(SpinWindowField()->text(), "2");
+    SpinWindowField()->setText("10000");
     up->click();
-    EXPECT_EQ(Memo21()->text(), "10000");
+    EXPECT_EQ(SpinWindowField()->text(), "10000");
 }
 
 }  // namespace
@@ -155,8 +165,8 @@ namespace {
 
 TEST_F(ChartsPageTest, WheelTestTakesTheCountedSpinsOrTheChosenPermanencesInTheChartsOrder) {
     Play({1, 2, 3, 0, 36});
-    Memo21()->setText("2");
-    CheckBox8()->setChecked(true);
+    SpinWindowField()->setText("2");
+    WheelOrderBox()->setChecked(true);
     page->findChild<QPushButton*>("WheelTestButton")->click();
     WheelTestDialog* dialog = page->WheelTest();
     ASSERT_NE(dialog, nullptr);

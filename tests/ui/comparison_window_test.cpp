@@ -38,31 +38,20 @@ class ComparisonWindowTest : public WindowTest {
         comparison.SpinsField()->setValue(spins);
         return comparison;
     }
-
-    QAction* MenuItem(const char* menu, const QString& caption) const {
-        for (QAction* action : window->menuBar()->findChild<QMenu*>(menu)->actions()) {
-            if (action->text() == caption) {
-                return action;
-            }
-        }
-        ADD_FAILURE() << qPrintable(caption);
-        return nullptr;
-    }
 };
 
 TEST_F(ComparisonWindowTest, MenuItemsFollowTheirNeighbours) {
-    const QList<QAction*> playback = window->menuBar()->findChild<QMenu*>("N4")->actions();
-    const auto emulate = std::find_if(playback.begin(), playback.end(),
-                                      [](QAction* a) { return a->objectName() == "N19"; });
+    const QList<QAction*> playback = Menu("Игра из файла")->actions();
+    const auto emulate = std::find(playback.begin(), playback.end(), MenuItem("Эмуляция игры"));
     ASSERT_NE(emulate, playback.end());
     EXPECT_TRUE(std::any_of(emulate, playback.end(),
                             [](QAction* a) { return a->text() == "Сравнение систем…"; }));
-    EXPECT_NE(MenuItem("N1", "Сохранить игру в CSV…"), nullptr);
+    EXPECT_TRUE(Menu("Файл")->actions().contains(MenuItem("Сохранить игру в CSV…")));
 }
 
 TEST_F(ComparisonWindowTest, ABadFieldIsToldAndNothingStarts) {
     ComparisonWindow& comparison = OpenComparison(2, 50);
-    Control<QLineEdit>("Memo4")->setText("2o");
+    Field(Setting::MaxStake)->setText("2o");
     comparison.Start();
     EXPECT_FALSE(comparison.Running());
     ASSERT_EQ(messages.size(), 1u);
@@ -206,7 +195,7 @@ TEST_F(ComparisonWindowTest, TheGameSavesAsCsvOldestSpinFirstUnderANameEndingInC
     ClickNumber(32);
     const QString csv = QString::fromStdString((folder.Path() / "game").string());
     window->SetCsvPathChooser([&](QWidget*) { return csv; });
-    MenuItem("N1", "Сохранить игру в CSV…")->trigger();
+    MenuItem("Сохранить игру в CSV…")->trigger();
     const std::string text = folder.Read("game.csv");
     EXPECT_TRUE(
         text.starts_with("Спин,Выпало,Стояло на поле,Результат спина,Баланс в этой игре\n"
@@ -220,12 +209,12 @@ TEST_F(ComparisonWindowTest, TheDataFolderOpensInTheFileManagerOrSaysWhyNot) {
         opened = folder;
         return true;
     });
-    MenuItem("N1", "Открыть папку с данными")->trigger();
+    MenuItem("Открыть папку с данными")->trigger();
     EXPECT_EQ(opened.toStdString(), folder.Path().string());
     EXPECT_TRUE(messages.empty());
 
     window->SetFolderOpener([](const QString&) { return false; });
-    MenuItem("N1", "Открыть папку с данными")->trigger();
+    MenuItem("Открыть папку с данными")->trigger();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].toStdString(), "Не удалось открыть папку " + folder.Path().string() +
                                              ": нет программы для просмотра папок.");

@@ -32,7 +32,8 @@ class PlaybackWindowTest : public WindowTest {
         window->SetActiveSystem(SelectionSystem::StatisticsOnly);
     }
 
-    QAction* Item(const char* name) const { return window->findChild<QAction*>(name); }
+    QAction* PlayFromFile() const { return MenuItem("Игра из файла"); }
+    QAction* EmulateGame() const { return MenuItem("Эмуляция игры"); }
 
     // The numbers 0..36 over and over, `count` of them, one line of the file each.
     fs::path SpinFile(const std::string& name, int count) {
@@ -56,23 +57,25 @@ class PlaybackWindowTest : public WindowTest {
                 before(dialog);
             }
             if (dialog.isVisible()) {
-                PauseControl<QLineEdit>("Memo1")->setText("0");
+                Field(Setting::PlaybackPauseField)->setText("0");
                 dialog.Apply();
             }
         });
     }
-    void SetSpinLimit(const QString& text) { PauseControl<QLineEdit>("Memo2")->setText(text); }
+    void SetSpinLimit(const QString& text) { Field(Setting::PlaybackSpinLimit)->setText(text); }
 
     void PlayFile(const fs::path& path) {
         ChooseFile(path);
         ApplyNextPauseDialog();
-        Item("N18")->trigger();
+        PlayFromFile()->trigger();
     }
     void Emulate() {
         ApplyNextPauseDialog();
-        Item("N19")->trigger();
+        EmulateGame()->trigger();
     }
-    bool CommandsEnabled() const { return Item("N18")->isEnabled() && Item("N19")->isEnabled(); }
+    bool CommandsEnabled() const {
+        return PlayFromFile()->isEnabled() && EmulateGame()->isEnabled();
+    }
     // Lets the window's thread run the played cycles until the playback has ended.
     bool WaitUntilPlayed() {
         return QTest::qWaitFor(
@@ -138,14 +141,14 @@ TEST_F(PlaybackWindowTest, CommandsAreGreyedWhileAPlaybackRunsAndThePlayerMaySti
     SetSpinLimit("400");
     Emulate();
     EXPECT_TRUE(window->Playbacks().Running());
-    EXPECT_FALSE(Item("N18")->isEnabled());
-    EXPECT_FALSE(Item("N19")->isEnabled());
+    EXPECT_FALSE(PlayFromFile()->isEnabled());
+    EXPECT_FALSE(EmulateGame()->isEnabled());
 
     // A greyed command does nothing (should a dialog open all the same,
     // it is counted and closed).
     ChooseFile(SpinFile("more.txt", 10));
     ApplyNextPauseDialog();
-    Item("N18")->trigger();
+    PlayFromFile()->trigger();
     Emulate();
     EXPECT_EQ(pauseDialogsShown, 1);
 
@@ -251,7 +254,7 @@ TEST_F(PlaybackWindowTest, ThePauseDialogSaysWhatItStartsAndItsCloseBoxStartsNot
         EXPECT_EQ(dialog.windowTitle(), "Эмуляция: 21 спин");
         dialog.close();
     });
-    Item("N19")->trigger();
+    EmulateGame()->trigger();
     QTest::qWait(50);
     EXPECT_FALSE(window->Playbacks().Running());
     EXPECT_EQ(state->SpinCount, 0);
@@ -264,7 +267,7 @@ TEST_F(PlaybackWindowTest, ThePauseDialogSaysWhatItStartsAndItsCloseBoxStartsNot
         EXPECT_EQ(window->PauseDialogWindow()->windowTitle(), "Игра из файла: 30 спинов");
         QTest::keyClick(window->PauseDialogWindow(), Qt::Key_Escape);
     });
-    Item("N18")->trigger();
+    PlayFromFile()->trigger();
     QTest::qWait(50);
     EXPECT_EQ(state->SpinCount, 0);
     EXPECT_TRUE(CommandsEnabled());
@@ -294,12 +297,12 @@ TEST_F(PlaybackWindowTest, ClosingTheWindowEndsThePlaybackAndSavesOnce) {
 }
 
 TEST_F(PlaybackWindowTest, StopGameEndsAnEmulationAndKeepsTheGameSoFar) {
-    QAction* stop = Item("StopGame");
+    QAction* stop = MenuItem("Остановить игру");
     ASSERT_NE(stop, nullptr);
-    const QList<QAction*> menu = window->findChild<QMenu*>("N4")->actions();
+    const QList<QAction*> menu = Menu("Игра из файла")->actions();
     // Right after "Эмуляция игры".
     ASSERT_GE(menu.indexOf(stop), 1);
-    EXPECT_EQ(menu[menu.indexOf(stop) - 1], Item("N19"));
+    EXPECT_EQ(menu[menu.indexOf(stop) - 1], EmulateGame());
     EXPECT_FALSE(stop->isEnabled());
 
     SetSpinLimit("10000");

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
@@ -108,6 +109,17 @@ class WindowTest : public ::testing::Test {
         }
         EXPECT_NE(found, nullptr) << qPrintable(caption);
         return found;
+    }
+
+    // The menu of the bar with this caption, shortcut marks left out.
+    QMenu* Menu(const QString& caption) const {
+        for (QAction* action : window->menuBar()->actions()) {
+            if (action->menu() != nullptr && action->text().remove('&') == caption) {
+                return action->menu();
+            }
+        }
+        ADD_FAILURE() << qPrintable(caption);
+        return nullptr;
     }
 
     void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
