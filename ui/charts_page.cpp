@@ -110,7 +110,7 @@ QWidget* ChartsPage::BuildModeSheet() {
     QCheckBox* wheelOrder = AddSettingCheckBox(mode, Setting::ChartWheelOrder, controls_);
     wheelOrder->move(29, 53);
     wheelOrder->adjustSize();
-    AddLabel(FromTable(InfoOf(Setting::ChartSpinWindow).caption), QPoint(16, 104), mode);
+    AddLabel(QText(InfoOf(Setting::ChartSpinWindow).caption), QPoint(16, 104), mode);
     AddLabel("(при нуле - выводится по всем сыграным спинам)", QPoint(16, 128), mode);
     AddSettingField(mode, Setting::ChartSpinWindow, QRect(224, 152, 57, 25), settings_, controls_);
     auto* wheelTest = new QPushButton("Проверка колеса…", mode);
@@ -130,7 +130,7 @@ QWidget* ChartsPage::BuildSheet(const char* name) {
 }
 
 void ChartsPage::PlaceChart(orbista::Chart chart, QWidget* sheet, const QRect& geometry) {
-    auto* widget = new BarChart(FromTable(ControlOf(chart)), LookOf(chart), sheet);
+    auto* widget = new BarChart(QText(ControlOf(chart)), LookOf(chart), sheet);
     widget->setGeometry(geometry);
     widget->SetSeries(std::move(EmptyChartSeries()[chart]));
     charts_[chart] = widget;

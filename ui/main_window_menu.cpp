@@ -53,8 +53,8 @@ void MainWindow::BuildMenu() {
     QMenu* options = addMenu("N3", "Настройки");
     // The one setting shown by a menu item rather than by a control of a tab.
     const SettingInfo& stayOnTop = InfoOf(Setting::StayOnTop);
-    stayOnTop_ = options->addAction(FromTable(stayOnTop.caption));
-    stayOnTop_->setObjectName(FromTable(stayOnTop.control));
+    stayOnTop_ = options->addAction(QText(stayOnTop.caption));
+    stayOnTop_->setObjectName(QText(stayOnTop.control));
     stayOnTop_->setCheckable(true);
     connect(stayOnTop_, &QAction::triggered, this, &MainWindow::SetStayOnTop);
     forecastItem_ = options->addAction("Прогноз игры");
@@ -89,8 +89,8 @@ void MainWindow::BuildPlaybackMenu(QMenu* menu) {
 
 void MainWindow::BuildPresetMenu(QMenu* menu) {
     for (const Preset& preset : Presets()) {
-        QAction* item = menu->addAction(FromTable(preset.caption));
-        item->setObjectName(FromTable(preset.menuItem));
+        QAction* item = menu->addAction(QText(preset.caption));
+        item->setObjectName(QText(preset.menuItem));
         connect(item, &QAction::triggered, this, [this, &preset] { ApplyPresetFromMenu(preset); });
     }
 }

@@ -10,18 +10,11 @@
 #include "ui/keyboard_entry.h"
 #include "ui/pause_dialog.h"
 #include "ui/playback_commands.h"
+#include "ui/qt_text.h"
 #include "ui/spin_table.h"
 // The window as the engine sees it (MainWindowView): the displays, the recommended numbers, the
 // spins, the charts, the messages and the dialogs.
 namespace orbista {
-
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 QLineEdit& MainWindow::DisplayField(Display display) const {
     return *displays_[IndexOf(display)];
@@ -32,11 +25,11 @@ void MainWindow::ShowSpinCount(int64_t count) {
 }
 
 void MainWindow::ShowStakeLevel(std::string_view text) {
-    DisplayField(Display::StakeLevel).setText(FromUtf8(text));
+    DisplayField(Display::StakeLevel).setText(QText(text));
 }
 
 void MainWindow::ShowTableStake(std::string_view text) {
-    DisplayField(Display::TableStake).setText(FromUtf8(text));
+    DisplayField(Display::TableStake).setText(QText(text));
 }
 
 void MainWindow::ShowTotalBalance(int32_t value) {
@@ -105,7 +98,7 @@ void MainWindow::ShowMessageBox(std::string_view text) {
     if (playbacks_ != nullptr && playbacks_->Quiet()) {
         return;
     }
-    present_(this, FromUtf8(text));
+    present_(this, QText(text));
 }
 
 void MainWindow::Tell(const QString& text) {
@@ -117,7 +110,7 @@ void MainWindow::ShowPlaybackProgress(const QString& progress) {
 }
 
 void MainWindow::ReportError(std::string_view text) {
-    present_(this, FromUtf8(text));
+    present_(this, QText(text));
 }
 
 void MainWindow::ShowPauseDialog() {

@@ -37,7 +37,7 @@ QString CountOfSpins(int64_t count) {
 namespace {
 
 void Caption(Setting setting, QPoint at, QWidget* parent) {
-    auto* label = new QLabel(FromTable(InfoOf(setting).caption), parent);
+    auto* label = new QLabel(QText(InfoOf(setting).caption), parent);
     label->move(at);
     FitCaption(label, parent->width() - at.x());
 }

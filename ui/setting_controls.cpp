@@ -18,18 +18,14 @@ void SettingControls::Take(const SettingControls& other) {
     }
 }
 
-QString FromTable(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QLineEdit* AddSettingField(QWidget* parent, Setting setting, const QRect& geometry,
                            SettingsModel& settings, SettingControls& controls) {
     const SettingInfo& info = InfoOf(setting);
     auto* field = new QLineEdit(parent);
-    field->setObjectName(FromTable(info.control));
+    field->setObjectName(QText(info.control));
     field->setGeometry(geometry);
     field->setText(QString::number(info.defaultValue));
-    auto* arrows = new UpDown(field, FromTable(info.stepper), parent);
+    auto* arrows = new UpDown(field, QText(info.stepper), parent);
     QObject::connect(arrows, &UpDown::Stepped, arrows, [&settings, setting](int direction) {
         StepSetting(settings, setting, direction);
     });
@@ -39,8 +35,8 @@ QLineEdit* AddSettingField(QWidget* parent, Setting setting, const QRect& geomet
 
 QCheckBox* AddSettingCheckBox(QWidget* parent, Setting setting, SettingControls& controls) {
     const SettingInfo& info = InfoOf(setting);
-    auto* box = new QCheckBox(FromTable(info.caption), parent);
-    box->setObjectName(FromTable(info.control));
+    auto* box = new QCheckBox(QText(info.caption), parent);
+    box->setObjectName(QText(info.control));
     controls.checkBoxes[static_cast<int>(setting)] = box;
     return box;
 }

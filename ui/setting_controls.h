@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/settings_model.h"
+#include "ui/qt_text.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -24,8 +25,6 @@ struct SettingControls {
     // Adds the controls that `other` holds.
     void Take(const SettingControls& other);
 };
-
-QString FromTable(std::string_view text);
 
 // A number's field at `geometry`, named and filled with its default from the settings table, with
 // its arrows at its right edge. The arrows step the setting in `settings`.

@@ -114,14 +114,14 @@ void AddNumberBlocks(QWidget* sheet, BetsTab& tab) {
 // The caption of a display, beside it: it must end before the display starts.
 QLabel* AddDisplayCaption(QWidget* sheet, Display display, QPoint at, int right,
                           bool bold = false) {
-    QLabel* label = AddLabel(sheet, FromTable(CaptionOf(display)), at, bold);
+    QLabel* label = AddLabel(sheet, QText(CaptionOf(display)), at, bold);
     FitCaption(label, right - CaptionGap / 2);
     return label;
 }
 
 QLineEdit* AddDisplay(QWidget* sheet, Display display, const QRect& geometry) {
     auto* field = new QLineEdit(sheet);
-    field->setObjectName(FromTable(ControlOf(display)));
+    field->setObjectName(QText(ControlOf(display)));
     field->setGeometry(geometry);
     return field;
 }
@@ -141,7 +141,7 @@ void AddBalanceFields(QWidget* sheet, BetsTab& tab) {
 
     AddDisplayCaption(sheet, Display::SpinCount, {3, 444}, 133)->setObjectName("Label9");
     QLabel* count = AddLabel(sheet, "0", {133, 444});
-    count->setObjectName(FromTable(ControlOf(Display::SpinCount)));
+    count->setObjectName(QText(ControlOf(Display::SpinCount)));
     // Wide enough for the longest game the history can hold.
     count->resize(count->fontMetrics().horizontalAdvance("0000000") + CaptionGap, count->height());
     tab.spinCount = count;
@@ -182,7 +182,7 @@ struct SettingRow {
 };
 
 QString CaptionOf(const SettingRow& row) {
-    return FromTable(InfoOf(row.box ? *row.box : *row.number).caption);
+    return QText(InfoOf(row.box ? *row.box : *row.number).caption);
 }
 
 // `height` is the room down to the next row: a long label may take a second line there.
@@ -284,8 +284,8 @@ constexpr SettingRow MethodRows[] = {
 
 QRadioButton* AddRadioButton(QWidget* sheet, const SystemRow& row) {
     const SystemInfo& info = *InfoOf(row.system);
-    auto* radio = new QRadioButton(FromTable(info.caption), sheet);
-    radio->setObjectName(FromTable(info.radio));
+    auto* radio = new QRadioButton(QText(info.caption), sheet);
+    radio->setObjectName(QText(info.radio));
     const bool struckOut = row.system == SelectionSystem::AntiReview;
     radio->setFont(Styled(sheet->font(), false, info.underlined, struckOut));
     radio->move(row.left, row.top);
