@@ -205,16 +205,18 @@ class GameFolder {
 };
 
 // Runs jobs 0..count-1 on `threads` workers, each job once; stops handing out jobs when asked.
-// Rethrows the first exception a job threw.
+// Each worker owns the blocks that the games of its jobs take their arrays from, one game after
+// another. Rethrows the first exception a job threw.
 template <typename Job>
 void RunOnWorkers(int64_t count, int threads, const ComparisonProgress& progress, const Job& job) {
     std::atomic<int64_t> next{0};
     std::mutex failureMutex;
     std::exception_ptr failure;
     const auto work = [&] {
+        ZeroedBlocks blocks;
         for (int64_t index = next++; index < count && !progress.StopRequested(); index = next++) {
             try {
-                job(index);
+                job(index, blocks);
             } catch (...) {
                 const std::lock_guard lock(failureMutex);
                 if (!failure) {
@@ -368,14 +370,14 @@ ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
     GameFolder folder(result, systems);
     // Game by game, every system in turn: a stop then leaves about as many runs of each.
     const int64_t jobs = static_cast<int64_t>(games.size() * systems);
-    RunOnWorkers(jobs, std::max(plan_.jobs, 1), progress, [&](int64_t job) {
+    RunOnWorkers(jobs, std::max(plan_.jobs, 1), progress, [&](int64_t job, ZeroedBlocks& blocks) {
         const size_t game = static_cast<size_t>(job) / systems;
         const size_t system = static_cast<size_t>(job) % systems;
         std::vector<int32_t> samples;
         RunError error;
         error.game = games[game];
         const RunFigures figures = PlayRun(plan_.systems[system], games[game], result.samplePoints,
-                                           samples, error, progress);
+                                           samples, error, progress, blocks);
         if (!progress.StopRequested()) {
             result.runs[system][game] = figures;
             folder.Finished(game, system, std::move(samples), std::move(error));
@@ -397,10 +399,11 @@ ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
 
 RunFigures Comparison::PlayRun(SelectionSystem system, int64_t game,
                                const std::vector<int64_t>& points, std::vector<int32_t>& samples,
-                               RunError& error, ComparisonProgress& progress) const {
+                               RunError& error, ComparisonProgress& progress,
+                               ZeroedBlocks& blocks) const {
     // Everything a run touches is its own: nothing is shared with the runs on other threads.
     const int64_t run = game - 1;
-    HeadlessRun headless(RunSeed(plan_.seed, run, Stream::Engine));
+    HeadlessRun headless(RunSeed(plan_.seed, run, Stream::Engine), blocks);
     MemorySettings& settings = headless.settings;
     if (plan_.settings) {
         ShowSettings(settings, *plan_.settings);
