@@ -156,34 +156,45 @@ class RunRecorder {
     int64_t totalBefore_ = 0;
 };
 
-// Takes the finished runs in any order and folds them into the result in the order of the games,
-// each game once every system has finished it: so the bands hold exactly the games of the table,
-// after a stop too, and a run's samples are kept only until its game is complete.
+// Takes the finished runs in any order and folds a game into the result once every system has
+// finished it and every game before it: so the bands hold exactly the games of the table, after a
+// stop too, and a run's samples are kept only until its game is complete.
 class GameFolder {
   public:
     GameFolder(ComparisonResult& result, size_t systems) : result_(result), systems_(systems) {}
 
     void Finished(size_t game, size_t system, std::vector<int32_t> samples, RunError error) {
-        const std::lock_guard lock(mutex_);
-        Waiting& waiting = waiting_[game];
-        waiting.samples.resize(systems_);
-        waiting.samples[system] = std::move(samples);
-        if (!error.text.empty()) {
-            error.system = system;
-            waiting.errors.push_back(std::move(error));
+        std::vector<Waiting> completed;
+        {
+            const std::lock_guard lock(mutex_);
+            Waiting& waiting = waiting_[game];
+            waiting.samples.resize(systems_);
+            waiting.samples[system] = std::move(samples);
+            if (!error.text.empty()) {
+                error.system = system;
+                waiting.errors.push_back(std::move(error));
+            }
+            ++waiting.finished;
+            for (auto next = waiting_.find(complete_);
+                 next != waiting_.end() && next->second.finished == systems_;
+                 next = waiting_.find(complete_)) {
+                completed.push_back(std::move(next->second));
+                waiting_.erase(next);
+                ++complete_;
+            }
         }
-        ++waiting.finished;
-        for (auto next = waiting_.find(complete_);
-             next != waiting_.end() && next->second.finished == systems_;
-             next = waiting_.find(complete_)) {
-            for (size_t s = 0; s < systems_; ++s) {
-                result_.bands[s].AddRun(next->second.samples[s]);
+        // Folded under a lock of their own, so that the other workers need not wait for the bands
+        // to finish a run: the bands' counts do not depend on the order of the games.
+        if (!completed.empty()) {
+            const std::lock_guard lock(foldMutex_);
+            for (Waiting& done : completed) {
+                for (size_t s = 0; s < systems_; ++s) {
+                    result_.bands[s].AddRun(done.samples[s]);
+                }
+                for (RunError& failed : done.errors) {
+                    result_.errors.push_back(std::move(failed));
+                }
             }
-            for (RunError& failed : next->second.errors) {
-                result_.errors.push_back(std::move(failed));
-            }
-            waiting_.erase(next);
-            ++complete_;
         }
     }
 
@@ -199,7 +210,8 @@ class GameFolder {
 
     ComparisonResult& result_;
     size_t systems_;
-    std::mutex mutex_;
+    std::mutex mutex_;      // waiting_ and complete_
+    std::mutex foldMutex_;  // result_.bands and result_.errors
     std::map<size_t, Waiting> waiting_;
     size_t complete_ = 0;
 };

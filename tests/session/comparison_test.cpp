@@ -141,6 +141,16 @@ TEST(ComparisonTest, TheSameWhateverTheNumberOfJobsAndDifferentForAnotherSeed) {
     ComparisonPlan other = RandomPlan(6, 700, 2);
     other.seed = 6;
     EXPECT_NE(CsvOf(other), one);
+    // The bands too, whichever worker folds which game.
+    const auto curvesOf = [](int jobs) {
+        ComparisonProgress progress;
+        return Comparison(RandomPlan(6, 700, jobs)).Run(progress).bands[1].Curves();
+    };
+    const BalanceCurves alone = curvesOf(1);
+    const BalanceCurves shared = curvesOf(3);
+    EXPECT_EQ(shared.p5, alone.p5);
+    EXPECT_EQ(shared.median, alone.median);
+    EXPECT_EQ(shared.p95, alone.p95);
 }
 
 TEST(ComparisonTest, SamplesAreEvenlySpacedAndEndAtTheLastSpin) {
