@@ -2,16 +2,20 @@
 // and on two threads; the risk of a bankroll, which needs thousands of games; and the peak memory
 // of a comparison of the most games it takes, its CSV written. Prints spins per second per
 // thread, the speed-up from one thread to two, the seconds of the bankroll's comparison and the
-// peak memory.
+// peak memory. Also plays games on two threads with the arrays of every game mapped afresh
+// beside arrays kept by each thread, as a comparison's workers keep them.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <thread>
 
 #include "session/comparison.h"
 #include "session/comparison_csv.h"
+#include "session/headless_run.h"
 #include "storage/text_file.h"
 #include "times_reporter.h"
 
@@ -37,6 +41,12 @@ double ProcessCpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+int64_t PageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
 }
 
 double PeakMegabytes() {
@@ -111,6 +121,54 @@ BENCHMARK(BM_CompareEverySystem)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);
 
+// The systems that bet in turn, 1,000 games of 2,000 spins on each of two threads: a game's arrays
+// mapped from the operating system and unmapped at its end (kept:0), or taken from blocks that the
+// thread keeps from one game to the next (kept:1). Mapping them costs page faults at every game,
+// and every unmapping interrupts the other thread, which shows in the CPU time.
+void BM_GamesOnTwoThreads(benchmark::State& state) {
+    constexpr int GamesPerThread = 1000;
+    constexpr int SpinsPerGame = 2000;
+    const bool kept = state.range(0) != 0;
+    const std::vector<SelectionSystem> systems = BettingSystems();
+    const auto play = [&](uint64_t firstSeed) {
+        ZeroedBlocks blocks;
+        for (uint64_t seed = firstSeed; seed < firstSeed + GamesPerThread; ++seed) {
+            std::optional<HeadlessRun> run;
+            if (kept) {
+                run.emplace(seed, blocks);
+            } else {
+                run.emplace(seed);
+            }
+            run->settings.SetActiveSystem(systems[seed % systems.size()]);
+            RandomGenerator spins(RandomGenerator::Sharing::OneThread);
+            spins.Seed(seed);
+            for (int spin = 0; spin < SpinsPerGame; ++spin) {
+                run->engine.EnterNumber(spins.Random(NumberCount));
+                run->view.ClearMessages();
+            }
+            benchmark::DoNotOptimize(run->view.ReadTotalBalance());
+        }
+    };
+    const double cpuBefore = ProcessCpuSeconds();
+    const int64_t faultsBefore = PageFaults();
+    for (auto _ : state) {
+        std::jthread other(play, GamesPerThread);
+        play(0);
+    }
+    const double spins =
+        2.0 * GamesPerThread * SpinsPerGame * static_cast<double>(state.iterations());
+    state.counters["spins_per_cpu_s"] = spins / (ProcessCpuSeconds() - cpuBefore);
+    state.counters["page_faults_per_game"] =
+        static_cast<double>(PageFaults() - faultsBefore) / (2.0 * GamesPerThread);
+}
+BENCHMARK(BM_GamesOnTwoThreads)
+    ->ArgName("kept")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
 void PrintSpeedUp(const TimesReporter& reporter) {
     const auto one = reporter.Of("BM_CompareEverySystem/jobs:1/iterations:1/real_time");
     const auto two = reporter.Of("BM_CompareEverySystem/jobs:2/iterations:1/real_time");
@@ -121,6 +179,13 @@ void PrintSpeedUp(const TimesReporter& reporter) {
     if (const auto risk = reporter.Of("BM_BettingSystemsWithABankroll/iterations:1/real_time")) {
         std::printf("11 systems x 10,000 games x 2,000 spins, 2 threads: %.1f s\n",
                     risk->realSeconds);
+    }
+    const auto mapped = reporter.Of("BM_GamesOnTwoThreads/kept:0/iterations:1/real_time");
+    const auto kept = reporter.Of("BM_GamesOnTwoThreads/kept:1/iterations:1/real_time");
+    if (mapped && kept) {
+        std::printf("2,000 games on 2 threads: arrays mapped per game %.2f s, kept %.2f s, %.2fx\n",
+                    mapped->realSeconds, kept->realSeconds,
+                    mapped->realSeconds / kept->realSeconds);
     }
 }
 

@@ -21,14 +21,26 @@ using StakeArray = std::array<int32_t, StakeArraySize>;
 // spin; index 0 is the scratch slot where a cancel leaves the cancelled spin. The four balances
 // have no copy here: their store is the text of the window's fields.
 struct GameState {
-    History SpinHistory{};
+    GameState() : GameState(nullptr) {}
+    // blocks: where the per-spin arrays come from and go back to (see ZeroedBlocks); it must
+    // outlive the game.
+    explicit GameState(ZeroedBlocks* blocks)
+        : SpinHistory(blocks),
+          CorrectedNumbers(NumberCount, blocks),
+          SixLineHistory(SixLineValues, blocks),
+          CorrectedSixLines(SixLineValues, blocks),
+          BalanceHistory(blocks),
+          StakeHistory(blocks),
+          WorkingSeries(blocks) {}
+
+    History SpinHistory;
     // The series that are looked back over until some count of distinct values keep their index.
-    History CorrectedNumbers{NumberCount};
-    History SixLineHistory{SixLineValues};
-    History CorrectedSixLines{SixLineValues};
-    History BalanceHistory{};
-    History StakeHistory{};
-    History WorkingSeries{};
+    History CorrectedNumbers;
+    History SixLineHistory;
+    History CorrectedSixLines;
+    History BalanceHistory;
+    History StakeHistory;
+    History WorkingSeries;
 
     StakeArray Stakes{};
     StakeArray PreviousStakes{};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <utility>
 
@@ -21,29 +22,99 @@ int32_t* MapZeroes(size_t count) {
     return static_cast<int32_t*>(pages);
 }
 
+void Unmap(int32_t* entries, size_t count) {
+    munmap(entries, count * sizeof(int32_t));
+}
+
 }  // namespace
 
 ZeroedEntries::ZeroedEntries(size_t count) : count_(count), entries_(MapZeroes(count)) {}
 
-ZeroedEntries::~ZeroedEntries() {
-    if (entries_ != nullptr) {
-        munmap(entries_, count_ * sizeof(int32_t));
+ZeroedEntries::ZeroedEntries(size_t count, ZeroedBlocks* blocks)
+    : count_(count), entries_(blocks ? blocks->Take(count) : nullptr), blocks_(blocks) {
+    if (entries_ == nullptr) {
+        entries_ = MapZeroes(count);
     }
 }
 
+ZeroedEntries::~ZeroedEntries() {
+    if (entries_ == nullptr) {
+        return;
+    }
+    if (blocks_ == nullptr) {
+        Unmap(entries_, count_);
+        return;
+    }
+    if (writtenFirst_ < writtenEnd_) {
+        std::memset(entries_ + writtenFirst_, 0, (writtenEnd_ - writtenFirst_) * sizeof(int32_t));
+    }
+    blocks_->GiveBack(count_, entries_);
+}
+
 ZeroedEntries::ZeroedEntries(ZeroedEntries&& other) noexcept
-    : count_(std::exchange(other.count_, 0)), entries_(std::exchange(other.entries_, nullptr)) {}
+    : count_(std::exchange(other.count_, 0)),
+      entries_(std::exchange(other.entries_, nullptr)),
+      blocks_(other.blocks_),
+      writtenFirst_(other.writtenFirst_),
+      writtenEnd_(other.writtenEnd_) {}
 
 ZeroedEntries& ZeroedEntries::operator=(ZeroedEntries&& other) noexcept {
     std::swap(count_, other.count_);
     std::swap(entries_, other.entries_);
+    std::swap(blocks_, other.blocks_);
+    std::swap(writtenFirst_, other.writtenFirst_);
+    std::swap(writtenEnd_, other.writtenEnd_);
     return *this;
 }
 
-History::History() : live_(ShiftsBetweenRecentres + HistoryCapacity), pinned_(HistoryCapacity) {}
+ZeroedBlocks::~ZeroedBlocks() {
+    for (const Block& block : free_) {
+        Unmap(block.entries, block.count);
+    }
+}
 
-History::History(int32_t indexedValues) : History() {
+int32_t* ZeroedBlocks::Take(size_t count) {
+    for (auto block = free_.rbegin(); block != free_.rend(); ++block) {
+        if (block->count == count) {
+            int32_t* const entries = block->entries;
+            free_.erase(std::next(block).base());
+            return entries;
+        }
+    }
+    return nullptr;
+}
+
+void ZeroedBlocks::GiveBack(size_t count, int32_t* entries) {
+    try {
+        free_.push_back({count, entries});
+    } catch (const std::bad_alloc&) {
+        Unmap(entries, count);
+    }
+}
+
+History::History(ZeroedBlocks* blocks)
+    : live_(ShiftsBetweenRecentres + HistoryCapacity, blocks), pinned_(HistoryCapacity, blocks) {}
+
+History::History(int32_t indexedValues, ZeroedBlocks* blocks) : History(blocks) {
     recent_ = RecentValues(indexedValues);
+}
+
+History::~History() {
+    live_.Wrote(static_cast<size_t>(lowestOffset_), static_cast<size_t>(highestLiveSlot_) + 1);
+    pinned_.Wrote(0, static_cast<size_t>(std::max(highestLiveEnd_, writtenEnd_)) + 1);
+}
+
+History& History::operator=(History&& other) noexcept {
+    std::swap(live_, other.live_);
+    std::swap(pinned_, other.pinned_);
+    std::swap(offset_, other.offset_);
+    std::swap(liveEnd_, other.liveEnd_);
+    std::swap(writtenEnd_, other.writtenEnd_);
+    std::swap(lowestOffset_, other.lowestOffset_);
+    std::swap(highestLiveSlot_, other.highestLiveSlot_);
+    std::swap(highestLiveEnd_, other.highestLiveEnd_);
+    std::swap(recent_, other.recent_);
+    return *this;
 }
 
 const RecentValues* History::Recent() const {
@@ -149,6 +220,8 @@ void History::ShiftUp(int32_t last) {
     --offset_;
     live_[offset_] = live_[offset_ + 1];
     liveEnd_ = last + 1;
+    lowestOffset_ = std::min(lowestOffset_, offset_);
+    highestLiveEnd_ = std::max(highestLiveEnd_, liveEnd_);
     recent_.ShiftedUp(live_[offset_ + 2], last >= 1);
     if (writtenEnd_ <= last) {
         ++writtenEnd_;
@@ -178,6 +251,8 @@ void History::SetLiveEnd(int32_t end) {
         if (offset_ + end >= static_cast<int32_t>(live_.size())) {
             Recentre();
         }
+        highestLiveSlot_ = std::max(highestLiveSlot_, offset_ + end);
+        highestLiveEnd_ = std::max(highestLiveEnd_, end);
         std::copy(pinned + liveEnd_ + 1, pinned + end + 1, live_.data() + offset_ + liveEnd_ + 1);
         if (recent_.Kept()) {
             for (int32_t k = std::max(liveEnd_ + 1, 2); k <= end; ++k) {
@@ -212,6 +287,7 @@ void History::Recentre() {
     std::memmove(live_.data() + ShiftsBetweenRecentres, live_.data() + offset_,
                  sizeof(int32_t) * (liveEnd_ + 1));
     offset_ = ShiftsBetweenRecentres;
+    highestLiveSlot_ = std::max(highestLiveSlot_, offset_ + liveEnd_);
 }
 
 }  // namespace orbista

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "model/recent_values.h"
 
@@ -10,12 +11,22 @@ namespace orbista {
 
 constexpr int HistoryCapacity = 110001;  // indices 0..110000 of every per-spin array
 
+class ZeroedBlocks;
+
 // Entries that start as zeros and cost nothing until they are written: the operating system maps
 // their pages as they are first touched. A game's arrays take megabytes, a short game touches few
 // of their pages, and a comparison starts a fresh game for every run.
+//
+// Entries taken from ZeroedBlocks go back to them when done with, zeroed again: only the range
+// their writer declared (Wrote) is cleared, so whoever writes them must declare every entry it
+// may have written.
 class ZeroedEntries {
   public:
+    // Mapped from the operating system and unmapped when done with.
     explicit ZeroedEntries(size_t count);
+    // Taken from blocks (mapped when none is free) and given back to them; blocks must outlive
+    // the entries.
+    ZeroedEntries(size_t count, ZeroedBlocks* blocks);
     ~ZeroedEntries();
     ZeroedEntries(ZeroedEntries&& other) noexcept;
     ZeroedEntries& operator=(ZeroedEntries&& other) noexcept;
@@ -26,9 +37,53 @@ class ZeroedEntries {
     int32_t& operator[](size_t index) { return entries_[index]; }
     const int32_t& operator[](size_t index) const { return entries_[index]; }
 
+    // Entries first..end - 1 may no longer be 0.
+    void Wrote(size_t first, size_t end) {
+        writtenFirst_ = std::min(writtenFirst_, first);
+        writtenEnd_ = std::max(writtenEnd_, std::min(end, count_));
+    }
+
   private:
     size_t count_;
     int32_t* entries_;
+    ZeroedBlocks* blocks_ = nullptr;
+    size_t writtenFirst_ = SIZE_MAX;
+    size_t writtenEnd_ = 0;
+};
+
+// Zeroed blocks of entries kept from one game for the next. A game maps its arrays as it starts
+// and unmaps them as it ends; a worker that plays thousands of games one after another on one of
+// several threads would make the operating system map, fault in and unmap megabytes at every
+// game, and every unmapping stops the other threads of the process to flush their address caches.
+// Blocks given back here are zeroed over what their game wrote (a few pages of a short game) and
+// handed to the next game as they are.
+//
+// Owned by whoever plays the games, one per thread: it is not to be shared between threads.
+// Holds no more blocks than the games it lent to at once had; unmaps them when destroyed.
+class ZeroedBlocks {
+  public:
+    ZeroedBlocks() = default;
+    ~ZeroedBlocks();
+    ZeroedBlocks(const ZeroedBlocks&) = delete;
+    ZeroedBlocks& operator=(const ZeroedBlocks&) = delete;
+
+    // Blocks kept for the next game.
+    size_t Free() const { return free_.size(); }
+
+  private:
+    friend class ZeroedEntries;
+
+    struct Block {
+        size_t count;
+        int32_t* entries;
+    };
+
+    // A free block of count entries, or nullptr.
+    int32_t* Take(size_t count);
+    // entries: count entries, all 0.
+    void GiveBack(size_t count, int32_t* entries);
+
+    std::vector<Block> free_;
 };
 
 // A per-spin array, read and written by index like a plain array of HistoryCapacity entries
@@ -55,9 +110,16 @@ class History {
   public:
     static constexpr int32_t ShiftsBetweenRecentres = 100000;
 
-    History();
+    History() : History(nullptr) {}
+    // blocks: where the arrays come from and go back to (none: the operating system).
+    explicit History(ZeroedBlocks* blocks);
     // A history whose entries hold the values 0..indexedValues - 1 and that keeps their index.
-    explicit History(int32_t indexedValues);
+    explicit History(int32_t indexedValues, ZeroedBlocks* blocks = nullptr);
+    // Declares what it wrote to its arrays, for them to be zeroed when they go back to blocks.
+    ~History();
+    History(History&&) noexcept = default;
+    // Swaps: what each wrote stays with its arrays.
+    History& operator=(History&& other) noexcept;
 
     int32_t& operator[](int32_t index) {
         if (index > writtenEnd_) {
@@ -140,6 +202,12 @@ class History {
     int32_t offset_ = ShiftsBetweenRecentres;  // where index 0 of the live part lies in live_
     int32_t liveEnd_ = 0;
     int32_t writtenEnd_ = 0;
+    // How far the arrays were ever written, for them to be zeroed when given back: live_ only
+    // within the live part, lowestOffset_..highestLiveSlot_ over time; pinned_ at most up to the
+    // highest live end (what left the live part) or the written end (every entry past it is 0).
+    int32_t lowestOffset_ = ShiftsBetweenRecentres;
+    int32_t highestLiveSlot_ = ShiftsBetweenRecentres;
+    int32_t highestLiveEnd_ = 0;
     // A cache of the entries, built again on demand by the const Recent().
     mutable RecentValues recent_{0};
 };

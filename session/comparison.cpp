@@ -156,34 +156,45 @@ class RunRecorder {
     int64_t totalBefore_ = 0;
 };
 
-// Takes the finished runs in any order and folds them into the result in the order of the games,
-// each game once every system has finished it: so the bands hold exactly the games of the table,
-// after a stop too, and a run's samples are kept only until its game is complete.
+// Takes the finished runs in any order and folds a game into the result once every system has
+// finished it and every game before it: so the bands hold exactly the games of the table, after a
+// stop too, and a run's samples are kept only until its game is complete.
 class GameFolder {
   public:
     GameFolder(ComparisonResult& result, size_t systems) : result_(result), systems_(systems) {}
 
     void Finished(size_t game, size_t system, std::vector<int32_t> samples, RunError error) {
-        const std::lock_guard lock(mutex_);
-        Waiting& waiting = waiting_[game];
-        waiting.samples.resize(systems_);
-        waiting.samples[system] = std::move(samples);
-        if (!error.text.empty()) {
-            error.system = system;
-            waiting.errors.push_back(std::move(error));
+        std::vector<Waiting> completed;
+        {
+            const std::lock_guard lock(mutex_);
+            Waiting& waiting = waiting_[game];
+            waiting.samples.resize(systems_);
+            waiting.samples[system] = std::move(samples);
+            if (!error.text.empty()) {
+                error.system = system;
+                waiting.errors.push_back(std::move(error));
+            }
+            ++waiting.finished;
+            for (auto next = waiting_.find(complete_);
+                 next != waiting_.end() && next->second.finished == systems_;
+                 next = waiting_.find(complete_)) {
+                completed.push_back(std::move(next->second));
+                waiting_.erase(next);
+                ++complete_;
+            }
         }
-        ++waiting.finished;
-        for (auto next = waiting_.find(complete_);
-             next != waiting_.end() && next->second.finished == systems_;
-             next = waiting_.find(complete_)) {
-            for (size_t s = 0; s < systems_; ++s) {
-                result_.bands[s].AddRun(next->second.samples[s]);
+        // Folded under a lock of their own, so that the other workers need not wait for the bands
+        // to finish a run: the bands' counts do not depend on the order of the games.
+        if (!completed.empty()) {
+            const std::lock_guard lock(foldMutex_);
+            for (Waiting& done : completed) {
+                for (size_t s = 0; s < systems_; ++s) {
+                    result_.bands[s].AddRun(done.samples[s]);
+                }
+                for (RunError& failed : done.errors) {
+                    result_.errors.push_back(std::move(failed));
+                }
             }
-            for (RunError& failed : next->second.errors) {
-                result_.errors.push_back(std::move(failed));
-            }
-            waiting_.erase(next);
-            ++complete_;
         }
     }
 
@@ -199,22 +210,25 @@ class GameFolder {
 
     ComparisonResult& result_;
     size_t systems_;
-    std::mutex mutex_;
+    std::mutex mutex_;      // waiting_ and complete_
+    std::mutex foldMutex_;  // result_.bands and result_.errors
     std::map<size_t, Waiting> waiting_;
     size_t complete_ = 0;
 };
 
 // Runs jobs 0..count-1 on `threads` workers, each job once; stops handing out jobs when asked.
-// Rethrows the first exception a job threw.
+// Each worker owns the blocks that the games of its jobs take their arrays from, one game after
+// another. Rethrows the first exception a job threw.
 template <typename Job>
 void RunOnWorkers(int64_t count, int threads, const ComparisonProgress& progress, const Job& job) {
     std::atomic<int64_t> next{0};
     std::mutex failureMutex;
     std::exception_ptr failure;
     const auto work = [&] {
+        ZeroedBlocks blocks;
         for (int64_t index = next++; index < count && !progress.StopRequested(); index = next++) {
             try {
-                job(index);
+                job(index, blocks);
             } catch (...) {
                 const std::lock_guard lock(failureMutex);
                 if (!failure) {
@@ -368,14 +382,14 @@ ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
     GameFolder folder(result, systems);
     // Game by game, every system in turn: a stop then leaves about as many runs of each.
     const int64_t jobs = static_cast<int64_t>(games.size() * systems);
-    RunOnWorkers(jobs, std::max(plan_.jobs, 1), progress, [&](int64_t job) {
+    RunOnWorkers(jobs, std::max(plan_.jobs, 1), progress, [&](int64_t job, ZeroedBlocks& blocks) {
         const size_t game = static_cast<size_t>(job) / systems;
         const size_t system = static_cast<size_t>(job) % systems;
         std::vector<int32_t> samples;
         RunError error;
         error.game = games[game];
         const RunFigures figures = PlayRun(plan_.systems[system], games[game], result.samplePoints,
-                                           samples, error, progress);
+                                           samples, error, progress, blocks);
         if (!progress.StopRequested()) {
             result.runs[system][game] = figures;
             folder.Finished(game, system, std::move(samples), std::move(error));
@@ -397,10 +411,11 @@ ComparisonResult Comparison::Run(ComparisonProgress& progress) const {
 
 RunFigures Comparison::PlayRun(SelectionSystem system, int64_t game,
                                const std::vector<int64_t>& points, std::vector<int32_t>& samples,
-                               RunError& error, ComparisonProgress& progress) const {
+                               RunError& error, ComparisonProgress& progress,
+                               ZeroedBlocks& blocks) const {
     // Everything a run touches is its own: nothing is shared with the runs on other threads.
     const int64_t run = game - 1;
-    HeadlessRun headless(RunSeed(plan_.seed, run, Stream::Engine));
+    HeadlessRun headless(RunSeed(plan_.seed, run, Stream::Engine), blocks);
     MemorySettings& settings = headless.settings;
     if (plan_.settings) {
         ShowSettings(settings, *plan_.settings);

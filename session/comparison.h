@@ -14,6 +14,8 @@
 
 namespace orbista {
 
+class ZeroedBlocks;
+
 // The total balance of a run is kept at no more than this many evenly spaced spins, so that a
 // comparison's memory grows with its runs and never with their length.
 inline constexpr int32_t BalanceSamplesPerRun = 1000;
@@ -175,9 +177,10 @@ class Comparison {
 
   private:
     // Game `game` (1-based) of `system`; its balance at every sample point goes to `samples`.
+    // Its game's arrays come from blocks, which the runs of one thread share one after another.
     RunFigures PlayRun(SelectionSystem system, int64_t game, const std::vector<int64_t>& points,
-                       std::vector<int32_t>& samples, RunError& error,
-                       ComparisonProgress& progress) const;
+                       std::vector<int32_t>& samples, RunError& error, ComparisonProgress& progress,
+                       ZeroedBlocks& blocks) const;
     int64_t SpinsOfGame(int64_t game) const;
 
     bool CutsGames() const { return plan_.PlaysSpinFiles() && plan_.gameLength > 0; }

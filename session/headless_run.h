@@ -28,6 +28,9 @@ class HeadlessRun {
     explicit HeadlessRun(std::optional<uint64_t> seed,
                          std::optional<std::filesystem::path> checkFolder = std::nullopt,
                          std::optional<std::filesystem::path> autosaveFolder = std::nullopt);
+    // A run that writes no files and whose game takes its per-spin arrays from blocks and gives
+    // them back when done: one of many runs played one after another on one thread.
+    HeadlessRun(uint64_t seed, ZeroedBlocks& blocks);
     HeadlessRun(const HeadlessRun&) = delete;
     HeadlessRun& operator=(const HeadlessRun&) = delete;
 
@@ -40,6 +43,11 @@ class HeadlessRun {
     CheckFileFolder& checkFiles = session.CheckFiles();
     AutosaveFolder& autosaves = session.autosaves;
     Engine& engine = session.engine;
+
+  private:
+    HeadlessRun(std::unique_ptr<GameState> game, std::optional<uint64_t> seed,
+                std::optional<std::filesystem::path> checkFolder,
+                std::optional<std::filesystem::path> autosaveFolder);
 };
 
 }  // namespace orbista

@@ -175,5 +175,34 @@ TEST(HistoryShift, MatchesPlainMovesOverLongMixedGames) {
     ExpectSameEntries(*history, plain, steps);
 }
 
+// A game gives its arrays back to the blocks it took them from, zeroed over all it wrote in every
+// way it writes (a long game past a move of the live part, cancels, a far index, a restart, a
+// copy), and the next game takes those same arrays.
+TEST(ZeroedBlocksTest, AGameGivesItsArraysBackAllZeroForTheNext) {
+    ZeroedBlocks blocks;
+    {
+        History source;
+        source[3] = 4;
+        History history(&blocks);
+        for (int32_t k = 0; k < History::ShiftsBetweenRecentres + 300; ++k) {
+            history.ShiftUp(std::min(k, HistoryShiftLimit));
+            history[1] = k % NumberCount + 1;
+            if (k % 1000 == 999) {
+                history.ShiftDown(std::min(k, HistoryShiftLimit) + 1);
+            }
+        }
+        history[HistoryCapacity - 1] = 9;
+        history.ClearEntries(1, HistoryCapacity - 1);  // a restart
+        history.CopyEntries(source, 1, 500);
+    }
+    EXPECT_EQ(blocks.Free(), 2u);
+    const ZeroedEntries live(History::ShiftsBetweenRecentres + HistoryCapacity, &blocks);
+    const ZeroedEntries pinned(HistoryCapacity, &blocks);
+    EXPECT_EQ(blocks.Free(), 0u);
+    const auto zero = [](int32_t entry) { return entry == 0; };
+    EXPECT_TRUE(std::all_of(live.data(), live.data() + live.size(), zero));
+    EXPECT_TRUE(std::all_of(pinned.data(), pinned.data() + pinned.size(), zero));
+}
+
 }  // namespace
 }  // namespace orbista

@@ -141,6 +141,16 @@ TEST(ComparisonTest, TheSameWhateverTheNumberOfJobsAndDifferentForAnotherSeed) {
     ComparisonPlan other = RandomPlan(6, 700, 2);
     other.seed = 6;
     EXPECT_NE(CsvOf(other), one);
+    // The bands too, whichever worker folds which game.
+    const auto curvesOf = [](int jobs) {
+        ComparisonProgress progress;
+        return Comparison(RandomPlan(6, 700, jobs)).Run(progress).bands[1].Curves();
+    };
+    const BalanceCurves alone = curvesOf(1);
+    const BalanceCurves shared = curvesOf(3);
+    EXPECT_EQ(shared.p5, alone.p5);
+    EXPECT_EQ(shared.median, alone.median);
+    EXPECT_EQ(shared.p95, alone.p95);
 }
 
 TEST(ComparisonTest, SamplesAreEvenlySpacedAndEndAtTheLastSpin) {
@@ -196,6 +206,38 @@ TEST(ComparisonTest, OneRunPerSpinFileAShortRunHoldsItsFinalBalance) {
     EXPECT_DOUBLE_EQ(
         result.bands[0].Curves().median[9],
         (result.runs[0][0].finalTotalBalance + result.runs[0][1].finalTotalBalance) / 2.0);
+}
+
+std::string SpinsText(int32_t count, int32_t step) {
+    std::string text;
+    for (int32_t k = 0; k < count; ++k) {
+        text += std::to_string(k * step % NumberCount) + " ";
+    }
+    return text;
+}
+
+// A worker's games reuse the arrays of the games it played before: a short game after a long one
+// (past the history's length and a move of its live part) is played as on fresh arrays.
+TEST(ComparisonTest, AGameAfterALongOneOnTheSameThreadIsPlayedAsAlone) {
+    TestFolder folder;
+    folder.Write("1.txt", SpinsText(History::ShiftsBetweenRecentres + 5000, 11));
+    folder.Write("2.txt", SpinsText(400, 5));
+    ComparisonPlan plan;
+    plan.systems = {SelectionSystem::WithSelection, SelectionSystem::SixLines};
+    plan.spinFiles = SpinFilesOfFolder(folder.Path());
+    ComparisonProgress progress;
+    const ComparisonResult after = Comparison(plan).Run(progress);
+    plan.shard = {2, 2};
+    const ComparisonResult alone = Comparison(plan).Run(progress);
+    for (size_t s = 0; s < 2; ++s) {
+        const RunFigures& a = after.runs[s][1];
+        const RunFigures& b = alone.runs[s][0];
+        EXPECT_EQ(a.finalTotalBalance, b.finalTotalBalance);
+        EXPECT_EQ(a.unitsStaked, b.unitsStaked);
+        EXPECT_EQ(a.spinsWithBets, b.spinsWithBets);
+        EXPECT_EQ(a.maxDrawdown, b.maxDrawdown);
+        EXPECT_GT(a.unitsStaked, 0);
+    }
 }
 
 TEST(ComparisonTest, ADamagedMissingOrEmptySpinFileIsReportedBeforeAnythingRuns) {
