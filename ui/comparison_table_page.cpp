@@ -84,6 +84,10 @@ void ComparisonTablePage::Show(const ShownComparison& shown) {
     for (size_t c = 0; c < columns.size(); ++c) {
         auto* header = new QTableWidgetItem(QText(columns[c].caption));
         header->setToolTip(QText(columns[c].tooltip));
+        // The first click on a caption puts the best first, as the simulator's --sort does.
+        header->setData(Qt::InitialSortOrderRole, columns[c].better == Better::Higher
+                                                      ? Qt::DescendingOrder
+                                                      : Qt::AscendingOrder);
         table_->setHorizontalHeaderItem(static_cast<int>(c) + 1, header);
     }
     table_->setRowCount(static_cast<int>(shown.ranked.size()));

@@ -12,7 +12,8 @@ namespace orbista {
 
 // "Таблица": one row per system, best mean final balance first, a figure per column; every
 // caption says in its tooltip what the figure means, and a line above says how to read them all.
-// A click on a caption sorts by it; systems that bet nothing stay at the bottom whichever way.
+// A click on a caption sorts by it, best first, a second click the other way; systems that bet
+// nothing stay at the bottom whichever way.
 class ComparisonTablePage : public QWidget {
     Q_OBJECT
 

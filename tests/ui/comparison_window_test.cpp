@@ -86,6 +86,19 @@ TEST_F(ComparisonWindowTest, ARunFillsTheTableAndSavesItsCsvWithoutTouchingTheGa
             table->item(order == Qt::AscendingOrder ? 0 : 1, 3)->data(Qt::UserRole).toDouble(),
             table->item(order == Qt::AscendingOrder ? 1 : 0, 3)->data(Qt::UserRole).toDouble());
     }
+    // A click on a caption puts the best first: the lowest risk of ruin, the highest mean.
+    QHeaderView* captions = table->horizontalHeader();
+    ASSERT_EQ(table->horizontalHeaderItem(10)->text(), "Разорение");
+    for (const int column : {10, 3}) {
+        table->scrollToItem(table->item(0, column));
+        const QPoint middle(
+            captions->sectionViewportPosition(column) + captions->sectionSize(column) / 2,
+            captions->height() / 2);
+        QTest::mouseClick(captions->viewport(), Qt::LeftButton, {}, middle);
+        EXPECT_EQ(captions->sortIndicatorSection(), column);
+        EXPECT_EQ(captions->sortIndicatorOrder(),
+                  column == 3 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
     // The box plot follows the table's order, worst mean first here, and leaves out what bets
     // nothing.
     table->sortByColumn(3, Qt::AscendingOrder);
