@@ -190,7 +190,7 @@ void Engine::EnterSpinIntoHistory() {
     if (state_.CurrentNumber > 0) {
         state_.SixLineHistory[1] = SixLineOf(state_.CurrentNumber);
     }
-    CorrectSeries(state_, random_);
+    corrector_.Correct(state_, random_);
 }
 
 void Engine::TakeBackNewestSpin() {

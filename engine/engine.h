@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "engine/corrected_series.h"
 #include "model/autosave_sink.h"
 #include "model/check_file.h"
 #include "model/game_state.h"
@@ -98,6 +99,7 @@ class Engine {
     AutosaveSink& autosaves_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     EngineCounters counters_;
+    SeriesCorrector corrector_;
 };
 
 }  // namespace orbista
