@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
-#include <random>
+
+#include "model/mersenne_twister.h"
 
 namespace orbista {
 
@@ -51,7 +52,7 @@ class RandomGenerator {
 
     std::mutex mutex_;
     bool shared_;
-    std::mt19937_64 engine_;
+    MersenneTwister64 engine_;
     std::optional<uint64_t> fixedSeed_;
     uint64_t reseedCount_ = 0;
 };
