@@ -54,8 +54,7 @@ int NumberWindow(const History& x, int64_t spinCount, FirstAppearances& range) {
 // The draw goes through entries 2..r in passes: at every entry that holds the value drawn so far,
 // it draws again and goes on with the entries after it; a pass that drew starts another from 2.
 // So a value is drawn again exactly when it stands anywhere in the range, whichever entry holds it.
-void CorrectNumber(GameState& state, RandomGenerator& random) {
-    FirstAppearances range;
+void CorrectNumber(GameState& state, RandomGenerator& random, FirstAppearances& range) {
     NumberWindow(state.CorrectedNumbers, state.SpinCount, range);
     int32_t newest = random.Random(NumberCount);
     while (range.Has(newest)) {
@@ -84,8 +83,7 @@ int SixLineWindow(const History& z, int64_t spinCount, FirstAppearances& range) 
 
 // Here a pass that draws starts again from entry 2 at once, so the draws go on exactly while the
 // value drawn stands anywhere in the range.
-void CorrectSixLine(GameState& state, RandomGenerator& random) {
-    FirstAppearances range;
+void CorrectSixLine(GameState& state, RandomGenerator& random, FirstAppearances& range) {
     SixLineWindow(state.CorrectedSixLines, state.SpinCount, range);
     int32_t newest = random.Random(6) + 1;
     while (range.Has(newest)) {
@@ -101,8 +99,12 @@ void CorrectSixLine(GameState& state, RandomGenerator& random) {
 }  // namespace
 
 void CorrectSeries(GameState& state, RandomGenerator& random) {
-    CorrectNumber(state, random);
-    CorrectSixLine(state, random);
+    SeriesCorrector().Correct(state, random);
+}
+
+void SeriesCorrector::Correct(GameState& state, RandomGenerator& random) {
+    CorrectNumber(state, random, numberRange_);
+    CorrectSixLine(state, random, sixLineRange_);
 }
 
 }  // namespace orbista

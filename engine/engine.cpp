@@ -24,14 +24,11 @@ constexpr int WorkingSeriesRefreshed = 100;
 // lies beyond the end marker that every new spin moves up.
 constexpr int32_t SpinsClearedByNewGame = 1000;
 
-// Numeric settings that every cycle reads, whatever is switched on.
-constexpr std::array<Setting, 7> SettingsReadEveryCycle = {Setting::MaxStake,
-                                                           Setting::MaxLoss,
-                                                           Setting::ProgressionSteepness,
-                                                           Setting::NormalisationCoefficient,
-                                                           Setting::MinCoveredCount,
-                                                           Setting::MaxProcessedCount,
-                                                           Setting::WinBonusPerTenSpins};
+// A numeric setting held to its stepper's bounds, as SettingsModel::ClampedNumber gives it.
+int32_t ClampedToSetting(Setting setting, int32_t value) {
+    const SettingInfo& info = InfoOf(setting);
+    return std::clamp(value, info.minimum, info.maximum);
+}
 
 // Amounts are worked out wide; a field or a history entry holds them as far as 32 bits reach, so
 // a huge typed balance cannot wrap around into a loss.
@@ -134,7 +131,7 @@ void Engine::RunCycle(bool cancel) {
         throw PlayerError("Число " + std::to_string(state_.CurrentNumber) +
                           " не является номером рулетки (0–36).");
     }
-    CheckCycleFields();
+    const CycleSettings cycleSettings = CheckCycleFields();
     // The fields were checked above; what could still fail here is a field read that the check
     // does not know of. The player is told, and the cycle stops where it failed.
     if (cancel) {
@@ -146,24 +143,29 @@ void Engine::RunCycle(bool cancel) {
     const int64_t gameBalance = SettleSpin(cancel);
     ClearRecommendation();
     RefreshWorkingSeries();
-    TakeSettingsCopies();
+    TakeSettingsCopies(cycleSettings);
     RecommendNextSpin();
-    AccountForRecommendation(gameBalance);
+    AccountForRecommendation(gameBalance, cycleSettings);
     ShowRecommendation();
 }
 
-void Engine::CheckCycleFields() const {
+Engine::CycleSettings Engine::CheckCycleFields() const {
     view_.ReadTotalBalance();
     view_.ReadGameBalance();
     view_.ReadGameBalanceMin();
     view_.ReadGameBalanceMax();
-    CheckSettingsOfCycle();
+    return CheckSettingsOfCycle();
 }
 
-void Engine::CheckSettingsOfCycle() const {
-    for (const Setting setting : SettingsReadEveryCycle) {
-        settings_.Number(setting);
-    }
+Engine::CycleSettings Engine::CheckSettingsOfCycle() const {
+    CycleSettings cycle;
+    cycle.maxStake = settings_.Number(Setting::MaxStake);
+    cycle.maxLoss = settings_.Number(Setting::MaxLoss);
+    cycle.progressionSteepness = settings_.Number(Setting::ProgressionSteepness);
+    cycle.normalisationCoefficient = settings_.Number(Setting::NormalisationCoefficient);
+    cycle.minCoveredCount = settings_.Number(Setting::MinCoveredCount);
+    cycle.maxProcessedCount = settings_.Number(Setting::MaxProcessedCount);
+    cycle.winBonusPerTenSpins = settings_.Number(Setting::WinBonusPerTenSpins);
     if (settings_.Flag(Setting::StopOnWin) || settings_.Flag(Setting::WinMessage)) {
         settings_.Number(Setting::WinTarget);
     }
@@ -178,6 +180,7 @@ void Engine::CheckSettingsOfCycle() const {
             settings_.Number(setting);
         }
     }
+    return cycle;
 }
 
 void Engine::EnterSpinIntoHistory() {
@@ -190,7 +193,7 @@ void Engine::EnterSpinIntoHistory() {
     if (state_.CurrentNumber > 0) {
         state_.SixLineHistory[1] = SixLineOf(state_.CurrentNumber);
     }
-    CorrectSeries(state_, random_);
+    corrector_.Correct(state_, random_);
 }
 
 void Engine::TakeBackNewestSpin() {
@@ -311,11 +314,14 @@ void Engine::RefreshWorkingSeries() {
     }
 }
 
-void Engine::TakeSettingsCopies() {
-    state_.MinCoveredCount = settings_.ClampedNumber(Setting::MinCoveredCount);
-    state_.MaxProcessedCount = settings_.ClampedNumber(Setting::MaxProcessedCount);
-    state_.ProgressionSteepness = settings_.ClampedNumber(Setting::ProgressionSteepness);
-    state_.NormalisationCoefficient = settings_.ClampedNumber(Setting::NormalisationCoefficient);
+void Engine::TakeSettingsCopies(const CycleSettings& cycle) {
+    state_.MinCoveredCount = ClampedToSetting(Setting::MinCoveredCount, cycle.minCoveredCount);
+    state_.MaxProcessedCount =
+        ClampedToSetting(Setting::MaxProcessedCount, cycle.maxProcessedCount);
+    state_.ProgressionSteepness =
+        ClampedToSetting(Setting::ProgressionSteepness, cycle.progressionSteepness);
+    state_.NormalisationCoefficient =
+        ClampedToSetting(Setting::NormalisationCoefficient, cycle.normalisationCoefficient);
 }
 
 void Engine::RecommendNextSpin() {
@@ -323,7 +329,7 @@ void Engine::RecommendNextSpin() {
     RunSelectionSystem(context);
 }
 
-void Engine::AccountForRecommendation(int64_t gameBalance) {
+void Engine::AccountForRecommendation(int64_t gameBalance, const CycleSettings& cycle) {
     std::copy_n(state_.Stakes.begin(), NumberCount, state_.PreviousStakes.begin());
 
     // The recommendation survives in PreviousStakes, so a hit during the pause restarts it.
@@ -340,7 +346,8 @@ void Engine::AccountForRecommendation(int64_t gameBalance) {
         return;
     }
     // A negative bonus typed into the field would let the progression bet nothing at all.
-    state_.WinBonus += settings_.ClampedNumber(Setting::WinBonusPerTenSpins) / 10.0;
+    state_.WinBonus +=
+        ClampedToSetting(Setting::WinBonusPerTenSpins, cycle.winBonusPerTenSpins) / 10.0;
     // Halves go to the even level; the table shows level times count, not the sum.
     const double average = static_cast<double>(sum) / count;
     state_.StakeLevel = Saturated(static_cast<int64_t>(std::nearbyint(average)));
@@ -348,8 +355,7 @@ void Engine::AccountForRecommendation(int64_t gameBalance) {
     view_.ShowTableStake(int64_t{state_.StakeLevel} * count);
     state_.StakeHistory[1] = Saturated(sum);
 
-    if (state_.StakeLevel > settings_.Number(Setting::MaxStake) ||
-        sum - gameBalance > settings_.Number(Setting::MaxLoss)) {
+    if (state_.StakeLevel > cycle.maxStake || sum - gameBalance > cycle.maxLoss) {
         StopOnLoss();
     }
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "engine/corrected_series.h"
 #include "model/autosave_sink.h"
 #include "model/check_file.h"
 #include "model/game_state.h"
@@ -65,12 +66,24 @@ class Engine {
     const EngineCounters& Counters() const { return counters_; }
 
   private:
+    // The numeric settings that every cycle reads, whatever is switched on, as its check found
+    // them: nothing the cycle runs can change a setting, so each is read once a cycle.
+    struct CycleSettings {
+        int32_t maxStake = 0;
+        int32_t maxLoss = 0;
+        int32_t progressionSteepness = 0;
+        int32_t normalisationCoefficient = 0;
+        int32_t minCoveredCount = 0;
+        int32_t maxProcessedCount = 0;
+        int32_t winBonusPerTenSpins = 0;
+    };
+
     // The cycle itself; a PlayerError stops it where it is raised.
     void RunCycle(bool cancel);
     // Before the cycle changes anything: every field it may read holds an integer, or a
     // ConversionError is thrown.
-    void CheckCycleFields() const;
-    void CheckSettingsOfCycle() const;
+    CycleSettings CheckCycleFields() const;
+    CycleSettings CheckSettingsOfCycle() const;
     void EnterSpinIntoHistory();
     void TakeBackNewestSpin();
     // Money before the new recommendation; returns the game balance the cycle goes on with.
@@ -79,10 +92,10 @@ class Engine {
     void SettleNumber();
     void PayWin(int64_t& gameBalance);
     void RefreshWorkingSeries();
-    void TakeSettingsCopies();
+    void TakeSettingsCopies(const CycleSettings& cycle);
     void RecommendNextSpin();
     // Money after the new recommendation: the win pause, counting, displays and the loss stop.
-    void AccountForRecommendation(int64_t gameBalance);
+    void AccountForRecommendation(int64_t gameBalance, const CycleSettings& cycle);
     void StopOnLoss();
     void ClearRecommendation();
     void ShowRecommendation();
@@ -98,6 +111,7 @@ class Engine {
     AutosaveSink& autosaves_;
     std::chrono::milliseconds pauseAfterWinMessage_{100};
     EngineCounters counters_;
+    SeriesCorrector corrector_;
 };
 
 }  // namespace orbista

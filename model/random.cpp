@@ -12,19 +12,9 @@ std::unique_lock<std::mutex> RandomGenerator::Lock() {
     return shared_ ? std::unique_lock(mutex_) : std::unique_lock<std::mutex>();
 }
 
-int32_t RandomGenerator::Random(int32_t n) {
-    if (n <= 1) {
-        return 0;
-    }
-    const auto lock = Lock();
-    // Rejection keeps the draw exactly uniform and the same on every standard library.
-    const uint64_t range = static_cast<uint64_t>(n);
-    const uint64_t limit = engine_.max() - engine_.max() % range;
-    uint64_t value = engine_();
-    while (value >= limit) {
-        value = engine_();
-    }
-    return static_cast<int32_t>(value % range);
+int32_t RandomGenerator::LockedDraw(int32_t n) {
+    const std::lock_guard lock(mutex_);
+    return Draw(n);
 }
 
 void RandomGenerator::Randomize() {
