@@ -61,7 +61,7 @@ class FirstAppearances {
     int32_t indexed_ = 0;     // the first values come from the index's first ranks
     int32_t indexedEnd_ = 0;  // the index of the last of them, 0 when there are none
     std::array<int32_t, MostValues> readIndexOf_{};  // by value: the values read one by one
-    std::array<int32_t, MostValues> readValues_;  // the first readCount_ hold values
+    std::array<int32_t, MostValues> readValues_;     // the first readCount_ hold values
     int32_t readCount_ = 0;
 };
 
