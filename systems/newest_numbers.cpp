@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cassert>
 
 #include "systems/progression.h"
 #include "systems/shared.h"
@@ -137,34 +138,10 @@ void SystemWaiting(SelectionContext& context) {
 
 namespace {
 
-// The favourites' window is short (80 entries at most), and the count of repeats reads each of its
-// entries many times: they are read once into a plain array, where History's operator[] would ask
-// at every read which of its arrays holds the entry.
+// The favourites' window is short (80 entries at most, the bound of its setting), and the count of
+// repeats reads each of its entries many times: they are read once into a plain array, where
+// History's operator[] would ask at every read which of its arrays holds the entry.
 constexpr int32_t LongestFavouritesWindow = 127;
-
-// Marks up to `remaining` numbers of entries start..window that stand there at least threshold
-// times, newest first; entry(k) gives entry k. Returns how many are left unmarked.
-template <typename Entry>
-int32_t MarkFavourites(Entry entry, int32_t start, int32_t window, int32_t threshold,
-                       int32_t remaining, std::array<bool, NumberCount>& marked) {
-    // Meeting each number first at its newest appearance takes the favourites in the order in
-    // which they last came.
-    for (int32_t i = start; i <= window && remaining > 0; ++i) {
-        const int32_t number = entry(i);
-        if (!IsWheelNumber(number) || marked[number]) {
-            continue;
-        }
-        int32_t repeats = 0;
-        for (int32_t k = i + 1; k <= window; ++k) {
-            repeats += entry(k) == number ? 1 : 0;
-        }
-        if (repeats >= threshold - 1) {
-            marked[number] = true;
-            --remaining;
-        }
-    }
-    return remaining;
-}
 
 }  // namespace
 
@@ -186,17 +163,27 @@ void SystemFavourites(SelectionContext& context) {
         remaining = wanted - 1;
         start = 2;
     }
-    if (window <= LongestFavouritesWindow) {
-        std::array<int32_t, LongestFavouritesWindow + 1> entries{};
-        series.Walk(1, window, [&entries](int32_t k, int32_t value) {
-            entries[k] = value;
-            return true;
-        });
-        remaining = MarkFavourites([&entries](int32_t k) { return entries[k]; }, start, window,
-                                   threshold, remaining, marked);
-    } else {
-        remaining = MarkFavourites([&series](int32_t k) { return series[k]; }, start, window,
-                                   threshold, remaining, marked);
+    assert(window <= LongestFavouritesWindow);
+    std::array<int32_t, LongestFavouritesWindow + 1> entries{};
+    series.Walk(1, window, [&entries](int32_t k, int32_t value) {
+        entries[k] = value;
+        return true;
+    });
+    // Meeting each number first at its newest appearance takes the favourites in the order in
+    // which they last came.
+    for (int32_t i = start; i <= window && remaining > 0; ++i) {
+        const int32_t number = entries[i];
+        if (!IsWheelNumber(number) || marked[number]) {
+            continue;
+        }
+        int32_t repeats = 0;
+        for (int32_t k = i + 1; k <= window; ++k) {
+            repeats += entries[k] == number ? 1 : 0;
+        }
+        if (repeats >= threshold - 1) {
+            marked[number] = true;
+            --remaining;
+        }
     }
     state.StakeLevel = StakeLevelRule(state, wanted - remaining);
     for (int32_t number = 0; number < NumberCount; ++number) {
