@@ -28,8 +28,6 @@ void Unmap(int32_t* entries, size_t count) {
 
 }  // namespace
 
-ZeroedEntries::ZeroedEntries(size_t count) : count_(count), entries_(MapZeroes(count)) {}
-
 ZeroedEntries::ZeroedEntries(size_t count, ZeroedBlocks* blocks)
     : count_(count), entries_(blocks ? blocks->Take(count) : nullptr), blocks_(blocks) {
     if (entries_ == nullptr) {

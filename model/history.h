@@ -22,11 +22,9 @@ class ZeroedBlocks;
 // may have written.
 class ZeroedEntries {
   public:
-    // Mapped from the operating system and unmapped when done with.
-    explicit ZeroedEntries(size_t count);
     // Taken from blocks (mapped when none is free) and given back to them; blocks must outlive
-    // the entries.
-    ZeroedEntries(size_t count, ZeroedBlocks* blocks);
+    // the entries. Without blocks: mapped from the operating system and unmapped when done with.
+    explicit ZeroedEntries(size_t count, ZeroedBlocks* blocks = nullptr);
     ~ZeroedEntries();
     ZeroedEntries(ZeroedEntries&& other) noexcept;
     ZeroedEntries& operator=(ZeroedEntries&& other) noexcept;
