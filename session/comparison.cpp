@@ -164,37 +164,26 @@ class GameFolder {
     GameFolder(ComparisonResult& result, size_t systems) : result_(result), systems_(systems) {}
 
     void Finished(size_t game, size_t system, std::vector<int32_t> samples, RunError error) {
-        std::vector<Waiting> completed;
-        {
-            const std::lock_guard lock(mutex_);
-            Waiting& waiting = waiting_[game];
-            waiting.samples.resize(systems_);
-            waiting.samples[system] = std::move(samples);
-            if (!error.text.empty()) {
-                error.system = system;
-                waiting.errors.push_back(std::move(error));
-            }
-            ++waiting.finished;
-            for (auto next = waiting_.find(complete_);
-                 next != waiting_.end() && next->second.finished == systems_;
-                 next = waiting_.find(complete_)) {
-                completed.push_back(std::move(next->second));
-                waiting_.erase(next);
-                ++complete_;
-            }
+        const std::lock_guard lock(mutex_);
+        Waiting& waiting = waiting_[game];
+        waiting.samples.resize(systems_);
+        waiting.samples[system] = std::move(samples);
+        if (!error.text.empty()) {
+            error.system = system;
+            waiting.errors.push_back(std::move(error));
         }
-        // Folded under a lock of their own, so that the other workers need not wait for the bands
-        // to finish a run: the bands' counts do not depend on the order of the games.
-        if (!completed.empty()) {
-            const std::lock_guard lock(foldMutex_);
-            for (Waiting& done : completed) {
-                for (size_t s = 0; s < systems_; ++s) {
-                    result_.bands[s].AddRun(done.samples[s]);
-                }
-                for (RunError& failed : done.errors) {
-                    result_.errors.push_back(std::move(failed));
-                }
+        ++waiting.finished;
+        for (auto next = waiting_.find(complete_);
+             next != waiting_.end() && next->second.finished == systems_;
+             next = waiting_.find(complete_)) {
+            for (size_t s = 0; s < systems_; ++s) {
+                result_.bands[s].AddRun(next->second.samples[s]);
             }
+            for (RunError& failed : next->second.errors) {
+                result_.errors.push_back(std::move(failed));
+            }
+            waiting_.erase(next);
+            ++complete_;
         }
     }
 
@@ -210,8 +199,7 @@ class GameFolder {
 
     ComparisonResult& result_;
     size_t systems_;
-    std::mutex mutex_;      // waiting_ and complete_
-    std::mutex foldMutex_;  // result_.bands and result_.errors
+    std::mutex mutex_;
     std::map<size_t, Waiting> waiting_;
     size_t complete_ = 0;
 };
