@@ -4,17 +4,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "sim/aligned_columns.h"
 #include "sim/command_line.h"
 
 namespace orbista {
 
 namespace {
-
-// Columns on a terminal are counted in characters, and "—" is three bytes of UTF-8.
-size_t Width(std::string_view text) {
-    return static_cast<size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
 
 std::string SystemName(SelectionSystem system) {
     return std::string(InfoOf(system)->simName);
@@ -154,23 +149,11 @@ std::string ReportTable(const ComparisonReport& report) {
         }
         rows.push_back(std::move(row));
     }
-    std::vector<size_t> widths(rows[0].size(), 0);
-    for (const auto& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            widths[c] = std::max(widths[c], Width(row[c]));
-        }
-    }
     std::string text = "# " + report.command + "\n";
     for (const std::string& note : report.notes) {
         text += "# " + note + "\n";
     }
-    for (const auto& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(widths[c] - Width(row[c]), ' ');
-            text += c == 0 ? row[c] + pad : "  " + pad + row[c];
-        }
-        text += '\n';
-    }
+    text += AlignedColumns(rows);
     if (report.pair) {
         text += PairLine(*report.pair);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 
+#include "sim/aligned_columns.h"
 #include "sim/compare.h"
 #include "storage/permanence.h"
 
@@ -19,27 +20,6 @@ std::string Format(const char* format, ...) {
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
     return buffer;
-}
-
-// Aligned columns: the first to the left, the others to the right.
-std::string Aligned(const std::vector<std::vector<std::string>>& rows) {
-    std::vector<size_t> widths(rows[0].size(), 0);
-    for (const auto& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            widths[c] = std::max(widths[c], row[c].size());
-        }
-    }
-    std::string text;
-    for (const auto& row : rows) {
-        std::string line;
-        for (size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(widths[c] - row[c].size(), ' ');
-            line += c == 0 ? row[c] + pad : "  " + pad + row[c];
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        text += line + '\n';
-    }
-    return text;
 }
 
 std::string_view SimName(WheelGroup group) {
@@ -101,7 +81,7 @@ std::string WheelTable(const WheelTestResult& result, const std::string& header)
                              std::to_string(figures.longestAbsence),
                              Format("%.4g", figures.absenceProbability)});
     }
-    std::string text = header + Aligned(tests) + "\n" + Aligned(perNumber) + "\n";
+    std::string text = header + AlignedColumns(tests) + "\n" + AlignedColumns(perNumber) + "\n";
     text += "repeats: " + std::to_string(result.repeats) +
             Format(" expected %.1f p_value %.4g\n\n", result.expectedRepeats, result.repeatsPValue);
     for (const std::string& line : WheelVerdict(result)) {
